@@ -1,0 +1,87 @@
+# The Windows program and its test programs.
+enable_language(RC)
+
+set(OKTALON_WIN_DEFINITIONS UNICODE _UNICODE STRICT WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+set(OKTALON_WIN_LIBS user32 gdi32 comctl32 comdlg32 advapi32 shell32)
+
+if(MINGW)
+  # The C and C++ runtimes go into the exe, so it needs nothing but system DLLs.
+  set(OKTALON_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
+  target_link_options(oktalon_pure INTERFACE ${OKTALON_STATIC_RUNTIME})
+elseif(MSVC)
+  set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
+endif()
+target_compile_definitions(oktalon_pure PUBLIC ${OKTALON_WIN_DEFINITIONS})
+
+# Our own application framework over Win32.
+file(GLOB OKTALON_FRAMEWORK_SOURCES CONFIGURE_DEPENDS framework/*.cpp)
+list(REMOVE_ITEM OKTALON_FRAMEWORK_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/framework/WinMain.cpp)
+add_library(oktalon_framework STATIC ${OKTALON_FRAMEWORK_SOURCES})
+target_include_directories(oktalon_framework PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_compile_definitions(oktalon_framework PUBLIC ${OKTALON_WIN_DEFINITIONS})
+target_link_libraries(oktalon_framework PUBLIC ${OKTALON_WIN_LIBS})
+
+# The viewer's classes. The file that holds the application object goes straight into the exe:
+# nothing references it, so a static library would drop it.
+file(GLOB OKTALON_VIEWER_SOURCES CONFIGURE_DEPENDS app/*.cpp doc/*.cpp view/*.cpp dialogs/*.cpp)
+foreach(pure ${PURE_SOURCES})
+  list(REMOVE_ITEM OKTALON_VIEWER_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/${pure})
+endforeach()
+set(OKTALON_APP_OBJECT_SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/app/ScrollApp.cpp)
+list(REMOVE_ITEM OKTALON_VIEWER_SOURCES ${OKTALON_APP_OBJECT_SOURCE})
+add_library(oktalon_viewer STATIC ${OKTALON_VIEWER_SOURCES})
+target_link_libraries(oktalon_viewer PUBLIC oktalon_framework oktalon_pure)
+
+# The resource script selects the manifest of the target architecture.
+set(OKTALON_RC ${CMAKE_CURRENT_SOURCE_DIR}/res/oktalon.rc)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(OKTALON_RC_ARCH OKTALON_ARCH_AMD64)
+else()
+  set(OKTALON_RC_ARCH OKTALON_ARCH_X86)
+endif()
+if(EXISTS ${OKTALON_RC})
+  set_source_files_properties(${OKTALON_RC} PROPERTIES COMPILE_DEFINITIONS ${OKTALON_RC_ARCH})
+  if(MINGW)
+    set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
+  endif()
+  # Resources as an object library, so every Windows test program carries them too.
+  add_library(oktalon_resources OBJECT ${OKTALON_RC})
+  set(OKTALON_RESOURCE_OBJECTS $<TARGET_OBJECTS:oktalon_resources>)
+endif()
+
+if(EXISTS ${OKTALON_APP_OBJECT_SOURCE})
+  add_executable(oktalon WIN32 ${OKTALON_APP_OBJECT_SOURCE} framework/WinMain.cpp ${OKTALON_RESOURCE_OBJECTS})
+  target_link_libraries(oktalon PRIVATE oktalon_viewer)
+  if(MINGW)
+    target_link_options(oktalon PRIVATE -municode)
+  endif()
+endif()
+
+# Windows tests run under Wine through the test bed (only the 64-bit build can run here).
+include(cmake/GoogleTest.cmake)
+set(OKTALON_WINEBED ${CMAKE_CURRENT_SOURCE_DIR}/tests/winebed.sh)
+set(OKTALON_BED_DIR ${CMAKE_BINARY_DIR}/winebed)
+enable_testing()
+
+function(oktalon_windows_test name)
+  file(GLOB sources CONFIGURE_DEPENDS ${ARGN})
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources} ${OKTALON_RESOURCE_OBJECTS})
+  target_link_libraries(${name} PRIVATE oktalon_viewer gtest_main)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8 AND CMAKE_CROSSCOMPILING)
+    add_test(NAME ${name}
+             COMMAND bash ${OKTALON_WINEBED} --bed ${OKTALON_BED_DIR} --display --
+                     $<TARGET_FILE:${name}> --gtest_brief=1)
+  elseif(NOT CMAKE_CROSSCOMPILING)
+    add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  endif()
+endfunction()
+
+oktalon_windows_test(oktalon_win_tests tests/win/*.cpp)
+oktalon_windows_test(oktalon_e2e_tests tests/e2e/*.cpp)
+if(TARGET oktalon_e2e_tests AND TARGET oktalon)
+  add_dependencies(oktalon_e2e_tests oktalon)
+  set_tests_properties(oktalon_e2e_tests PROPERTIES ENVIRONMENT "OKTALON_EXE=$<TARGET_FILE:oktalon>")
+endif()

@@ -1,0 +1,89 @@
+#include "framework/String.h"
+
+#include <cstdarg>
+#include <cwchar>
+#include <vector>
+
+CString::CString(const char* ansiText) : CString(std::string_view(ansiText != nullptr ? ansiText : "")) {}
+
+CString::CString(std::string_view ansiText) {
+    if (ansiText.empty())
+        return;
+    const int sourceLength = static_cast<int>(ansiText.size());
+    const int length = MultiByteToWideChar(CP_ACP, 0, ansiText.data(), sourceLength, nullptr, 0);
+    m_text.resize(static_cast<size_t>(length));
+    MultiByteToWideChar(CP_ACP, 0, ansiText.data(), sourceLength, m_text.data(), length);
+}
+
+void CString::Format(const wchar_t* format, ...) {
+    std::vector<wchar_t> buffer(256);
+    for (;;) {
+        va_list args;
+        va_start(args, format);
+        // The Microsoft runtime's own formatter: %c and %s take wide arguments in wide formats.
+        const int written = _vsnwprintf(buffer.data(), buffer.size() - 1, format, args);
+        va_end(args);
+        if (written >= 0 && static_cast<size_t>(written) < buffer.size() - 1) {
+            m_text.assign(buffer.data(), static_cast<size_t>(written));
+            return;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+BOOL CString::LoadString(UINT id) {
+    const wchar_t* resource = nullptr;
+    // With a zero buffer size the call hands out a pointer to the resource's own text.
+    const int length = ::LoadStringW(GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&resource), 0);
+    if (length <= 0 || resource == nullptr) {
+        m_text.clear();
+        return FALSE;
+    }
+    m_text.assign(resource, static_cast<size_t>(length));
+    return TRUE;
+}
+
+CString CString::Left(int count) const {
+    return CString(m_text.substr(0, static_cast<size_t>(count < 0 ? 0 : count)));
+}
+
+CString CString::Mid(int first, int count) const {
+    if (first < 0)
+        first = 0;
+    if (static_cast<size_t>(first) >= m_text.size())
+        return CString();
+    return CString(m_text.substr(static_cast<size_t>(first),
+                                 count < 0 ? std::wstring::npos : static_cast<size_t>(count)));
+}
+
+int CString::Find(wchar_t ch, int start) const {
+    const size_t at = m_text.find(ch, static_cast<size_t>(start < 0 ? 0 : start));
+    return at == std::wstring::npos ? -1 : static_cast<int>(at);
+}
+
+int CString::Find(const wchar_t* sub, int start) const {
+    const size_t at = m_text.find(sub, static_cast<size_t>(start < 0 ? 0 : start));
+    return at == std::wstring::npos ? -1 : static_cast<int>(at);
+}
+
+std::string CString::ToAnsi(bool* pLossless) const {
+    if (pLossless != nullptr)
+        *pLossless = true;
+    if (m_text.empty())
+        return {};
+    const int sourceLength = static_cast<int>(m_text.size());
+    BOOL usedDefault = FALSE;
+    // No best-fit mapping: a character the code page lacks must not turn into a look-alike.
+    const DWORD flags = WC_NO_BEST_FIT_CHARS;
+    const int length = WideCharToMultiByte(CP_ACP, flags, m_text.c_str(), sourceLength,
+                                           nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, flags, m_text.c_str(), sourceLength, result.data(), length,
+                        nullptr, &usedDefault);
+    if (pLossless != nullptr) {
+        // A round trip catches what the default-character flag cannot (for instance a lone
+        // surrogate), so "lossless" means the bytes read back as exactly this text.
+        *pLossless = !usedDefault && CString(std::string_view(result)).m_text == m_text;
+    }
+    return result;
+}
