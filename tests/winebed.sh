@@ -37,10 +37,17 @@ unset LC_ALL LANGUAGE
 started=()
 cleanup() {
   local pid
+  # End this prefix's Wine session before its display goes, so that no Wine process is left
+  # talking to a dead X server and the next run starts on its own display.
+  [ "$display" = 1 ] && wineserver -k 2>/dev/null || true
   for pid in "${started[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${started[@]}"; do wait "$pid" 2>/dev/null || true; done
 }
 trap cleanup EXIT
+
+# One run at a time per bed: a Wine session belongs to one display.
+exec {runlock}>"$bed/.run.lock"
+flock "$runlock"
 
 # The Czech locale, compiled once into the bed when the system does not have it.
 if ! locale -a 2>/dev/null | grep -qix 'cs_CZ.utf8'; then
