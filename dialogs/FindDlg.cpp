@@ -1,0 +1,82 @@
+#include "dialogs/FindDlg.h"
+
+#include "dialogs/HexInput.h"
+#include "res/resource.h"
+
+#include <string_view>
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "window texts are UTF-16");
+
+BEGIN_MESSAGE_MAP(CFindDlg, CDialog)
+    ON_BN_CLICKED(IDC_MODE_HEX, OnModeHex)
+    ON_BN_CLICKED(IDC_MODE_TEXT, OnModeText)
+END_MESSAGE_MAP()
+
+CFindDlg::CFindDlg(CWnd* pParent) : CDialog(IDD_FIND, pParent) {}
+
+CFindDlg::~CFindDlg() = default;
+
+void CFindDlg::DoDataExchange(CDataExchange* pDX) {
+    DDX_Text(pDX, IDC_HEX_TEXT, m_strHex);
+    DDX_Text(pDX, IDC_PLAIN_TEXT, m_strText);
+    DDX_Radio(pDX, IDC_MODE_HEX, m_nMode);
+}
+
+void CFindDlg::OnModeHex() {
+    GetDlgItem(IDC_PLAIN_TEXT)->EnableWindow(FALSE);
+    GetDlgItem(IDC_HEX_TEXT)->EnableWindow(TRUE);
+    GetDlgItem(IDC_HEX_TEXT)->SetFocus();
+}
+
+void CFindDlg::OnModeText() {
+    GetDlgItem(IDC_HEX_TEXT)->EnableWindow(FALSE);
+    GetDlgItem(IDC_PLAIN_TEXT)->EnableWindow(TRUE);
+    GetDlgItem(IDC_PLAIN_TEXT)->SetFocus();
+}
+
+void CFindDlg::Refuse(const CString& message, int focusControlId) {
+    MessageBox(message, L"Chyba", MB_ICONEXCLAMATION);
+    GetDlgItem(focusControlId)->SetFocus();
+}
+
+void CFindDlg::OnOK() {
+    UpdateData(TRUE);
+    static constexpr const wchar_t* kEmptyMessage = L"Musíte napsat text k vyhledání!";
+    if (m_nMode != 0) {
+        if (m_strText.IsEmpty()) {
+            Refuse(kEmptyMessage, IDC_PLAIN_TEXT);
+            return;
+        }
+        // The pattern is the text's bytes in the system's code page; a character the code page
+        // cannot hold would silently become another pattern ('?'), so it is refused instead.
+        bool lossless = true;
+        m_strText.ToAnsi(&lossless);
+        if (!lossless) {
+            Refuse(L"Text obsahuje znak, který v kódové stránce systému nelze vyhledat!", IDC_PLAIN_TEXT);
+            return;
+        }
+        CDialog::OnOK();
+        return;
+    }
+    const std::u16string_view hex(reinterpret_cast<const char16_t*>(m_strHex.GetString()),
+                                  static_cast<size_t>(m_strHex.GetLength()));
+    const HexInputCheck check = CheckHexInput(hex);
+    switch (check.status) {
+    case HexInputStatus::Valid:
+        CDialog::OnOK();
+        return;
+    case HexInputStatus::Empty:
+        Refuse(kEmptyMessage, IDC_HEX_TEXT);
+        return;
+    case HexInputStatus::OddLength:
+        Refuse(L"Chybná délka HEXA textu!", IDC_HEX_TEXT);
+        return;
+    case HexInputStatus::InvalidChar: {
+        const std::wstring offending(check.invalidChar.begin(), check.invalidChar.end());
+        CString message;
+        message.Format(L"Znak \"%s\" není platným HEXA znakem!", offending.c_str());
+        Refuse(message, IDC_HEX_TEXT);
+        return;
+    }
+    }
+}

@@ -1,0 +1,173 @@
+#include "doc/ScrollDoc.h"
+
+#include "dialogs/FindDlg.h"
+#include "dialogs/HexInput.h"
+#include "doc/PatternScan.h"
+#include "framework/AfxWin.h"
+#include "framework/View.h"
+#include "res/resource.h"
+
+#include <algorithm>
+#include <cstring>
+#include <span>
+#include <vector>
+
+IMPLEMENT_DYNCREATE(CScrollDoc, CDocument)
+
+BEGIN_MESSAGE_MAP(CScrollDoc, CDocument)
+    ON_COMMAND(ID_SEARCH_FIND, OnFind)
+    ON_COMMAND(ID_SEARCH_FIND_NEXT, OnFindNext)
+    ON_UPDATE_COMMAND_UI(ID_SEARCH_FIND, OnUpdateFind)
+    ON_UPDATE_COMMAND_UI(ID_SEARCH_FIND_NEXT, OnUpdateFindNext)
+END_MESSAGE_MAP()
+
+namespace {
+// The shown part of the document's file, as the pattern scan reads it: block reads at any
+// offset, the length capped where the viewer stops showing.
+class ShownFileReader : public IPositionedReader {
+public:
+    ShownFileReader(CFile& file, int32_t shownLength) : m_file(file), m_shownLength(shownLength) {}
+
+    int64_t Length() override { return m_shownLength; }
+
+    size_t ReadAt(int64_t offset, void* buffer, size_t count) override {
+        if (offset >= m_shownLength)
+            return 0;
+        const auto wanted = static_cast<UINT>(std::min<int64_t>(static_cast<int64_t>(count), m_shownLength - offset));
+        m_file.Seek(offset, CFile::begin);
+        return m_file.Read(buffer, wanted);
+    }
+
+private:
+    CFile& m_file;
+    int32_t m_shownLength;
+};
+}  // namespace
+
+CScrollDoc::CScrollDoc() = default;
+
+CScrollDoc::~CScrollDoc() = default;
+
+void CScrollDoc::Serialize(CArchive&) {
+    // Nothing is read through the archive: the document keeps its own file open instead.
+}
+
+BOOL CScrollDoc::OnNewDocument() {
+    return CDocument::OnNewDocument() ? TRUE : FALSE;
+}
+
+BOOL CScrollDoc::OnOpenDocument(LPCWSTR lpszPathName) {
+    // The base open proves the file can be opened for reading; on failure it has told the user
+    // and the file shown so far stays shown.
+    if (!CDocument::OnOpenDocument(lpszPathName))
+        return FALSE;
+
+    if (m_bFileOpen) {
+        m_bFileOpen = false;
+        m_file.Close();
+    }
+    // Read access with the compatibility share mode: nobody else may open the file while we
+    // show it, so what is shown cannot change underneath through Windows.
+    if (!m_file.Open(lpszPathName, CFile::modeRead | CFile::shareCompat, nullptr)) {
+        AfxMessageBox(L"Chyba při otevírání souboru!", MB_OK, 0);
+        // The views still show the closed file; without a new file nobody would tell them.
+        UpdateAllViews(nullptr, kHintFileClosed);
+        return FALSE;
+    }
+    m_pSearchData.reset();
+    m_nSearchLen = 0;
+    m_nSearchPos = 0;
+    m_nMarkedLine = 0;
+    m_bFileOpen = true;
+    return TRUE;
+}
+
+int32_t CScrollDoc::GetFileLength() const {
+    if (!m_bFileOpen)
+        return -1;
+    const ULONGLONG length = m_file.GetLength();
+    return length > static_cast<ULONGLONG>(kMaxShownLength) ? kMaxShownLength
+                                                            : static_cast<int32_t>(length);
+}
+
+bool CScrollDoc::IsFileTruncated() const {
+    return m_bFileOpen && m_file.GetLength() > static_cast<ULONGLONG>(kMaxShownLength);
+}
+
+int32_t CScrollDoc::ReadBlock(int32_t offset, int32_t count, BYTE* buffer) {
+    if (!m_bFileOpen)
+        return -1;
+    m_file.Seek(offset, CFile::begin);
+    return static_cast<int32_t>(m_file.Read(buffer, static_cast<UINT>(count < 0 ? 0 : count)));
+}
+
+void CScrollDoc::SetMarkedLine(int32_t n) {
+    m_nMarkedLine = n;
+    // The scan starts at the first byte of the line above the marked one; for the first line,
+    // and for no line at all, that is the start of the file.
+    m_nSearchPos = n >= 1 ? static_cast<int32_t>(std::min<int64_t>(16LL * n - 16, INT32_MAX)) : 0;
+}
+
+BYTE CScrollDoc::HexCharValue(wchar_t digit) {
+    return ::HexCharValue(static_cast<char16_t>(digit));
+}
+
+void CScrollDoc::OnUpdateFind(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(m_bFileOpen && m_file.GetLength() != 0);
+}
+
+void CScrollDoc::OnUpdateFindNext(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(m_bFileOpen && m_file.GetLength() != 0 && m_nSearchLen != 0 && m_pSearchData != nullptr);
+}
+
+void CScrollDoc::OnFind() {
+    CFindDlg dlg;
+    if (dlg.DoModal() != IDOK)
+        return;  // a cancelled Find leaves the earlier search to continue with Find Next
+
+    m_pSearchData.reset();
+    m_nSearchPos = 0;
+    m_nSearchLen = 0;
+    std::vector<uint8_t> pattern;
+    if (dlg.m_nMode != 0) {
+        const std::string text = dlg.m_strText.ToAnsi();
+        pattern.assign(text.begin(), text.end());
+    } else {
+        pattern = HexToBytes(std::u16string_view(reinterpret_cast<const char16_t*>(dlg.m_strHex.GetString()),
+                                                 static_cast<size_t>(dlg.m_strHex.GetLength())));
+    }
+    m_pSearchData = std::make_unique<BYTE[]>(pattern.size());
+    std::memcpy(m_pSearchData.get(), pattern.data(), pattern.size());
+    m_nSearchLen = static_cast<int32_t>(pattern.size());
+    OnFindNext();
+}
+
+void CScrollDoc::OnFindNext() {
+    // Nothing changes until the scan has ended: a read the system refuses ends the command
+    // with the search position, the marked line and the view as they were.
+    ShownFileReader reader(m_file, GetFileLength());
+    const std::optional<int64_t> found =
+        FindPattern(reader, std::span<const uint8_t>(m_pSearchData.get(), static_cast<size_t>(m_nSearchLen)),
+                    m_nSearchPos);
+    if (!found) {
+        CWnd* pMainWnd = AfxGetMainWnd();
+        if (pMainWnd != nullptr)
+            pMainWnd->MessageBox(L"Nenalezeno!", L"Informace", MB_ICONINFORMATION);
+        else
+            ::MessageBoxW(nullptr, L"Nenalezeno!", L"Informace", MB_ICONINFORMATION);
+        m_nSearchPos = 0;
+        return;
+    }
+    const auto matchAt = static_cast<int32_t>(*found);
+    m_nSearchPos = matchAt + 1;
+    m_nMarkedLine = matchAt / 16;
+
+    // Bring the match's line to the top: the scroll box goes to the line, and the view scrolls
+    // to wherever the box ended up (the bar keeps it within the last page).
+    POSITION position = GetFirstViewPosition();
+    if (CView* pView = GetNextView(position)) {
+        pView->SetScrollPos(SB_VERT, 15 * m_nMarkedLine, TRUE);
+        pView->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 0), 0);
+    }
+    UpdateAllViews(nullptr, 0, nullptr);
+}

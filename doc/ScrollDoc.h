@@ -1,0 +1,65 @@
+#pragma once
+
+#include "framework/Document.h"
+#include "framework/File.h"
+
+#include <cstdint>
+#include <memory>
+
+// The one document: the file being shown, held open for exclusive, positioned reads for as long
+// as it is shown; the marked line; and the search state that Find and Find Next work on.
+class CScrollDoc : public CDocument {
+    DECLARE_DYNCREATE(CScrollDoc)
+public:
+    // The longest stretch of a file that the viewer shows: 2^31 - 16 bytes, the last line at
+    // offset 0x7FFFFFE0. Longer files are shown (and searched) up to there.
+    static constexpr int32_t kMaxShownLength = INT32_MAX - 15;
+
+    CScrollDoc();
+    ~CScrollDoc() override;
+
+    void Serialize(CArchive& ar) override;
+    BOOL OnNewDocument() override;
+    BOOL OnOpenDocument(LPCWSTR lpszPathName) override;
+
+    // -1 while no file is open; otherwise the file's length, at most kMaxShownLength.
+    // Leaves the file position where it was.
+    int32_t GetFileLength() const;
+    // Reads up to count bytes at offset into buffer; returns how many were read (0 at or past
+    // the end), or -1 without touching the buffer when no file is open. Virtual so that a test
+    // can count the reads a painting makes.
+    virtual int32_t ReadBlock(int32_t offset, int32_t count, BYTE* buffer);
+    int32_t GetMarkedLine() const { return m_nMarkedLine; }
+    // Where the next Find Next scan begins.
+    int32_t GetSearchPos() const { return m_nSearchPos; }
+    // Marks line n (-1: none) and moves the next search to the start of the line above it.
+    void SetMarkedLine(int32_t n);
+
+    // True when the file was longer than the viewer shows (see kMaxShownLength).
+    bool IsFileTruncated() const;
+
+    // The value of one hex digit: '0'-'9' give 0-9, 'A'-'F' give 10-15.
+    static BYTE HexCharValue(wchar_t digit);
+
+    // The hint with which the document tells its views that it no longer holds a file (its own
+    // open failed after the earlier file was closed): they go back to the empty state.
+    static constexpr LPARAM kHintFileClosed = 1;
+
+protected:
+    // Find (F4): asks for a pattern and scans the file for it from the start.
+    void OnFind();
+    // Find Next (F3): scans on from where the last scan left off.
+    void OnFindNext();
+    void OnUpdateFind(CCmdUI* pCmdUI);
+    void OnUpdateFindNext(CCmdUI* pCmdUI);
+
+private:
+    bool m_bFileOpen = false;
+    CFile m_file;
+    std::unique_ptr<BYTE[]> m_pSearchData;  // the search pattern; null when there is none
+    int32_t m_nSearchLen = 0;
+    int32_t m_nSearchPos = 0;               // where the next Find Next scan begins
+    int32_t m_nMarkedLine = 0;
+
+    DECLARE_MESSAGE_MAP()
+};

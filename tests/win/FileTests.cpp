@@ -1,0 +1,107 @@
+#include "framework/File.h"
+#include "tests/win/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+// Whether another opener asking for read access (and sharing everything) gets in.
+DWORD SecondReaderError(const std::wstring& path) {
+    UniqueHandle other(CreateFileW(path.c_str(), GENERIC_READ,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, 0, nullptr));
+    return other ? ERROR_SUCCESS : GetLastError();
+}
+
+DWORD SecondWriterError(const std::wstring& path) {
+    UniqueHandle other(CreateFileW(path.c_str(), GENERIC_WRITE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, 0, nullptr));
+    return other ? ERROR_SUCCESS : GetLastError();
+}
+}  // namespace
+
+TEST(CFileTest, ReadsSeeksAndMeasuresWithoutMovingThePosition) {
+    std::string bytes;
+    for (int i = 0; i < 40; ++i)
+        bytes += static_cast<char>(i);
+    TempFile temp(bytes);
+    CFile file;
+    ASSERT_TRUE(file.Open(temp.c_str(), CFile::modeRead | CFile::shareDenyWrite));
+    EXPECT_EQ(file.Seek(32, CFile::begin), 32u);
+    EXPECT_EQ(file.GetLength(), 40u);
+    EXPECT_EQ(file.GetPosition(), 32u) << "asking the length must not move the position";
+
+    BYTE buffer[16] = {};
+    EXPECT_EQ(file.Read(buffer, 16), 8u);
+    EXPECT_EQ(buffer[0], 32);
+    EXPECT_EQ(buffer[7], 39);
+    EXPECT_EQ(file.Read(buffer, 16), 0u) << "at the end a read delivers nothing";
+
+    EXPECT_EQ(file.Seek(-7, CFile::current), 33u);
+    EXPECT_EQ(file.Read(buffer, 1), 1u);
+    EXPECT_EQ(buffer[0], 33);
+}
+
+TEST(CFileTest, FailedOpenFillsTheExceptionObject) {
+    CFile file;
+    CFileException error;
+    const std::wstring missing = UniqueTempPath(L"missing");
+    EXPECT_FALSE(file.Open(missing.c_str(), CFile::modeRead, &error));
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_EQ(error.m_cause, CFileException::fileNotFound);
+    EXPECT_EQ(error.m_lOsError, ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(error.m_strFileName, CString(missing));
+    EXPECT_NE(error.GetErrorMessage().Find(missing.c_str()), -1) << "the message names the file";
+
+    wchar_t folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    EXPECT_FALSE(file.Open(folder, CFile::modeRead, &error)) << "a folder is no file to show";
+}
+
+TEST(CFileTest, FailingOperationsThrowFileExceptions) {
+    TempFile temp("abc");
+    CFile file;
+    ASSERT_TRUE(file.Open(temp.c_str(), CFile::modeRead));
+    try {
+        file.Seek(-1, CFile::begin);
+        FAIL() << "a seek before the start must throw";
+    } catch (const CFileException& e) {
+        EXPECT_EQ(e.m_cause, CFileException::badSeek);
+        EXPECT_EQ(e.m_lOsError, ERROR_NEGATIVE_SEEK);
+    }
+    EXPECT_EQ(file.GetPosition(), 0u) << "a refused seek leaves the position";
+    file.Close();
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_NO_THROW(file.Close()) << "closing a closed file does nothing";
+    BYTE byte = 0;
+    EXPECT_THROW(file.Read(&byte, 1), CFileException);
+}
+
+TEST(CFileTest, CompatibilityShareModeKeepsEveryoneElseOut) {
+    TempFile temp("held");
+    {
+        CFile file;
+        ASSERT_TRUE(file.Open(temp.c_str(), CFile::modeRead | CFile::shareCompat));
+        EXPECT_EQ(SecondReaderError(temp.path()), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+        EXPECT_EQ(SecondWriterError(temp.path()), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    }
+    EXPECT_EQ(SecondReaderError(temp.path()), static_cast<DWORD>(ERROR_SUCCESS))
+        << "the destructor closes the file it opened";
+}
+
+TEST(CFileTest, DenyWriteLetsReadersInButNotWriters) {
+    TempFile temp("shared");
+    CFile file;
+    ASSERT_TRUE(file.Open(temp.c_str(), CFile::modeRead | CFile::shareDenyWrite));
+    EXPECT_EQ(SecondReaderError(temp.path()), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(SecondWriterError(temp.path()), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+}
+
+TEST(CFileTest, ReopeningClosesThePreviousFile) {
+    TempFile first("one"), second("two");
+    CFile file;
+    ASSERT_TRUE(file.Open(first.c_str(), CFile::modeRead));
+    ASSERT_TRUE(file.Open(second.c_str(), CFile::modeRead));
+    EXPECT_EQ(SecondReaderError(first.path()), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(file.GetFilePath(), CString(second.path()));
+}

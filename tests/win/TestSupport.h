@@ -1,0 +1,88 @@
+#pragma once
+
+// Helpers for the Windows tests: temporary files, and a watcher that answers the message boxes a
+// test provokes, remembering what they said.
+
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+// A file in the temporary folder with the given bytes, deleted again with this object.
+class TempFile {
+public:
+    explicit TempFile(const std::string& bytes, const wchar_t* nameHint = L"okt");
+    // A sparse file of the given length (zeros), cheap however long.
+    static TempFile Sparse(uint64_t length, const wchar_t* nameHint = L"okt");
+    TempFile(TempFile&& other) noexcept : m_path(std::move(other.m_path)) { other.m_path.clear(); }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    ~TempFile();
+
+    const std::wstring& path() const { return m_path; }
+    const wchar_t* c_str() const { return m_path.c_str(); }
+
+private:
+    TempFile() = default;
+    std::wstring m_path;
+};
+
+// A unique path in the temporary folder, not yet created.
+std::wstring UniqueTempPath(const wchar_t* nameHint);
+
+struct SeenMessageBox {
+    std::wstring caption;
+    std::wstring text;
+};
+
+// While alive, closes every message box this process shows (by pressing its default button) and
+// records caption and text, so that code that reports failures in a modal box can be tested.
+class MessageBoxWatcher {
+public:
+    MessageBoxWatcher();
+    ~MessageBoxWatcher();
+    MessageBoxWatcher(const MessageBoxWatcher&) = delete;
+    MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
+
+    std::vector<SeenMessageBox> Seen() const;
+
+private:
+    void Watch();
+
+    mutable std::mutex m_mutex;
+    std::vector<SeenMessageBox> m_seen;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
+// Runs an action on a helper thread once a visible window of this process with the given
+// caption appears (a modal dialog the test thread is running, say); the action drives it from
+// outside, as a person would, with messages. Joined when this object goes.
+class WhenWindowAppears {
+public:
+    WhenWindowAppears(std::wstring caption, std::function<void(HWND)> action, DWORD timeoutMs = 10000);
+    ~WhenWindowAppears();
+    WhenWindowAppears(const WhenWindowAppears&) = delete;
+    WhenWindowAppears& operator=(const WhenWindowAppears&) = delete;
+
+    bool Appeared() const { return m_appeared; }
+
+private:
+    std::atomic<bool> m_appeared{false};
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
+// The first visible top-level window of this process with that caption, or null.
+HWND FindProcessWindow(const std::wstring& caption);
+// Waits up to timeoutMs for FindProcessWindow(caption); null when it does not come.
+HWND WaitForProcessWindow(const std::wstring& caption, DWORD timeoutMs = 5000);
+// The window of this thread's process that has the keyboard focus in thread `threadId`.
+HWND FocusOfThread(DWORD threadId);
+// Dispatches this thread's messages for about `ms` milliseconds (timers, paints).
+void PumpMessages(DWORD ms);

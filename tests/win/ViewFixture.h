@@ -1,0 +1,53 @@
+#pragma once
+
+// A hex view on a document inside a plain top-level window, as the viewer's frame would hold
+// it, for tests that drive the view with real messages.
+
+#include "doc/ScrollDoc.h"
+#include "framework/Wnd.h"
+#include "tests/win/TestSupport.h"
+#include "view/MyScrollView.h"
+
+#include <memory>
+
+// A document that counts the positioned reads made through it.
+class CountingDoc : public CScrollDoc {
+public:
+    int32_t ReadBlock(int32_t offset, int32_t count, BYTE* buffer) override {
+        ++reads;
+        return CScrollDoc::ReadBlock(offset, count, buffer);
+    }
+    int reads = 0;
+};
+
+class ViewFixture {
+public:
+    // A view whose client area is clientWidth by clientHeight pixels (scroll bars aside).
+    ViewFixture(int windowWidth = 700, int windowHeight = 640);
+    ~ViewFixture();
+
+    // Opens the file into the document and lets the view take it, as the framework does.
+    bool Open(const std::wstring& path);
+    // Sizes the view's window; the client is smaller by the scroll bars that show.
+    void ResizeWindow(int width, int height);
+    CRect Client() const;
+
+    int ScrollY() const { return view->GetScrollPos(SB_VERT); }
+    SCROLLINFO VerticalBar() const;
+    SCROLLINFO HorizontalBar() const;
+    void VScroll(UINT code) { view->SendMessage(WM_VSCROLL, MAKEWPARAM(code, 0), 0); }
+
+    // Paints the view into a memory bitmap the size of its client, filled with `background`
+    // first, and returns the pixel reader.
+    class Picture {
+    public:
+        COLORREF At(int x, int y) const;
+        int width = 0, height = 0;
+        std::vector<COLORREF> pixels;
+    };
+    Picture Paint(COLORREF background = RGB(255, 0, 255));
+
+    CountingDoc doc;
+    CWnd frame;
+    std::unique_ptr<CMyScrollView> view;
+};

@@ -1,0 +1,246 @@
+#include "view/MyScrollView.h"
+
+#include "doc/ScrollDoc.h"
+#include "framework/AfxWin.h"
+#include "view/DumpLine.h"
+#include "view/ScrollMath.h"
+
+#include <array>
+#include <string_view>
+
+IMPLEMENT_DYNCREATE(CMyScrollView, CView)
+
+namespace {
+constexpr UINT_PTR kKeyTimerId = 1;
+constexpr UINT kKeyTimerPeriodMs = 50;
+constexpr int kWheelLineSteps = 3;
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kCyan = RGB(0, 255, 255);
+// The margins are filled this far below the client, so that a scroll step never uncovers an
+// unpainted strip at the bottom.
+constexpr int kMarginOverhang = 128;
+// Posted to itself after a file longer than the view can show has been opened, so that the
+// notice comes once the window shows the file.
+constexpr UINT WM_APP_SHOW_TRUNCATION_NOTICE = WM_APP + 1;
+
+bool IsAlphaNumericInSystemCodePage(unsigned char byte) {
+    return IsCharAlphaNumericA(static_cast<CHAR>(byte)) != FALSE;
+}
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CMyScrollView, CView)
+    ON_WM_HSCROLL()
+    ON_WM_SIZE()
+    ON_WM_VSCROLL()
+    ON_WM_ERASEBKGND()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_MOUSEWHEEL()
+    ON_WM_TIMER()
+    ON_WM_CREATE()
+    ON_WM_DESTROY()
+    ON_MESSAGE(WM_APP_SHOW_TRUNCATION_NOTICE, OnShowTruncationNotice)
+END_MESSAGE_MAP()
+
+CMyScrollView::CMyScrollView() = default;
+
+CMyScrollView::~CMyScrollView() = default;
+
+CScrollDoc* CMyScrollView::GetDocument() const {
+    return static_cast<CScrollDoc*>(m_pDocument);
+}
+
+BOOL CMyScrollView::PreCreateWindow(CREATESTRUCT& cs) {
+    cs.style |= WS_HSCROLL | WS_VSCROLL;
+    return CView::PreCreateWindow(cs);
+}
+
+// ---- Geometry and scrolling -------------------------------------------------------------
+
+void CMyScrollView::OnInitialUpdate() {
+    CView::OnInitialUpdate();
+    ResetToDocument();
+    if (GetDocument()->IsFileTruncated())
+        PostMessage(WM_APP_SHOW_TRUNCATION_NOTICE);
+}
+
+void CMyScrollView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) {
+    CView::OnUpdate(pSender, lHint, pHint);
+    if (lHint == CScrollDoc::kHintFileClosed)
+        ResetToDocument();
+}
+
+void CMyScrollView::ResetToDocument() {
+    m_nScrollY = 0;
+    m_nScrollX = 0;
+    m_nFileSize = GetDocument()->GetFileLength();
+    m_nLineCount = LineCountForLength(m_nFileSize);
+    m_nContentWidth = kDumpContentWidth;
+    m_nContentHeight = kDumpLineHeight * m_nLineCount;
+    CRect client;
+    GetClientRect(&client);
+    FitToClient(client.Width(), client.Height());
+}
+
+void CMyScrollView::OnSize(UINT, int cx, int cy) {
+    Default();
+    FitToClient(cx, cy);
+}
+
+void CMyScrollView::FitToClient(int cx, int cy) {
+    const AxisFit horizontal = FitHorizontal(cx, m_nContentWidth, m_nScrollX);
+    m_nPageX = horizontal.page;
+    m_nScrollX = horizontal.position;
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMin = 0;
+    info.nMax = horizontal.rangeMax;
+    info.nPage = static_cast<UINT>(m_nPageX);
+    info.nPos = m_nScrollX;
+    SetScrollInfo(SB_HORZ, &info, TRUE);
+
+    const AxisFit vertical = FitVertical(PageFromClientHeight(cy), m_nContentHeight, m_nScrollY);
+    m_nPageY = vertical.page;
+    m_nScrollY = vertical.position;
+    info.nMax = vertical.rangeMax;
+    info.nPage = static_cast<UINT>(m_nPageY);
+    info.nPos = m_nScrollY;
+    SetScrollInfo(SB_VERT, &info, TRUE);
+}
+
+bool CMyScrollView::ScrollByRequest(int bar, UINT nSBCode) {
+    const bool vertical = bar == SB_VERT;
+    int32_t& position = vertical ? m_nScrollY : m_nScrollX;
+    const ScrollAxisState state = vertical
+        ? ScrollAxisState{m_nScrollY, m_nPageY, m_nContentHeight, m_nLineStepY}
+        : ScrollAxisState{m_nScrollX, m_nPageX, m_nContentWidth, m_nLineStepX};
+    int32_t track = 0;
+    if (nSBCode == SB_THUMBTRACK) {
+        // The 32-bit tracking position: the message's 16-bit one cannot reach every line.
+        SCROLLINFO info{};
+        info.cbSize = sizeof(info);
+        GetScrollInfo(bar, &info, SIF_TRACKPOS);
+        track = info.nTrackPos;
+    }
+    const std::optional<int32_t> step =
+        ScrollStepFor(vertical ? ScrollAxis::Vertical : ScrollAxis::Horizontal,
+                      static_cast<int32_t>(nSBCode), state, track);
+    if (!step)
+        return false;
+    if (*step != 0) {
+        position += *step;
+        SetScrollPos(bar, position, TRUE);
+        if (vertical)
+            ScrollWindow(0, -*step);
+        else
+            ScrollWindow(-*step, 0);
+    }
+    return true;
+}
+
+void CMyScrollView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
+    if (ScrollByRequest(SB_VERT, nSBCode))
+        CView::OnVScroll(nSBCode, nPos, pScrollBar);
+}
+
+void CMyScrollView::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
+    if (ScrollByRequest(SB_HORZ, nSBCode))
+        CView::OnHScroll(nSBCode, nPos, pScrollBar);
+}
+
+LRESULT CMyScrollView::OnShowTruncationNotice(WPARAM, LPARAM) {
+    CWnd* pOwner = AfxGetMainWnd() != nullptr ? AfxGetMainWnd() : this;
+    pOwner->MessageBox(L"Soubor je delší než 2 GB. Zobrazen je jen jeho začátek "
+                       L"(prvních 2 147 483 632 bajtů).",
+                       L"Informace", MB_ICONINFORMATION);
+    return 0;
+}
+
+// ---- Painting ---------------------------------------------------------------------------
+
+BOOL CMyScrollView::OnEraseBkgnd(CDC*) {
+    // Every pixel is painted by OnDraw, so erasing first would only make the view flicker.
+    return TRUE;
+}
+
+void CMyScrollView::OnDraw(CDC* pDC) {
+    pDC->SetWindowOrg(m_nScrollX, m_nScrollY);
+    CRect client;
+    GetClientRect(&client);
+    CBrush white;
+    white.CreateSolidBrush(kWhite);
+    const CRect rightMargin(m_nContentWidth, m_nScrollY, client.right,
+                            m_nScrollY + client.bottom + kMarginOverhang);
+    pDC->FillRect(&rightMargin, &white);
+    const CRect bottomMargin(0, m_nContentHeight, m_nContentWidth,
+                             m_nScrollY + client.bottom + kMarginOverhang);
+    pDC->FillRect(&bottomMargin, &white);
+    if (m_nFileSize <= 0)
+        return;
+
+    CRect clip;
+    pDC->GetClipBox(&clip);
+    CFont font;
+    font.CreatePointFont(90, L"Courier New");
+    CSelectGuard selectFont(*pDC, font);
+
+    CScrollDoc* pDoc = GetDocument();
+    const LineRange lines = LinesToPaint(clip.top, clip.bottom, m_nLineCount);
+    std::array<uint8_t, kBytesPerLine> bytes{};
+    for (int32_t line = lines.first; line <= lines.last; ++line) {
+        pDC->SetBkColor(pDoc->GetMarkedLine() == line ? kCyan : kWhite);
+        const int32_t offset = kBytesPerLine * line;
+        const int32_t read = pDoc->ReadBlock(offset, kBytesPerLine, bytes.data());
+        const std::string text =
+            FormatDumpLine(offset, bytes, DumpLineValidCount(offset, m_nFileSize),
+                           &IsAlphaNumericInSystemCodePage, read < 0 ? 0 : read);
+        pDC->TextOut(0, kDumpLineHeight * line, CString(std::string_view(text)));
+    }
+}
+
+// ---- Keys, wheel and mouse ----------------------------------------------------------------
+
+int CMyScrollView::OnCreate(LPCREATESTRUCT lpCreateStruct) {
+    if (CView::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    SetTimer(kKeyTimerId, kKeyTimerPeriodMs);
+    return 0;
+}
+
+void CMyScrollView::OnDestroy() {
+    CView::OnDestroy();
+    KillTimer(kKeyTimerId);
+}
+
+void CMyScrollView::OnTimer(UINT_PTR) {
+    // The keys are polled rather than taken from keyboard messages: a held key scrolls once a
+    // tick, whatever the keyboard's own repeat rate. Each key is queried whatever the others
+    // did: the query also clears the key's "pressed since the last query" state.
+    const bool contentOverflowsPage = m_nPageY < m_nContentHeight;
+    if (GetAsyncKeyState(VK_DOWN) != 0 && contentOverflowsPage)
+        OnVScroll(SB_LINEDOWN, 0, nullptr);
+    if (GetAsyncKeyState(VK_UP) != 0)
+        OnVScroll(SB_LINEUP, 0, nullptr);
+    if (GetAsyncKeyState(VK_NEXT) != 0 && contentOverflowsPage)
+        OnVScroll(SB_PAGEDOWN, 0, nullptr);
+    if (GetAsyncKeyState(VK_PRIOR) != 0)
+        OnVScroll(SB_PAGEUP, 0, nullptr);
+    Default();
+}
+
+BOOL CMyScrollView::OnMouseWheel(UINT, short zDelta, CPoint) {
+    // Only the direction counts: every wheel message scrolls three lines.
+    const UINT request = zDelta < 0 && m_nPageY < m_nContentHeight ? SB_LINEDOWN : SB_LINEUP;
+    for (int i = 0; i < kWheelLineSteps; ++i)
+        OnVScroll(request, 0, nullptr);
+    return static_cast<BOOL>(Default());
+}
+
+void CMyScrollView::OnLButtonDown(UINT, CPoint point) {
+    CClientDC dc(this);
+    dc.SetWindowOrg(m_nScrollX, m_nScrollY);
+    dc.DPtoLP(&point);
+    GetDocument()->SetMarkedLine(LineAtLogicalY(point.y, m_nLineCount));
+    InvalidateRect(nullptr, FALSE);
+    Default();
+}
