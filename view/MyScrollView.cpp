@@ -87,6 +87,7 @@ void CMyScrollView::OnSize(UINT, int cx, int cy) {
 }
 
 void CMyScrollView::FitToClient(int cx, int cy) {
+    const unsigned generation = ++m_nFitGeneration;
     const AxisFit horizontal = FitHorizontal(cx, m_nContentWidth, m_nScrollX);
     m_nPageX = horizontal.page;
     m_nScrollX = horizontal.position;
@@ -98,6 +99,8 @@ void CMyScrollView::FitToClient(int cx, int cy) {
     info.nPage = static_cast<UINT>(m_nPageX);
     info.nPos = m_nScrollX;
     SetScrollInfo(SB_HORZ, &info, TRUE);
+    if (generation != m_nFitGeneration)
+        return;  // showing or hiding the bar changed the client, and that size has been fitted
 
     const AxisFit vertical = FitVertical(PageFromClientHeight(cy), m_nContentHeight, m_nScrollY);
     m_nPageY = vertical.page;
@@ -184,6 +187,12 @@ void CMyScrollView::OnDraw(CDC* pDC) {
     font.CreatePointFont(90, L"Courier New");
     CSelectGuard selectFont(*pDC, font);
 
+    // A text band is one font cell high; where the cell is lower than the line pitch, the rows
+    // left below it are filled white, or they would show whatever the screen held there.
+    TEXTMETRICW metrics{};
+    pDC->GetTextMetrics(&metrics);
+    const int bandHeight = static_cast<int>(metrics.tmHeight);
+
     CScrollDoc* pDoc = GetDocument();
     const LineRange lines = LinesToPaint(clip.top, clip.bottom, m_nLineCount);
     std::array<uint8_t, kBytesPerLine> bytes{};
@@ -194,7 +203,12 @@ void CMyScrollView::OnDraw(CDC* pDC) {
         const std::string text =
             FormatDumpLine(offset, bytes, DumpLineValidCount(offset, m_nFileSize),
                            &IsAlphaNumericInSystemCodePage, read < 0 ? 0 : read);
-        pDC->TextOut(0, kDumpLineHeight * line, CString(std::string_view(text)));
+        const int top = kDumpLineHeight * line;
+        pDC->TextOut(0, top, CString(std::string_view(text)));
+        if (bandHeight < kDumpLineHeight) {
+            const CRect gap(0, top + bandHeight, m_nContentWidth, top + kDumpLineHeight);
+            pDC->FillRect(&gap, &white);
+        }
     }
 }
 

@@ -53,6 +53,9 @@ TEST(ScrollViewTest, LinePageAndThumbRequestsMoveInWholeLinesWithinTheContent) {
     fixture.VScroll(SB_PAGEUP);
     EXPECT_EQ(fixture.ScrollY(), 15);
 
+    fixture.view->SetScrollPos(SB_VERT, 0, TRUE);
+    fixture.VScroll(SB_THUMBTRACK);
+    ASSERT_EQ(fixture.ScrollY(), 0);
     for (const auto& [box, expected] : {std::pair{1, 15}, {15, 15}, {16, 30}, {0, 0}}) {
         fixture.view->SetScrollPos(SB_VERT, box, TRUE);
         fixture.VScroll(SB_THUMBTRACK);
@@ -108,6 +111,8 @@ TEST(ScrollViewTest, PaintsTheMarkedLineCyanAndTheMarginsWhite) {
     EXPECT_EQ(picture.At(600, 15 * 4 - 30 + 2), kWhite);
     EXPECT_EQ(picture.At(600, 15 * 6 - 30 + 2), kWhite);
     EXPECT_EQ(picture.At(picture.width - 2, 300), kWhite) << "right margin";
+    for (int y = 0; y < 15 * 10; ++y)
+        ASSERT_NE(picture.At(5, y), RGB(255, 0, 255)) << "every row of the content is painted, row " << y;
 
     fixture.doc.SetMarkedLine(-1);
     picture = fixture.Paint();
@@ -134,7 +139,9 @@ TEST(ScrollViewTest, RepaintsReadOnlyTheLinesThatNeedIt) {
     ViewFixture fixture(700, 620);
     TempFile temp(LinesOfBytes(2000));
     ASSERT_TRUE(fixture.Open(temp.path()));
-    fixture.ResizeWindow(700, 600 + (600 - fixture.Client().Height()));  // a 600-pixel client
+    CRect window;
+    fixture.view->GetWindowRect(&window);
+    fixture.ResizeWindow(700, 600 + window.Height() - fixture.Client().Height());  // a 600-pixel client
     ASSERT_EQ(fixture.Client().Height(), 600);
     fixture.view->UpdateWindow();
     fixture.view->Invalidate(FALSE);
