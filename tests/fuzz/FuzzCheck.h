@@ -1,0 +1,13 @@
+#pragma once
+// Fails a fuzz run loudly: the message, then abort() so libFuzzer saves the input.
+
+#include <cstdio>
+#include <cstdlib>
+
+#define FUZZ_CHECK(condition)                                                           \
+    do {                                                                                \
+        if (!(condition)) {                                                             \
+            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
+            std::abort();                                                               \
+        }                                                                               \
+    } while (false)
