@@ -4,7 +4,36 @@
 
 #include <winioctl.h>
 
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
 #include <stdexcept>
+
+namespace {
+// Files still held when their test ended (by a document the test fixture outlives), deleted
+// when the test program ends.
+class PendingDeletes {
+public:
+    ~PendingDeletes() {
+        for (const std::wstring& path : m_paths)
+            DeleteFileW(path.c_str());
+    }
+    void Add(const std::wstring& path) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_paths.push_back(path);
+    }
+
+private:
+    std::mutex m_mutex;
+    std::vector<std::wstring> m_paths;
+};
+
+void DeleteWhenFree(const std::wstring& path) {
+    static PendingDeletes pending;
+    pending.Add(path);
+}
+}  // namespace
 
 std::wstring UniqueTempPath(const wchar_t* nameHint) {
     wchar_t folder[MAX_PATH];
@@ -23,6 +52,8 @@ TempFile::TempFile(const std::string& bytes, const wchar_t* nameHint) : m_path(U
     if (!bytes.empty() &&
         !WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
         throw std::runtime_error("cannot write a temporary file");
+    file.reset();
+    m_fingerprint = TakeFingerprint(m_path);
 }
 
 TempFile TempFile::Sparse(uint64_t length, const wchar_t* nameHint) {
@@ -38,12 +69,72 @@ TempFile TempFile::Sparse(uint64_t length, const wchar_t* nameHint) {
     end.QuadPart = static_cast<LONGLONG>(length);
     if (!SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) || !SetEndOfFile(file.get()))
         throw std::runtime_error("cannot size a temporary file");
+    file.reset();
+    result.m_fingerprint = TakeFingerprint(result.m_path);
     return result;
 }
 
 TempFile::~TempFile() {
-    if (!m_path.empty())
-        DeleteFileW(m_path.c_str());
+    if (m_path.empty())
+        return;
+    const FileFingerprint now = TakeFingerprint(m_path);
+    EXPECT_TRUE(now.Matches(m_fingerprint))
+        << "the file was changed or removed while the test used it (size " << m_fingerprint.size
+        << " -> " << now.size << ", exists " << now.exists << ")";
+    if (!DeleteFileW(m_path.c_str()))
+        DeleteWhenFree(m_path);
+}
+
+bool TempFile::Delete() {
+    const bool deleted = DeleteFileW(m_path.c_str()) != FALSE;
+    if (deleted)
+        m_path.clear();
+    return deleted;
+}
+
+FileFingerprint TakeFingerprint(const std::wstring& path) {
+    FileFingerprint print;
+    // Size and time come from the directory, which answers even while the viewer holds the
+    // file exclusively; the contents can be hashed only when it does not.
+    WIN32_FILE_ATTRIBUTE_DATA attributes{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &attributes))
+        return print;
+    print.exists = true;
+    print.size = (static_cast<uint64_t>(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
+    print.lastWrite = (static_cast<uint64_t>(attributes.ftLastWriteTime.dwHighDateTime) << 32) |
+                      attributes.ftLastWriteTime.dwLowDateTime;
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file)
+        return print;
+    print.hashKnown = true;
+
+    // FNV-1a over the whole file, or over its first and last mebibyte when it is larger.
+    constexpr uint64_t kWhole = 2u << 20;
+    uint64_t hash = 14695981039346656037ull;
+    auto hashFrom = [&](uint64_t offset, uint64_t count) {
+        LARGE_INTEGER at{};
+        at.QuadPart = static_cast<LONGLONG>(offset);
+        SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN);
+        std::vector<unsigned char> buffer(64 * 1024);
+        while (count > 0) {
+            DWORD read = 0;
+            const DWORD want = static_cast<DWORD>(std::min<uint64_t>(count, buffer.size()));
+            if (!ReadFile(file.get(), buffer.data(), want, &read, nullptr) || read == 0)
+                break;
+            for (DWORD i = 0; i < read; ++i)
+                hash = (hash ^ buffer[i]) * 1099511628211ull;
+            count -= read;
+        }
+    };
+    if (print.size <= kWhole) {
+        hashFrom(0, print.size);
+    } else {
+        hashFrom(0, kWhole / 2);
+        hashFrom(print.size - kWhole / 2, kWhole / 2);
+    }
+    print.hash = hash;
+    return print;
 }
 
 MessageBoxWatcher::MessageBoxWatcher() : m_thread([this] { Watch(); }) {}

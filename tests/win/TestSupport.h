@@ -13,23 +13,45 @@
 #include <thread>
 #include <vector>
 
-// A file in the temporary folder with the given bytes, deleted again with this object.
+// What the read-only promise is checked against: a file's size, last write time and a hash of
+// its contents (of its first and last mebibyte when it is larger than that).
+struct FileFingerprint {
+    uint64_t size = 0;
+    uint64_t lastWrite = 0;
+    uint64_t hash = 0;
+    bool exists = false;
+    bool hashKnown = false;  // false while someone holds the file exclusively
+    // Equal when size and time agree and, where both hashes could be taken, the hashes too.
+    bool Matches(const FileFingerprint& other) const {
+        return exists == other.exists && size == other.size && lastWrite == other.lastWrite &&
+               (!hashKnown || !other.hashKnown || hash == other.hash);
+    }
+};
+FileFingerprint TakeFingerprint(const std::wstring& path);
+
+// A file in the temporary folder with the given bytes, deleted again with this object. The
+// viewer only ever reads: when the file goes, it must be exactly as it was made (same size,
+// time and contents), or the test fails.
 class TempFile {
 public:
     explicit TempFile(const std::string& bytes, const wchar_t* nameHint = L"okt");
     // A sparse file of the given length (zeros), cheap however long.
     static TempFile Sparse(uint64_t length, const wchar_t* nameHint = L"okt");
-    TempFile(TempFile&& other) noexcept : m_path(std::move(other.m_path)) { other.m_path.clear(); }
+    TempFile(TempFile&& other) noexcept
+        : m_path(std::move(other.m_path)), m_fingerprint(other.m_fingerprint) { other.m_path.clear(); }
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
     ~TempFile();
 
     const std::wstring& path() const { return m_path; }
     const wchar_t* c_str() const { return m_path.c_str(); }
+    // Deletes the file now, as the test's own doing (a file that vanishes from under the viewer).
+    bool Delete();
 
 private:
     TempFile() = default;
     std::wstring m_path;
+    FileFingerprint m_fingerprint;
 };
 
 // A unique path in the temporary folder, not yet created.
