@@ -258,24 +258,30 @@ std::optional<int64_t> FindPattern(IPositionedReader& reader, std::span<const ui
         return std::nullopt;
 
     const size_t overlap = pattern.size() - 1;
-    blockSize = std::clamp<size_t>(blockSize, 1, std::numeric_limits<size_t>::max() - overlap);
-    const auto buffer = std::make_unique_for_overwrite<uint8_t[]>(overlap + blockSize);
+    // Each block is read to a page-aligned address, with the bytes kept from the previous block
+    // just before it: the system copies into aligned memory several times faster.
+    constexpr size_t kReadAlignment = 4096;
+    blockSize = std::clamp<size_t>(blockSize, 1, std::numeric_limits<size_t>::max() - overlap - 2 * kReadAlignment);
+    const auto storage = std::make_unique_for_overwrite<uint8_t[]>(overlap + blockSize + kReadAlignment);
+    const auto rawAddress = reinterpret_cast<std::uintptr_t>(storage.get()) + overlap;
+    uint8_t* const readTo = storage.get() + (overlap + (kReadAlignment - rawAddress % kReadAlignment) % kReadAlignment);
     PatternSearcher searcher(pattern);
 
-    int64_t bufferOffset = start; // file offset of buffer[0]
+    int64_t bufferOffset = start; // file offset of the first byte kept before readTo
     size_t kept = 0;              // bytes carried over from the previous block
     for (;;) {
         const int64_t readOffset = bufferOffset + static_cast<int64_t>(kept);
         const size_t wanted =
             static_cast<size_t>(std::min<uint64_t>(blockSize, static_cast<uint64_t>(length - readOffset)));
-        const size_t got = ReadFully(reader, readOffset, buffer.get() + kept, wanted);
+        const size_t got = ReadFully(reader, readOffset, readTo, wanted);
         const size_t filled = kept + got;
-        if (std::optional<size_t> hit = searcher.Find({buffer.get(), filled}))
+        if (std::optional<size_t> hit = searcher.Find({readTo - kept, filled}))
             return bufferOffset + static_cast<int64_t>(*hit);
         if (got < wanted || readOffset + static_cast<int64_t>(got) >= length)
             return std::nullopt;
-        kept = std::min(filled, overlap);
-        std::memmove(buffer.get(), buffer.get() + filled - kept, kept);
-        bufferOffset += static_cast<int64_t>(filled - kept);
+        const size_t nextKept = std::min(filled, overlap);
+        std::memmove(readTo - nextKept, readTo + got - nextKept, nextKept);
+        bufferOffset += static_cast<int64_t>(filled - nextKept);
+        kept = nextKept;
     }
 }
