@@ -20,18 +20,26 @@ void CFindDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, IDC_HEX_TEXT, m_strHex);
     DDX_Text(pDX, IDC_PLAIN_TEXT, m_strText);
     DDX_Radio(pDX, IDC_MODE_HEX, m_nMode);
+    KeepModeButtonsOutOfTabOrder();
+}
+
+void CFindDlg::KeepModeButtonsOutOfTabOrder() {
+    for (const int id : {IDC_MODE_HEX, IDC_MODE_TEXT})
+        GetDlgItem(id)->ModifyStyle(WS_TABSTOP, 0);
 }
 
 void CFindDlg::OnModeHex() {
     GetDlgItem(IDC_PLAIN_TEXT)->EnableWindow(FALSE);
     GetDlgItem(IDC_HEX_TEXT)->EnableWindow(TRUE);
     GetDlgItem(IDC_HEX_TEXT)->SetFocus();
+    KeepModeButtonsOutOfTabOrder();
 }
 
 void CFindDlg::OnModeText() {
     GetDlgItem(IDC_HEX_TEXT)->EnableWindow(FALSE);
     GetDlgItem(IDC_PLAIN_TEXT)->EnableWindow(TRUE);
     GetDlgItem(IDC_PLAIN_TEXT)->SetFocus();
+    KeepModeButtonsOutOfTabOrder();
 }
 
 void CFindDlg::Refuse(const CString& message, int focusControlId) {

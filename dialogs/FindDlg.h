@@ -25,6 +25,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Checking an automatic radio button makes it a tab stop; the mode buttons stay out of the
+    // tab order, which runs through the enabled box, OK and Storno only.
+    void KeepModeButtonsOutOfTabOrder();
     // Shows the fault in the dialog's own box and moves the focus to the box to mend.
     void Refuse(const CString& message, int focusControlId);
 };
