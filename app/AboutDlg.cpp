@@ -1,0 +1,7 @@
+#include "app/AboutDlg.h"
+
+BEGIN_MESSAGE_MAP(CAboutDlg, CDialog)
+END_MESSAGE_MAP()
+
+// No parent: the dialog belongs to the main window.
+CAboutDlg::CAboutDlg() : CDialog(IDD) {}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "framework/Dialog.h"
+#include "res/resource.h"
+
+// The About box: the program's name, version and authors; OK closes it.
+class CAboutDlg : public CDialog {
+public:
+    enum { IDD = IDD_ABOUTBOX };
+
+    CAboutDlg();
+
+    DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "framework/FrameWnd.h"
+#include "framework/StatusBar.h"
+#include "framework/ToolBar.h"
+
+// The main window: the framework's frame with the viewer's toolbar and status bar.
+class CMainFrame : public CFrameWnd {
+    DECLARE_DYNCREATE(CMainFrame)
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+
+protected:
+    // Constructed in this order, destroyed in the reverse order, with the frame.
+    CStatusBar m_wndStatusBar;
+    CToolBar m_wndToolBar;
+
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+
+    DECLARE_MESSAGE_MAP()
+};

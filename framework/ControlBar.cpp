@@ -1,0 +1,178 @@
+#include "framework/ControlBar.h"
+
+#include "framework/FrameWnd.h"
+
+#include <commctrl.h>
+
+namespace {
+// The gripper of a horizontal bar: a raised bar this wide, inside a strip this wide.
+constexpr int kGripperBarWidth = 3;
+constexpr int kGripperStripWidth = 8;
+constexpr int kBorderWidth = 2;  // an etched line: shadow and highlight
+
+// The window's whole device context (non-client area included), released with this object.
+class WindowDcGuard {
+public:
+    explicit WindowDcGuard(HWND hWnd) : m_hWnd(hWnd), m_hDC(GetWindowDC(hWnd)) {}
+    ~WindowDcGuard() {
+        if (m_hDC != nullptr)
+            ReleaseDC(m_hWnd, m_hDC);
+    }
+    WindowDcGuard(const WindowDcGuard&) = delete;
+    WindowDcGuard& operator=(const WindowDcGuard&) = delete;
+    HDC Get() const { return m_hDC; }
+
+private:
+    HWND m_hWnd;
+    HDC m_hDC;
+};
+}  // namespace
+
+IMPLEMENT_DYNAMIC(CControlBar, CWnd)
+
+BEGIN_MESSAGE_MAP(CControlBar, CWnd)
+    ON_MESSAGE(WM_NCCALCSIZE, OnNcCalcSize)
+    ON_MESSAGE(WM_NCPAINT, OnNcPaint)
+END_MESSAGE_MAP()
+
+CControlBar::~CControlBar() {
+    DetachFromFrame();
+}
+
+void CControlBar::EnsureCommonControls(DWORD dwICC) {
+    INITCOMMONCONTROLSEX init = {sizeof(init), dwICC};
+    InitCommonControlsEx(&init);
+}
+
+void CControlBar::AttachToFrame(CWnd* pParentWnd, DWORD dwStyle) {
+    m_dwStyle = dwStyle & CBRS_ALL;
+    if (pParentWnd != nullptr && pParentWnd->IsKindOf(RUNTIME_CLASS(CFrameWnd))) {
+        m_pDockSite = static_cast<CFrameWnd*>(pParentWnd);
+        m_pDockSite->AddControlBar(this);
+    }
+}
+
+void CControlBar::DetachFromFrame() {
+    if (m_pDockSite != nullptr) {
+        m_pDockSite->RemoveControlBar(this);
+        m_pDockSite = nullptr;
+    }
+}
+
+void CControlBar::PostNcDestroy() {
+    DetachFromFrame();
+    CWnd::PostNcDestroy();
+}
+
+void CControlBar::SetBarStyle(DWORD dwStyle) {
+    const DWORD old = m_dwStyle;
+    m_dwStyle = dwStyle & CBRS_ALL;
+    if (m_hWnd != nullptr && (old & (CBRS_BORDER_ANY | CBRS_GRIPPER)) != (m_dwStyle & (CBRS_BORDER_ANY | CBRS_GRIPPER)))
+        SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+bool CControlBar::IsVisible() const {
+    return m_hWnd != nullptr && (GetStyle() & WS_VISIBLE) != 0;
+}
+
+BOOL CControlBar::DrawItem(LPDRAWITEMSTRUCT) {
+    return FALSE;
+}
+
+CRect CControlBar::GetNonClientBorders() const {
+    CRect borders = m_rectBorders;
+    if (m_dwStyle & CBRS_BORDER_LEFT)
+        borders.left += kBorderWidth;
+    if (m_dwStyle & CBRS_BORDER_TOP)
+        borders.top += kBorderWidth;
+    if (m_dwStyle & CBRS_BORDER_RIGHT)
+        borders.right += kBorderWidth;
+    if (m_dwStyle & CBRS_BORDER_BOTTOM)
+        borders.bottom += kBorderWidth;
+    if (m_dwStyle & CBRS_GRIPPER) {
+        if (IsHorizontal())
+            borders.left += kGripperStripWidth;
+        else
+            borders.top += kGripperStripWidth;
+    }
+    return borders;
+}
+
+LRESULT CControlBar::OnNcCalcSize(WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = Default();
+    // Both forms of the message start with the proposed client rectangle.
+    RECT* client = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0]
+                          : reinterpret_cast<RECT*>(lParam);
+    const CRect borders = GetNonClientBorders();
+    client->left += borders.left;
+    client->top += borders.top;
+    client->right -= borders.right;
+    client->bottom -= borders.bottom;
+    if (client->right < client->left)
+        client->right = client->left;
+    if (client->bottom < client->top)
+        client->bottom = client->top;
+    return result;
+}
+
+LRESULT CControlBar::OnNcPaint(WPARAM, LPARAM) {
+    const CRect borders = GetNonClientBorders();
+    if (borders.left == 0 && borders.top == 0 && borders.right == 0 && borders.bottom == 0)
+        return Default();
+    DrawNonClient();
+    return 0;
+}
+
+void CControlBar::DrawNonClient() {
+    if (m_hWnd == nullptr)
+        return;
+    WindowDcGuard dc(m_hWnd);
+    if (dc.Get() == nullptr)
+        return;
+    CRect window;
+    GetWindowRect(&window);
+    CRect bar(0, 0, window.Width(), window.Height());
+    const CRect borders = GetNonClientBorders();
+
+    // Everything outside the client area gets the bar's face colour first.
+    CRect client(bar.left + borders.left, bar.top + borders.top, bar.right - borders.right,
+                 bar.bottom - borders.bottom);
+    const int saved = SaveDC(dc.Get());
+    ExcludeClipRect(dc.Get(), client.left, client.top, client.right, client.bottom);
+    FillRect(dc.Get(), &bar, GetSysColorBrush(COLOR_BTNFACE));
+
+    CRect edge = bar;
+    if (m_dwStyle & CBRS_BORDER_TOP) {
+        CRect line(edge.left, edge.top, edge.right, edge.top + kBorderWidth);
+        DrawEdge(dc.Get(), &line, EDGE_ETCHED, BF_TOP);
+        edge.top += kBorderWidth;
+    }
+    if (m_dwStyle & CBRS_BORDER_BOTTOM) {
+        CRect line(edge.left, edge.bottom - kBorderWidth, edge.right, edge.bottom);
+        DrawEdge(dc.Get(), &line, EDGE_ETCHED, BF_TOP);
+        edge.bottom -= kBorderWidth;
+    }
+    if (m_dwStyle & CBRS_BORDER_LEFT) {
+        CRect line(edge.left, edge.top, edge.left + kBorderWidth, edge.bottom);
+        DrawEdge(dc.Get(), &line, EDGE_ETCHED, BF_LEFT);
+        edge.left += kBorderWidth;
+    }
+    if (m_dwStyle & CBRS_BORDER_RIGHT) {
+        CRect line(edge.right - kBorderWidth, edge.top, edge.right, edge.bottom);
+        DrawEdge(dc.Get(), &line, EDGE_ETCHED, BF_LEFT);
+        edge.right -= kBorderWidth;
+    }
+    if (m_dwStyle & CBRS_GRIPPER) {
+        CRect grip;
+        if (IsHorizontal()) {
+            const int x = edge.left + m_rectBorders.left + (kGripperStripWidth - kGripperBarWidth) / 2;
+            grip = CRect(x, edge.top + 2, x + kGripperBarWidth, edge.bottom - 2);
+        } else {
+            const int y = edge.top + m_rectBorders.top + (kGripperStripWidth - kGripperBarWidth) / 2;
+            grip = CRect(edge.left + 2, y, edge.right - 2, y + kGripperBarWidth);
+        }
+        if (!grip.IsRectEmpty())
+            DrawEdge(dc.Get(), &grip, BDR_RAISEDINNER, BF_RECT);
+    }
+    RestoreDC(dc.Get(), saved);
+}

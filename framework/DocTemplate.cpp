@@ -1,0 +1,126 @@
+#include "framework/DocTemplate.h"
+
+#include "framework/RecentFileList.h"
+#include "framework/WinApp.h"
+
+namespace {
+// Shown when the document or the frame window cannot be made at all (out of resources).
+constexpr const wchar_t* kCannotCreateWindow = L"Nepodařilo se vytvořit okno programu.";
+}  // namespace
+
+IMPLEMENT_DYNAMIC(CDocTemplate, CCmdTarget)
+IMPLEMENT_DYNAMIC(CSingleDocTemplate, CDocTemplate)
+
+CDocTemplate::CDocTemplate(UINT nIDResource, const CRuntimeClass* pDocClass, const CRuntimeClass* pFrameClass,
+                           const CRuntimeClass* pViewClass)
+    : m_nIDResource(nIDResource), m_pDocClass(pDocClass), m_pFrameClass(pFrameClass), m_pViewClass(pViewClass) {
+    m_strDocStrings.LoadString(nIDResource);
+}
+
+CDocTemplate::~CDocTemplate() = default;
+
+BOOL CDocTemplate::GetDocString(CString& rString, DocStringIndex index) const {
+    rString.Empty();
+    int start = 0;
+    for (int field = 0; field < static_cast<int>(index); ++field) {
+        const int newline = m_strDocStrings.Find(L'\n', start);
+        if (newline < 0)
+            return FALSE;
+        start = newline + 1;
+    }
+    if (start > m_strDocStrings.GetLength() || m_strDocStrings.IsEmpty())
+        return FALSE;
+    const int end = m_strDocStrings.Find(L'\n', start);
+    rString = m_strDocStrings.Mid(start, end >= 0 ? end - start : -1);
+    return TRUE;
+}
+
+std::unique_ptr<CDocument> CDocTemplate::CreateNewDocument() const {
+    return CreateObjectAs<CDocument>(m_pDocClass);
+}
+
+std::unique_ptr<CFrameWnd> CDocTemplate::CreateNewFrame(CDocument* pDoc) {
+    std::unique_ptr<CFrameWnd> pFrame = CreateObjectAs<CFrameWnd>(m_pFrameClass);
+    if (!pFrame)
+        return nullptr;
+    CCreateContext context;
+    context.m_pNewViewClass = m_pViewClass;
+    context.m_pCurrentDoc = pDoc;
+    context.m_pNewDocTemplate = this;
+    context.m_pCurrentFrame = pFrame.get();
+    if (!pFrame->LoadFrame(m_nIDResource, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, &context))
+        return nullptr;
+    return pFrame;
+}
+
+CSingleDocTemplate::CSingleDocTemplate(UINT nIDResource, const CRuntimeClass* pDocClass,
+                                       const CRuntimeClass* pFrameClass, const CRuntimeClass* pViewClass)
+    : CDocTemplate(nIDResource, pDocClass, pFrameClass, pViewClass) {}
+
+CSingleDocTemplate::~CSingleDocTemplate() {
+    CloseAllDocuments();
+}
+
+void CSingleDocTemplate::CloseAllDocuments() {
+    if (m_pFrame && AfxGetMainWnd() == m_pFrame.get())
+        AfxSetMainWnd(nullptr);
+    m_pFrame.reset();
+    if (m_pOnlyDoc)
+        m_pOnlyDoc->DeleteContents();
+    m_pOnlyDoc.reset();
+}
+
+CDocument* CSingleDocTemplate::FindOpenDocument(LPCWSTR lpszPathName) const {
+    if (!m_pOnlyDoc || lpszPathName == nullptr || m_pOnlyDoc->GetPathName().IsEmpty())
+        return nullptr;
+    return CRecentFileList::SamePath(m_pOnlyDoc->GetPathName(), lpszPathName) ? m_pOnlyDoc.get() : nullptr;
+}
+
+CDocument* CSingleDocTemplate::OpenDocumentFile(LPCWSTR lpszPathName, BOOL bMakeVisible) {
+    // A new document and frame are kept only once the document has opened; until then a
+    // failure leaves everything as it was.
+    std::unique_ptr<CDocument> pNewDoc;
+    CDocument* pDoc = m_pOnlyDoc.get();
+    if (pDoc == nullptr) {
+        pNewDoc = CreateNewDocument();
+        if (!pNewDoc) {
+            AfxMessageBox(kCannotCreateWindow);
+            return nullptr;
+        }
+        pDoc = pNewDoc.get();
+    }
+
+    std::unique_ptr<CFrameWnd> pNewFrame;
+    CFrameWnd* pFrame = m_pFrame.get();
+    if (pFrame == nullptr || pFrame->GetSafeHwnd() == nullptr) {
+        pNewFrame = CreateNewFrame(pDoc);
+        if (!pNewFrame) {
+            AfxMessageBox(kCannotCreateWindow);
+            return nullptr;
+        }
+        pFrame = pNewFrame.get();
+    }
+
+    if (lpszPathName == nullptr) {
+        if (!pDoc->OnNewDocument())
+            return nullptr;  // a new frame goes with pNewFrame, before a new document
+        pDoc->SetTitle(L"");
+    } else {
+        const CString fullPath = CRecentFileList::FullPath(lpszPathName);
+        if (!pDoc->OnOpenDocument(fullPath))
+            return nullptr;  // the document has said why
+        pDoc->SetPathName(fullPath);
+        if (CWinApp* pApp = AfxGetApp())
+            pApp->AddToRecentFileList(fullPath);
+    }
+
+    if (pNewDoc)
+        m_pOnlyDoc = std::move(pNewDoc);
+    if (pNewFrame) {
+        m_pFrame = std::move(pNewFrame);
+        if (AfxGetMainWnd() == nullptr)
+            AfxSetMainWnd(m_pFrame.get());
+    }
+    m_pFrame->InitialUpdateFrame(pDoc, bMakeVisible);
+    return pDoc;
+}

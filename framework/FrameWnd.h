@@ -1,0 +1,130 @@
+// CFrameWnd: the main frame window — menu, accelerators, icon and title, bar and view layout,
+// command routing, status-bar prompts and command-UI updates of menus and bars.
+#pragma once
+
+#include "framework/ControlBar.h"
+#include "framework/FrameworkIds.h"
+#include "framework/View.h"
+#include "framework/Wnd.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CStatusBar;
+
+// Frame style: the document's title follows the frame's title ("file.bin - Title").
+constexpr DWORD FWS_ADDTOTITLE = 0x00008000;
+
+// Ownership: the frame owns the view it creates from the CCreateContext (a unique_ptr,
+// deleted with the frame after the frame's window is gone), its accelerator table and its
+// small icon. The menu belongs to the window once the window exists. The bars belong to the
+// derived frame class that declares them; they register here while they live.
+class CFrameWnd : public CWnd {
+    DECLARE_DYNCREATE(CFrameWnd)
+public:
+    CFrameWnd();
+    ~CFrameWnd() override;
+
+    // Creates the frame window with the menu, accelerators, icon and title of resource
+    // nIDResource (the title is the first "\n" field of that string). pContext, when given,
+    // names the view to create and its document. FALSE when the window could not be made.
+    virtual BOOL LoadFrame(UINT nIDResource,
+                           DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                           CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr);
+
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    // Key messages go through the frame's accelerator table.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    // Routes a command to the active view (which routes on to its document), then to the
+    // frame itself, then to the application.
+    BOOL OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+
+    // ---- View and document ------------------------------------------------------------
+    CView* GetActiveView() const { return m_pActiveView; }
+    void SetActiveView(CView* pViewNew, BOOL bNotify = TRUE);
+    CDocument* GetActiveDocument() const;
+    // Makes the view named by pContext and lays it out; null on failure.
+    CWnd* CreateView(CCreateContext* pContext, UINT nID = AFX_IDW_PANE_FIRST);
+    // After a document was made or opened: the views' OnInitialUpdate, the title, and with
+    // bMakeVisible the frame shown and activated.
+    void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
+    // Shows the frame (nCmdShow -1: as the program was started, or as it is) and brings it
+    // to the front.
+    virtual void ActivateFrame(int nCmdShow = -1);
+    // The window title from the frame's title and, with FWS_ADDTOTITLE, the document's title.
+    virtual void OnUpdateFrameTitle(BOOL bAddToTitle);
+    const CString& GetTitle() const { return m_strTitle; }
+    void SetTitle(LPCWSTR lpszTitle) { m_strTitle = lpszTitle; }
+
+    // ---- Bars and layout --------------------------------------------------------------
+    // Places the top bars, then the bottom bars, and gives the view what is left.
+    virtual void RecalcLayout(BOOL bNotify = TRUE);
+    // Docking is accepted and the bars stay where the layout puts them (top or bottom).
+    void EnableDocking(DWORD dwDockStyle) { m_dwDockStyle = dwDockStyle & CBRS_ALIGN_ANY; }
+    void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr);
+    void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
+    // The bar whose window id is nID, or null.
+    CControlBar* GetControlBar(UINT nID) const;
+    void AddControlBar(CControlBar* pBar);
+    void RemoveControlBar(CControlBar* pBar);
+
+    // ---- Status bar messages ------------------------------------------------------------
+    // The text of the status bar's message pane.
+    void SetMessageText(LPCWSTR lpszText);
+    // The prompt of command nID (its string up to "\n"); AFX_IDS_IDLEMESSAGE: the idle text.
+    void SetMessageText(UINT nID);
+    CString GetMessageText() const;
+    // The status-bar prompt of a command: its string up to the first "\n".
+    virtual void GetMessageString(UINT nID, CString& rMessage) const;
+    // The tooltip of a command: its string after the first "\n" (empty when there is none).
+    static CString GetToolTipString(UINT nID);
+    CStatusBar* GetMessageBar() const;
+
+    // ---- Idle ---------------------------------------------------------------------------
+    // Command-UI of the bars, and the title. Called by the application's idle processing.
+    virtual void OnIdleUpdateCmdUI();
+
+    HACCEL GetAccelerators() const { return m_hAccelTable; }
+
+protected:
+    // Makes the view of the context, if it names one.
+    virtual BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext);
+    // Menu items: the recent-file entries, then each item's command-UI state.
+    void UpdateMenuCmdUI(HMENU hPopup);
+
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
+    afx_msg LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnMenuSelect(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnExitMenuLoop(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnDrawItem(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnToolTipText(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnBarCheck(UINT nID);
+    afx_msg void OnUpdateControlBarMenu(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateKeyIndicator(CCmdUI* pCmdUI);
+    // The main window's end ends the message loop.
+    void PostNcDestroy() override;
+
+    CString m_strTitle;           // the frame's own title (without the document's)
+    DWORD m_dwFrameStyle = 0;     // FWS_* bits
+    DWORD m_dwDockStyle = 0;
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    struct IconDeleter {
+        void operator()(HICON hIcon) const { DestroyIcon(hIcon); }
+    };
+
+    std::unique_ptr<CView> m_pOwnedView;   // the view this frame made
+    CView* m_pActiveView = nullptr;
+    HACCEL m_hAccelTable = nullptr;        // from the resources; the system frees it at exit
+    std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter> m_hSmallIcon;
+    std::vector<CControlBar*> m_controlBars;
+    std::wstring m_strToolTip;             // the text a tooltip is showing (must outlive the notification)
+    UINT m_nIDTracking = 0;                // the command whose prompt is shown; 0: idle text
+    CCreateContext* m_pPendingContext = nullptr;  // while LoadFrame creates the window
+};

@@ -1,0 +1,256 @@
+#include "framework/RecentFileList.h"
+
+#include "framework/RegKey.h"
+
+#include <algorithm>
+
+namespace {
+// The command ids the framework reserves for recent-file entries, whatever the list's size.
+constexpr UINT kMaxEntries = 16;
+
+bool IsSeparator(wchar_t ch) { return ch == L'\\' || ch == L'/'; }
+
+// The length of the path's root: "C:\", "\\server\share\" or "\\?\C:\" and the like; 0 for a
+// relative path.
+int RootLength(const std::wstring& path) {
+    const size_t n = path.size();
+    if (n >= 4 && path.compare(0, 4, L"\\\\?\\") == 0) {
+        // Long-path prefix: "\\?\C:\..." or "\\?\UNC\server\share\...".
+        std::wstring rest = path.substr(4);
+        if (rest.size() >= 4 && _wcsnicmp(rest.c_str(), L"UNC\\", 4) == 0) {
+            size_t at = 4;
+            for (int part = 0; part < 2 && at < rest.size(); ++part) {
+                while (at < rest.size() && !IsSeparator(rest[at]))
+                    ++at;
+                if (at < rest.size())
+                    ++at;
+            }
+            return static_cast<int>(4 + at);
+        }
+        return 4 + RootLength(rest);
+    }
+    if (n >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
+        size_t at = 2;
+        for (int part = 0; part < 2 && at < n; ++part) {
+            while (at < n && !IsSeparator(path[at]))
+                ++at;
+            if (at < n)
+                ++at;
+        }
+        return static_cast<int>(at);
+    }
+    if (n >= 2 && path[1] == L':')
+        return (n >= 3 && IsSeparator(path[2])) ? 3 : 2;
+    if (n >= 1 && IsSeparator(path[0]))
+        return 1;
+    return 0;
+}
+}  // namespace
+
+CRecentFileList::CRecentFileList(UINT firstCommand, LPCWSTR section, LPCWSTR entryFormat, int size,
+                                 int maxDisplayLength)
+    : m_nFirstCommand(firstCommand), m_strSection(section), m_strEntryFormat(entryFormat),
+      m_nSize(std::clamp(size, 1, static_cast<int>(kMaxEntries))),
+      m_nMaxDisplayLength(maxDisplayLength) {}
+
+CString CRecentFileList::FullPath(LPCWSTR pathName) {
+    if (pathName == nullptr || *pathName == L'\0')
+        return CString();
+    DWORD needed = GetFullPathNameW(pathName, 0, nullptr, nullptr);
+    if (needed == 0)
+        return CString(pathName);
+    std::wstring full(needed, L'\0');
+    const DWORD length = GetFullPathNameW(pathName, needed, full.data(), nullptr);
+    if (length == 0 || length >= needed)
+        return CString(pathName);
+    full.resize(length);
+    // The long form of short (8.3) names, so that both spellings of one file compare equal.
+    const DWORD longNeeded = GetLongPathNameW(full.c_str(), nullptr, 0);
+    if (longNeeded != 0) {
+        std::wstring longForm(longNeeded, L'\0');
+        const DWORD longLength = GetLongPathNameW(full.c_str(), longForm.data(), longNeeded);
+        if (longLength != 0 && longLength < longNeeded) {
+            longForm.resize(longLength);
+            return CString(std::move(longForm));
+        }
+    }
+    return CString(std::move(full));
+}
+
+bool CRecentFileList::SamePath(LPCWSTR a, LPCWSTR b) {
+    const CString fullA = FullPath(a);
+    const CString fullB = FullPath(b);
+    if (fullA.IsEmpty() || fullB.IsEmpty())
+        return false;
+    // File names on Windows compare by ordinal upper-casing, not by the user's locale.
+    return CompareStringOrdinal(fullA, fullA.GetLength(), fullB, fullB.GetLength(), TRUE) == CSTR_EQUAL;
+}
+
+int CRecentFileList::Find(LPCWSTR pathName) const {
+    for (size_t i = 0; i < m_files.size(); ++i)
+        if (SamePath(m_files[i], pathName))
+            return static_cast<int>(i);
+    return -1;
+}
+
+void CRecentFileList::Add(LPCWSTR pathName) {
+    const CString full = FullPath(pathName);
+    if (full.IsEmpty())
+        return;
+    const int existing = Find(full);
+    if (existing >= 0)
+        m_files.erase(m_files.begin() + existing);
+    m_files.insert(m_files.begin(), full);
+    if (m_files.size() > static_cast<size_t>(m_nSize))
+        m_files.resize(static_cast<size_t>(m_nSize));
+}
+
+void CRecentFileList::Remove(int index) {
+    if (index >= 0 && index < GetCount())
+        m_files.erase(m_files.begin() + index);
+}
+
+bool CRecentFileList::Remove(LPCWSTR pathName) {
+    const int index = Find(pathName);
+    if (index < 0)
+        return false;
+    Remove(index);
+    return true;
+}
+
+bool CRecentFileList::ReadList(HKEY appKey) {
+    m_files.clear();
+    if (appKey == nullptr)
+        return false;
+    const CRegKey section = CRegKey::Open(appKey, m_strSection);
+    if (!section)
+        return false;
+    for (int i = 0; i < m_nSize; ++i) {
+        CString name;
+        name.Format(m_strEntryFormat, i + 1);
+        CString value;
+        // Entries are kept in order without gaps, but a hand-edited list may have some.
+        if (section.QueryString(name, value) && !value.IsEmpty() && Find(value) < 0)
+            m_files.push_back(value);
+    }
+    return true;
+}
+
+bool CRecentFileList::WriteList(HKEY appKey) const {
+    if (appKey == nullptr)
+        return false;
+    CRegKey section = CRegKey::Create(appKey, m_strSection);
+    if (!section)
+        return false;
+    bool ok = true;
+    for (int i = 0; i < static_cast<int>(kMaxEntries); ++i) {
+        CString name;
+        name.Format(m_strEntryFormat, i + 1);
+        if (i < GetCount())
+            ok = section.SetString(name, m_files[static_cast<size_t>(i)]) && ok;
+        else
+            ok = section.DeleteValue(name) && ok;
+    }
+    return ok;
+}
+
+CString CRecentFileList::AbbreviatePath(const CString& path, int maxLength) {
+    const std::wstring& text = path.str();
+    if (static_cast<int>(text.size()) <= maxLength)
+        return path;
+    const int root = RootLength(text);
+    // The components after the root, and where each starts.
+    std::vector<size_t> starts;
+    for (size_t at = static_cast<size_t>(root); at < text.size();) {
+        starts.push_back(at);
+        while (at < text.size() && !IsSeparator(text[at]))
+            ++at;
+        if (at < text.size())
+            ++at;
+    }
+    if (starts.empty())
+        return path;
+    const std::wstring rootText = text.substr(0, static_cast<size_t>(root));
+    const std::wstring ellipsis = L"...\\";
+    // Keep as many trailing components as fit after "root...\"; the file name always stays.
+    size_t keepFrom = starts.back();
+    for (size_t i = starts.size() - 1; i-- > 0;) {
+        const size_t candidate = starts[i];
+        if (rootText.size() + ellipsis.size() + (text.size() - candidate) > static_cast<size_t>(maxLength))
+            break;
+        keepFrom = candidate;
+    }
+    if (keepFrom == starts.front())
+        return path;  // nothing would be dropped
+    const std::wstring tail = text.substr(keepFrom);
+    if (rootText.size() + ellipsis.size() + tail.size() > static_cast<size_t>(maxLength) &&
+        keepFrom == starts.back()) {
+        // Even the file name alone is too long with the root: the name by itself says most.
+        return CString(tail);
+    }
+    return CString(rootText + ellipsis + tail);
+}
+
+CString CRecentFileList::GetMenuText(int index) const {
+    const CString shown = AbbreviatePath(m_files.at(static_cast<size_t>(index)), m_nMaxDisplayLength);
+    std::wstring escaped;
+    for (wchar_t ch : shown.str()) {
+        escaped += ch;
+        if (ch == L'&')
+            escaped += L'&';  // a lone '&' would underline the next character instead
+    }
+    CString text;
+    // Entries 1 to 9 get their digit as the access key, the tenth "1&0".
+    if (index + 1 < 10)
+        text.Format(L"&%d %s", index + 1, escaped.c_str());
+    else
+        text.Format(L"1&0 %s", escaped.c_str());
+    return text;
+}
+
+bool CRecentFileList::IsEntryCommand(UINT id) const {
+    return id >= m_nFirstCommand && id < m_nFirstCommand + kMaxEntries;
+}
+
+bool CRecentFileList::UpdateMenu(HMENU popup) {
+    if (popup == nullptr)
+        return false;
+    int position = -1;
+    const int itemCount = GetMenuItemCount(popup);
+    for (int i = 0; i < itemCount; ++i) {
+        const UINT id = GetMenuItemID(popup, i);
+        if (id != static_cast<UINT>(-1) && IsEntryCommand(id)) {
+            position = i;
+            break;
+        }
+    }
+    if (position < 0)
+        return false;
+
+    if (m_strPlaceholder.IsEmpty() && GetMenuItemID(popup, position) == m_nFirstCommand) {
+        const int length = GetMenuStringW(popup, static_cast<UINT>(position), nullptr, 0, MF_BYPOSITION);
+        if (length > 0) {
+            std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+            GetMenuStringW(popup, static_cast<UINT>(position), text.data(), length + 1, MF_BYPOSITION);
+            text.resize(static_cast<size_t>(length));
+            m_strPlaceholder = CString(std::move(text));
+        }
+    }
+
+    // Out with every entry position, in with the current list.
+    for (int i = GetMenuItemCount(popup) - 1; i >= position; --i) {
+        const UINT id = GetMenuItemID(popup, i);
+        if (id != static_cast<UINT>(-1) && IsEntryCommand(id))
+            DeleteMenu(popup, static_cast<UINT>(i), MF_BYPOSITION);
+    }
+    if (m_files.empty()) {
+        InsertMenuW(popup, static_cast<UINT>(position), MF_BYPOSITION | MF_STRING | MF_GRAYED,
+                    m_nFirstCommand, m_strPlaceholder);
+        return true;
+    }
+    for (int i = 0; i < GetCount(); ++i) {
+        InsertMenuW(popup, static_cast<UINT>(position + i), MF_BYPOSITION | MF_STRING,
+                    m_nFirstCommand + static_cast<UINT>(i), GetMenuText(i));
+    }
+    return true;
+}

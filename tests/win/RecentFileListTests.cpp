@@ -1,0 +1,235 @@
+// The recent-file list on its own (order, limits, menu texts, the File menu, the registry) and
+// the command line's parsing.
+
+#include "framework/CommandLineInfo.h"
+#include "framework/FrameworkIds.h"
+#include "framework/RecentFileList.h"
+#include "framework/RegKey.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const wchar_t* kTestRoot = L"Software\\OktalonTests";
+constexpr const wchar_t* kTestAppKey = L"Software\\OktalonTests\\RecentFileListTest";
+
+std::wstring Temp(const std::wstring& name) {
+    wchar_t folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    return CRecentFileList::FullPath((std::wstring(folder) + name).c_str()).str();
+}
+
+std::vector<std::wstring> Entries(const CRecentFileList& list) {
+    std::vector<std::wstring> result;
+    for (int i = 0; i < list.GetCount(); ++i)
+        result.push_back(list[i].str());
+    return result;
+}
+
+// A popup like the viewer's File menu: Open, separator, the grayed placeholder, separator, Exit.
+struct FileMenu {
+    FileMenu() {
+        AppendMenuW(hMenu, MF_STRING, ID_FILE_OPEN, L"&Otevřít...\tCtrl+O");
+        AppendMenuW(hMenu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(hMenu, MF_STRING | MF_GRAYED, ID_FILE_MRU_FILE1, L"Použité soubory");
+        AppendMenuW(hMenu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(hMenu, MF_STRING, ID_APP_EXIT, L"&Konec");
+    }
+    ~FileMenu() { DestroyMenu(hMenu); }
+    FileMenu(const FileMenu&) = delete;
+    FileMenu& operator=(const FileMenu&) = delete;
+
+    std::wstring Text(int position) const {
+        wchar_t text[512] = L"";
+        GetMenuStringW(hMenu, static_cast<UINT>(position), text, 512, MF_BYPOSITION);
+        return text;
+    }
+    UINT Id(int position) const { return GetMenuItemID(hMenu, position); }
+    bool Grayed(int position) const {
+        return (GetMenuState(hMenu, static_cast<UINT>(position), MF_BYPOSITION) & MF_GRAYED) != 0;
+    }
+
+    HMENU hMenu = CreatePopupMenu();
+};
+
+class RecentFileListTest : public ::testing::Test {
+protected:
+    void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, kTestRoot); }
+};
+
+TEST_F(RecentFileListTest, KeepsTheNewestFirstWithoutRepeatsAndDropsTheOldest) {
+    CRecentFileList list(ID_FILE_MRU_FILE1, L"Recent File List", L"File%d", 4);
+    for (const wchar_t* name : {L"a.bin", L"b.bin", L"c.bin", L"d.bin", L"e.bin"})
+        list.Add(Temp(name).c_str());
+    EXPECT_EQ(Entries(list), (std::vector<std::wstring>{Temp(L"e.bin"), Temp(L"d.bin"), Temp(L"c.bin"), Temp(L"b.bin")}));
+
+    // The same file in another spelling (case, a detour through "..") moves to the top.
+    std::wstring detour = Temp(L"x\\..\\C.BIN");
+    list.Add(detour.c_str());
+    ASSERT_EQ(list.GetCount(), 4);
+    EXPECT_TRUE(CRecentFileList::SamePath(list[0], Temp(L"c.bin").c_str()));
+    EXPECT_TRUE(CRecentFileList::SamePath(list[1], Temp(L"e.bin").c_str()));
+    EXPECT_TRUE(CRecentFileList::SamePath(list[3], Temp(L"b.bin").c_str()));
+    EXPECT_EQ(list.Find(Temp(L"E.bin").c_str()), 1);
+
+    EXPECT_TRUE(list.Remove(Temp(L"d.bin").c_str()));
+    EXPECT_FALSE(list.Remove(Temp(L"d.bin").c_str()));
+    EXPECT_EQ(list.GetCount(), 3);
+    list.Add(L"");
+    EXPECT_EQ(list.GetCount(), 3) << "an empty name is no file";
+}
+
+TEST_F(RecentFileListTest, SurvivesAWriteAndAReadAndForgetsRemovedEntries) {
+    {
+        CRecentFileList list(ID_FILE_MRU_FILE1, L"Recent File List", L"File%d", 4);
+        for (const wchar_t* name : {L"1.bin", L"2.bin", L"3.bin", L"4.bin"})
+            list.Add(Temp(name).c_str());
+        CRegKey key = CRegKey::Create(HKEY_CURRENT_USER, kTestAppKey);
+        ASSERT_TRUE(list.WriteList(key.Get()));
+        list.Remove(0);
+        list.Remove(0);
+        ASSERT_TRUE(list.WriteList(key.Get()));
+    }
+    CRegKey key = CRegKey::Open(HKEY_CURRENT_USER, kTestAppKey);
+    CRecentFileList list(ID_FILE_MRU_FILE1, L"Recent File List", L"File%d", 4);
+    ASSERT_TRUE(list.ReadList(key.Get()));
+    EXPECT_EQ(Entries(list), (std::vector<std::wstring>{Temp(L"2.bin"), Temp(L"1.bin")}));
+    // The values of removed entries are gone, not left behind to come back.
+    CRegKey section = CRegKey::Open(HKEY_CURRENT_USER, (std::wstring(kTestAppKey) + L"\\Recent File List").c_str());
+    CString value;
+    EXPECT_TRUE(section.QueryString(L"File2", value));
+    EXPECT_FALSE(section.QueryString(L"File3", value));
+
+    // A smaller list reads only as many entries as it keeps; a missing key reads as empty.
+    CRecentFileList small(ID_FILE_MRU_FILE1, L"Recent File List", L"File%d", 1);
+    small.ReadList(key.Get());
+    EXPECT_EQ(small.GetCount(), 1);
+    CRecentFileList none(ID_FILE_MRU_FILE1, L"Nothing Here", L"File%d", 4);
+    EXPECT_FALSE(none.ReadList(key.Get()));
+    EXPECT_EQ(none.GetCount(), 0);
+}
+
+TEST_F(RecentFileListTest, ReadsStringsWhateverTheirTerminationAndSkipsOtherTypes) {
+    CRegKey section = CRegKey::Create(HKEY_CURRENT_USER, (std::wstring(kTestAppKey) + L"\\Recent File List").c_str());
+    ASSERT_TRUE(section);
+    // Without a terminator, with several, and a number where a string should be.
+    const std::wstring unterminated = Temp(L"raw.bin");
+    RegSetValueExW(section.Get(), L"File1", 0, REG_SZ, reinterpret_cast<const BYTE*>(unterminated.data()),
+                   static_cast<DWORD>(unterminated.size() * sizeof(wchar_t)));
+    const std::wstring padded = Temp(L"padded.bin") + std::wstring(3, L'\0');
+    RegSetValueExW(section.Get(), L"File2", 0, REG_SZ, reinterpret_cast<const BYTE*>(padded.data()),
+                   static_cast<DWORD>(padded.size() * sizeof(wchar_t)));
+    const DWORD number = 7;
+    RegSetValueExW(section.Get(), L"File3", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof(number));
+    // A hand-edited list with a repeat.
+    const std::wstring repeat = Temp(L"RAW.bin") + L'\0';
+    RegSetValueExW(section.Get(), L"File4", 0, REG_SZ, reinterpret_cast<const BYTE*>(repeat.data()),
+                   static_cast<DWORD>(repeat.size() * sizeof(wchar_t)));
+
+    CRegKey key = CRegKey::Open(HKEY_CURRENT_USER, kTestAppKey);
+    CRecentFileList list(ID_FILE_MRU_FILE1, L"Recent File List", L"File%d", 4);
+    list.ReadList(key.Get());
+    EXPECT_EQ(Entries(list), (std::vector<std::wstring>{Temp(L"raw.bin"), Temp(L"padded.bin")}));
+}
+
+TEST(RecentFileListText, ShortensLongPathsKeepingTheRootAndTheName) {
+    EXPECT_EQ(CRecentFileList::AbbreviatePath(L"C:\\data\\a.bin", 40).str(), L"C:\\data\\a.bin");
+    EXPECT_EQ(CRecentFileList::AbbreviatePath(L"C:\\Users\\jana\\Documents\\measurements\\2024\\run.bin", 30).str(),
+              L"C:\\...\\2024\\run.bin");
+    EXPECT_EQ(CRecentFileList::AbbreviatePath(L"\\\\server\\share\\deep\\deeper\\deepest\\x.bin", 30).str(),
+              L"\\\\server\\share\\...\\x.bin");
+    // A name too long to fit even alone stays whole: the name says the most.
+    EXPECT_EQ(CRecentFileList::AbbreviatePath(L"C:\\dir\\a-very-long-file-name-indeed.bin", 20).str(),
+              L"a-very-long-file-name-indeed.bin");
+    // Nothing to drop: the path stays as it is, even when long.
+    EXPECT_EQ(CRecentFileList::AbbreviatePath(L"C:\\a-very-long-file-name-indeed.bin", 10).str(),
+              L"C:\\a-very-long-file-name-indeed.bin");
+}
+
+TEST(RecentFileListText, MenuTextsNumberTheEntriesAndShowAmpersands) {
+    CRecentFileList list(ID_FILE_MRU_FILE1, L"Recent File List", L"File%d", 4, 200);
+    list.Add(L"C:\\data\\Tom & Jerry.bin");
+    list.Add(L"C:\\data\\b.bin");
+    EXPECT_EQ(list.GetMenuText(0).str(), L"&1 C:\\data\\b.bin");
+    EXPECT_EQ(list.GetMenuText(1).str(), L"&2 C:\\data\\Tom && Jerry.bin");
+}
+
+TEST(RecentFileListMenu, ReplacesThePlaceholderAndBringsItBackWhenEmpty) {
+    FileMenu menu;
+    CRecentFileList list(ID_FILE_MRU_FILE1, L"Recent File List", L"File%d", 4, 200);
+    ASSERT_TRUE(list.UpdateMenu(menu.hMenu));
+    EXPECT_EQ(GetMenuItemCount(menu.hMenu), 5);
+    EXPECT_EQ(menu.Text(2), L"Použité soubory");
+    EXPECT_TRUE(menu.Grayed(2));
+
+    list.Add(L"C:\\one.bin");
+    list.Add(L"C:\\two.bin");
+    list.Add(L"C:\\three.bin");
+    ASSERT_TRUE(list.UpdateMenu(menu.hMenu));
+    ASSERT_EQ(GetMenuItemCount(menu.hMenu), 7);
+    EXPECT_EQ(menu.Text(2), L"&1 C:\\three.bin");
+    EXPECT_EQ(menu.Id(2), static_cast<UINT>(ID_FILE_MRU_FILE1));
+    EXPECT_EQ(menu.Text(4), L"&3 C:\\one.bin");
+    EXPECT_EQ(menu.Id(4), static_cast<UINT>(ID_FILE_MRU_FILE3));
+    EXPECT_FALSE(menu.Grayed(2));
+    EXPECT_EQ(menu.Id(5), 0u) << "the separator after the entries stays";
+    EXPECT_EQ(menu.Id(6), static_cast<UINT>(ID_APP_EXIT));
+
+    list.Remove(1);
+    list.UpdateMenu(menu.hMenu);
+    EXPECT_EQ(GetMenuItemCount(menu.hMenu), 6);
+    EXPECT_EQ(menu.Text(3), L"&2 C:\\one.bin");
+
+    list.Remove(0);
+    list.Remove(0);
+    list.UpdateMenu(menu.hMenu);
+    ASSERT_EQ(GetMenuItemCount(menu.hMenu), 5);
+    EXPECT_EQ(menu.Text(2), L"Použité soubory");
+    EXPECT_TRUE(menu.Grayed(2));
+
+    // A popup without the entries' place is left alone.
+    HMENU other = CreatePopupMenu();
+    AppendMenuW(other, MF_STRING, ID_APP_ABOUT, L"O p&rogramu...");
+    EXPECT_FALSE(list.UpdateMenu(other));
+    EXPECT_EQ(GetMenuItemCount(other), 1);
+    DestroyMenu(other);
+}
+
+TEST(CommandLine, TakesOneOptionalFileNameAsTheSystemQuotesIt) {
+    {
+        CCommandLineInfo info;
+        info.ParseCommandLineText(L"C:\\Oktalon\\oktalon.exe");
+        EXPECT_EQ(info.m_nShellCommand, CCommandLineInfo::FileNew);
+        EXPECT_TRUE(info.m_strFileName.IsEmpty());
+    }
+    {
+        CCommandLineInfo info;
+        info.ParseCommandLineText(L"\"C:\\Program Files\\Oktalon\\oktalon.exe\" C:\\data\\dump.bin");
+        EXPECT_EQ(info.m_nShellCommand, CCommandLineInfo::FileOpen);
+        EXPECT_EQ(info.m_strFileName.str(), L"C:\\data\\dump.bin");
+    }
+    {
+        CCommandLineInfo info;
+        info.ParseCommandLineText(L"oktalon.exe \"C:\\Data\\Měření a zkoušky\\žluťoučký kůň.bin\"");
+        EXPECT_EQ(info.m_nShellCommand, CCommandLineInfo::FileOpen);
+        EXPECT_EQ(info.m_strFileName.str(), L"C:\\Data\\Měření a zkoušky\\žluťoučký kůň.bin");
+    }
+    {
+        // Names that look like switches are names: the viewer has no switches.
+        CCommandLineInfo info;
+        info.ParseCommandLineText(L"oktalon.exe -dump.bin second.bin");
+        EXPECT_EQ(info.m_strFileName.str(), L"-dump.bin");
+    }
+    {
+        // An empty quoted argument names nothing.
+        CCommandLineInfo info;
+        info.ParseCommandLineText(L"oktalon.exe \"\"");
+        EXPECT_EQ(info.m_nShellCommand, CCommandLineInfo::FileNew);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,622 @@
+// Message maps, typed message unpacking, Default(), command routing and command-UI state, and
+// the exception net of the dispatcher, with real windows and real messages.
+
+#include "framework/Dialog.h"
+#include "framework/Exception.h"
+#include "framework/FrameworkIds.h"
+#include "framework/View.h"
+#include "framework/Wnd.h"
+#include "tests/win/CoreTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr UINT ID_TEST_FIRST = 40001;
+constexpr UINT ID_TEST_SECOND = 40002;
+constexpr UINT ID_TEST_RANGE_LOW = 40010;
+constexpr UINT ID_TEST_RANGE_HIGH = 40019;
+constexpr UINT ID_TEST_THROW_FILE = 40030;
+constexpr UINT ID_TEST_THROW_MEMORY = 40031;
+constexpr UINT ID_TEST_DESTROY = 40032;
+constexpr UINT IDC_TEST_BUTTON = 1200;
+
+// ---- A base window and a derived one, both logging what reaches them -------------------------
+
+class CLogWnd : public CWnd {
+public:
+    std::vector<std::string> log;
+
+    afx_msg void OnSize(UINT nType, int cx, int cy) {
+        log.push_back("base size " + std::to_string(nType) + " " + std::to_string(cx) + "x" + std::to_string(cy));
+        CWnd::OnSize(nType, cx, cy);
+    }
+    afx_msg void OnTimer(UINT_PTR nIDEvent) { log.push_back("base timer " + std::to_string(nIDEvent)); }
+    afx_msg void OnFirst() { log.push_back("base first"); }
+
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CLogWnd, CWnd)
+    ON_WM_SIZE()
+    ON_WM_TIMER()
+    ON_COMMAND(ID_TEST_FIRST, OnFirst)
+END_MESSAGE_MAP()
+
+class CDerivedLogWnd : public CLogWnd {
+public:
+    bool chainToBase = false;
+    bool callDefaultOnSetText = true;
+    CPoint lastClick{1000, 1000};
+    UINT lastClickFlags = 0;
+    short lastWheelDelta = 0;
+    UINT lastWheelFlags = 0;
+    CPoint lastWheelPoint;
+    UINT lastScrollCode = 99, lastScrollPos = 0;
+    CScrollBar* lastScrollBar = reinterpret_cast<CScrollBar*>(1);
+    HDC lastEraseDC = nullptr;
+    LPVOID createParam = nullptr;
+    int destroyed = 0;
+    int postNcDestroyed = 0;
+    int nestedLength = -1;
+    int rangeHits = 0;
+    UINT lastRangeId = 0;
+    bool firstEnabled = true;
+    int throwOnCreate = 0;
+
+    afx_msg int OnCreate(LPCREATESTRUCT lpcs) {
+        if (throwOnCreate)
+            CFileException::ThrowOsError(ERROR_ACCESS_DENIED, L"create.bin");
+        createParam = lpcs->lpCreateParams;
+        return CLogWnd::OnCreate(lpcs);
+    }
+    afx_msg void OnDestroy() {
+        ++destroyed;
+        CLogWnd::OnDestroy();
+    }
+    afx_msg void OnSize(UINT nType, int cx, int cy) {
+        log.push_back("derived size");
+        if (chainToBase)
+            CLogWnd::OnSize(nType, cx, cy);
+    }
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point) {
+        lastClickFlags = nFlags;
+        lastClick = point;
+    }
+    afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt) {
+        lastWheelFlags = nFlags;
+        lastWheelDelta = zDelta;
+        lastWheelPoint = pt;
+        return TRUE;
+    }
+    afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
+        lastScrollCode = nSBCode;
+        lastScrollPos = nPos;
+        lastScrollBar = pScrollBar;
+        CLogWnd::OnVScroll(nSBCode, nPos, pScrollBar);
+    }
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC) {
+        lastEraseDC = pDC->GetSafeHdc();
+        return TRUE;
+    }
+    afx_msg LRESULT OnSetText(WPARAM, LPARAM) {
+        // A message sent meanwhile must not change what Default() hands on.
+        nestedLength = static_cast<int>(SendMessage(WM_GETTEXTLENGTH));
+        return callDefaultOnSetText ? Default() : TRUE;
+    }
+    afx_msg void OnSecond() { log.push_back("derived second"); }
+    afx_msg void OnRange(UINT nID) {
+        ++rangeHits;
+        lastRangeId = nID;
+    }
+    afx_msg void OnUpdateFirst(CCmdUI* pCmdUI) { pCmdUI->Enable(firstEnabled); }
+    afx_msg void OnButton() { log.push_back("button clicked"); }
+    afx_msg void OnThrowFile() { CFileException::ThrowOsError(ERROR_SHARING_VIOLATION, L"C:\\data\\locked.bin"); }
+    afx_msg void OnThrowMemory() { throw std::bad_alloc(); }
+    afx_msg void OnDestroyMe() {
+        DestroyWindow();
+        // The window is gone and so is the binding; the object is still ours.
+        log.push_back(m_hWnd == nullptr ? "destroyed inside" : "still bound");
+    }
+    void PostNcDestroy() override { ++postNcDestroyed; }
+
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CDerivedLogWnd, CLogWnd)
+    ON_WM_CREATE()
+    ON_WM_DESTROY()
+    ON_WM_SIZE()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_MOUSEWHEEL()
+    ON_WM_VSCROLL()
+    ON_WM_ERASEBKGND()
+    ON_MESSAGE(WM_SETTEXT, OnSetText)
+    ON_COMMAND(ID_TEST_SECOND, OnSecond)
+    ON_COMMAND_RANGE(ID_TEST_RANGE_LOW, ID_TEST_RANGE_HIGH, OnRange)
+    ON_UPDATE_COMMAND_UI(ID_TEST_FIRST, OnUpdateFirst)
+    ON_BN_CLICKED(IDC_TEST_BUTTON, OnButton)
+    ON_COMMAND(ID_TEST_THROW_FILE, OnThrowFile)
+    ON_COMMAND(ID_TEST_THROW_MEMORY, OnThrowMemory)
+    ON_COMMAND(ID_TEST_DESTROY, OnDestroyMe)
+END_MESSAGE_MAP()
+
+LRESULT Command(CWnd& wnd, UINT id) {
+    return wnd.SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+}  // namespace
+
+TEST(MessageMapTest, MostDerivedEntryWinsAndChainsToBaseOnRequest) {
+    CDerivedLogWnd wnd;
+    ASSERT_TRUE(CreateTestWindow(wnd));
+    wnd.log.clear();
+
+    wnd.SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(123, 45));
+    EXPECT_EQ(wnd.log, (std::vector<std::string>{"derived size"})) << "only the derived entry runs";
+
+    wnd.log.clear();
+    wnd.chainToBase = true;
+    wnd.SendMessage(WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(640, 480));
+    EXPECT_EQ(wnd.log, (std::vector<std::string>{"derived size", "base size 2 640x480"}));
+
+    // A message only the base class maps is found through the chain.
+    wnd.log.clear();
+    wnd.SendMessage(WM_TIMER, 77, 0);
+    EXPECT_EQ(wnd.log, (std::vector<std::string>{"base timer 77"}));
+
+    // And a command the base maps, as well as one the derived class maps.
+    wnd.log.clear();
+    EXPECT_EQ(Command(wnd, ID_TEST_FIRST), 1);
+    EXPECT_EQ(Command(wnd, ID_TEST_SECOND), 1);
+    EXPECT_EQ(wnd.log, (std::vector<std::string>{"base first", "derived second"}));
+    EXPECT_EQ(Command(wnd, 40999), 0) << "an unmapped command is not handled";
+}
+
+TEST(MessageMapTest, HandlersGetTypedSignedArguments) {
+    CDerivedLogWnd wnd;
+    ASSERT_TRUE(CreateTestWindow(wnd));
+
+    // Coordinates left of and above the client area arrive negative, not as 65531.
+    wnd.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(-5, -7));
+    EXPECT_EQ(wnd.lastClick, CPoint(-5, -7));
+    EXPECT_EQ(wnd.lastClickFlags, static_cast<UINT>(MK_LBUTTON | MK_SHIFT));
+    wnd.SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(300, 32000));
+    EXPECT_EQ(wnd.lastClick, CPoint(300, 32000));
+
+    // Wheel towards the user: a negative delta; key flags apart; screen point signed.
+    wnd.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, static_cast<WORD>(-120)), MAKELPARAM(-1200, 15));
+    EXPECT_EQ(wnd.lastWheelDelta, -120);
+    EXPECT_EQ(wnd.lastWheelFlags, static_cast<UINT>(MK_CONTROL));
+    EXPECT_EQ(wnd.lastWheelPoint, CPoint(-1200, 15));
+    wnd.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, 240), 0);
+    EXPECT_EQ(wnd.lastWheelDelta, 240);
+
+    // The scroll position word is unsigned, and the window's own bar comes as no control.
+    wnd.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 0x8001), 0);
+    EXPECT_EQ(wnd.lastScrollCode, static_cast<UINT>(SB_THUMBTRACK));
+    EXPECT_EQ(wnd.lastScrollPos, 0x8001u);
+    EXPECT_EQ(wnd.lastScrollBar, nullptr);
+
+    // A scroll-bar control comes as a wrapper of that control.
+    HWND hBar = CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | SBS_VERT, 0, 0, 10, 50, wnd.m_hWnd, nullptr, nullptr, nullptr);
+    ASSERT_NE(hBar, nullptr);
+    wnd.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), reinterpret_cast<LPARAM>(hBar));
+    ASSERT_NE(wnd.lastScrollBar, nullptr);
+    EXPECT_EQ(wnd.lastScrollBar->m_hWnd, hBar);
+
+    // The erase handler gets the message's device context.
+    HDC hDC = GetDC(wnd.m_hWnd);
+    EXPECT_EQ(wnd.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(hDC)), TRUE);
+    EXPECT_EQ(wnd.lastEraseDC, hDC);
+    ReleaseDC(wnd.m_hWnd, hDC);
+}
+
+TEST(MessageMapTest, CreationParameterReachesOnCreate) {
+    int marker = 0;
+    CDerivedLogWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, L"p", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, &marker));
+    EXPECT_EQ(wnd.createParam, &marker);
+    EXPECT_EQ(CWnd::FromHandlePermanent(wnd.m_hWnd), &wnd);
+    EXPECT_FALSE(wnd.CreateEx(0, nullptr, L"again", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr))
+        << "one window per object";
+}
+
+TEST(DefaultTest, DefaultHandsTheCurrentMessageToDefWindowProc) {
+    CDerivedLogWnd wnd;
+    ASSERT_TRUE(CreateTestWindow(wnd));
+
+    wnd.SetWindowText(L"abc");
+    CString text;
+    wnd.GetWindowText(text);
+    EXPECT_EQ(text, L"abc") << "Default() let the system store the text";
+    EXPECT_EQ(wnd.nestedLength, 12) << "the nested message saw the old text ('Oktalon test')";
+
+    wnd.callDefaultOnSetText = false;
+    wnd.SetWindowText(L"xyz");
+    wnd.GetWindowText(text);
+    EXPECT_EQ(text, L"abc") << "without Default() the system never saw the message";
+
+    // Outside any message, Default() has nothing to hand on.
+    EXPECT_EQ(wnd.Default(), 0);
+}
+
+namespace {
+class CButtonSpy : public CWnd {
+public:
+    int setTexts = 0;
+    afx_msg LRESULT OnSetText(WPARAM, LPARAM) {
+        ++setTexts;
+        return Default();
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CButtonSpy, CWnd)
+    ON_MESSAGE(WM_SETTEXT, OnSetText)
+END_MESSAGE_MAP()
+}  // namespace
+
+TEST(DefaultTest, ControlMadeThroughCreateExIsRoutedThroughTheMaps) {
+    CDerivedLogWnd parent;
+    ASSERT_TRUE(CreateTestWindow(parent));
+    CButtonSpy button;
+    ASSERT_TRUE(button.CreateEx(0, L"BUTTON", L"first", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON,
+                                CRect(10, 10, 100, 40), &parent, IDC_TEST_BUTTON));
+    button.SetWindowText(L"second");
+    EXPECT_EQ(button.setTexts, 1);
+    CString text;
+    button.GetWindowText(text);
+    EXPECT_EQ(text, L"second") << "the button's own procedure got the message";
+
+    // Its click notification reaches the parent's ON_BN_CLICKED entry.
+    parent.log.clear();
+    button.SendMessage(BM_CLICK);
+    EXPECT_EQ(parent.log, (std::vector<std::string>{"button clicked"}));
+
+    // When the control goes, it is unbound and its procedure restored.
+    const HWND hButton = button.m_hWnd;
+    EXPECT_EQ(CWnd::FromHandlePermanent(hButton), &button);
+    ASSERT_TRUE(button.DestroyWindow());
+    EXPECT_EQ(button.m_hWnd, nullptr);
+    EXPECT_EQ(CWnd::FromHandlePermanent(hButton), nullptr);
+}
+
+TEST(CommandRoutingTest, DisabledMenuOrAcceleratorCommandIsDropped) {
+    CDerivedLogWnd wnd;
+    ASSERT_TRUE(CreateTestWindow(wnd));
+    wnd.log.clear();
+
+    wnd.firstEnabled = false;
+    EXPECT_FALSE(wnd.IsCommandEnabled(ID_TEST_FIRST));
+    EXPECT_EQ(Command(wnd, ID_TEST_FIRST), 1) << "taken, but not run";
+    // An accelerator sends 1 in the high word; it is checked the same way.
+    wnd.SendMessage(WM_COMMAND, MAKEWPARAM(ID_TEST_FIRST, 1), 0);
+    EXPECT_TRUE(wnd.log.empty());
+
+    wnd.firstEnabled = true;
+    EXPECT_TRUE(wnd.IsCommandEnabled(ID_TEST_FIRST));
+    wnd.SendMessage(WM_COMMAND, MAKEWPARAM(ID_TEST_FIRST, 1), 0);
+    EXPECT_EQ(wnd.log, (std::vector<std::string>{"base first"}));
+
+    // A command without an update handler counts as enabled.
+    EXPECT_TRUE(wnd.IsCommandEnabled(ID_TEST_SECOND));
+}
+
+TEST(CommandRoutingTest, RangeEntriesCoverTheirIdsOnly) {
+    CDerivedLogWnd wnd;
+    ASSERT_TRUE(CreateTestWindow(wnd));
+    Command(wnd, ID_TEST_RANGE_LOW);
+    Command(wnd, ID_TEST_RANGE_HIGH);
+    EXPECT_EQ(wnd.rangeHits, 2);
+    EXPECT_EQ(wnd.lastRangeId, ID_TEST_RANGE_HIGH);
+    EXPECT_EQ(Command(wnd, ID_TEST_RANGE_HIGH + 1), 0);
+    EXPECT_EQ(wnd.rangeHits, 2);
+}
+
+namespace {
+class CRoutedDoc : public CDocument {
+public:
+    std::vector<std::string> log;
+    BOOL canSecond = TRUE;
+    bool continueRouting = false;
+    afx_msg void OnFirst() { log.push_back("doc first"); }
+    afx_msg void OnSecond() { log.push_back("doc second"); }
+    afx_msg void OnUpdateSecond(CCmdUI* pCmdUI) { pCmdUI->Enable(canSecond); }
+    afx_msg void OnUpdateFirst(CCmdUI* pCmdUI) { pCmdUI->SetCheck(1); }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CRoutedDoc, CDocument)
+    ON_COMMAND(ID_TEST_FIRST, OnFirst)
+    ON_COMMAND(ID_TEST_SECOND, OnSecond)
+    ON_UPDATE_COMMAND_UI(ID_TEST_SECOND, OnUpdateSecond)
+    ON_UPDATE_COMMAND_UI(ID_TEST_FIRST, OnUpdateFirst)
+END_MESSAGE_MAP()
+
+class CRoutedView : public CView {
+public:
+    std::vector<std::string> log;
+    bool passUpdate = false;
+    void OnDraw(CDC*) override {}
+    afx_msg void OnFirst() { log.push_back("view first"); }
+    afx_msg void OnUpdateFirst(CCmdUI* pCmdUI) {
+        if (passUpdate)
+            pCmdUI->ContinueRouting();
+        else
+            pCmdUI->Enable(FALSE);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CRoutedView, CView)
+    ON_COMMAND(ID_TEST_FIRST, OnFirst)
+    ON_UPDATE_COMMAND_UI(ID_TEST_FIRST, OnUpdateFirst)
+END_MESSAGE_MAP()
+}  // namespace
+
+TEST(CommandRoutingTest, ViewRoutesToItsDocumentAfterItself) {
+    CDerivedLogWnd frame;
+    ASSERT_TRUE(CreateTestWindow(frame));
+    CRoutedDoc doc;
+    CRoutedView view;
+    CCreateContext context;
+    context.m_pCurrentDoc = &doc;
+    ASSERT_TRUE(view.Create(nullptr, nullptr, AFX_WS_DEFAULT_VIEW, CRect(0, 0, 100, 100), &frame, AFX_IDW_PANE_FIRST, &context));
+    ASSERT_EQ(view.GetDocument(), &doc);
+
+    // The view's own handler comes first; what it lacks goes to the document.
+    EXPECT_TRUE(view.OnCmdMsg(ID_TEST_FIRST, CN_COMMAND, nullptr, nullptr));
+    EXPECT_TRUE(view.OnCmdMsg(ID_TEST_SECOND, CN_COMMAND, nullptr, nullptr));
+    EXPECT_EQ(view.log, (std::vector<std::string>{"view first"}));
+    EXPECT_EQ(doc.log, (std::vector<std::string>{"doc second"}));
+
+    // The document's update handler decides, also for a command sent to the view's window.
+    doc.canSecond = FALSE;
+    EXPECT_FALSE(view.IsCommandEnabled(ID_TEST_SECOND));
+    Command(view, ID_TEST_SECOND);
+    EXPECT_EQ(doc.log.size(), 1u) << "dropped while disabled";
+    doc.canSecond = TRUE;
+    Command(view, ID_TEST_SECOND);
+    EXPECT_EQ(doc.log.size(), 2u);
+
+    // The first update handler that answers wins; ContinueRouting passes the item on.
+    CCmdUI state;
+    state.m_nID = ID_TEST_FIRST;
+    EXPECT_TRUE(state.DoUpdate(&view, FALSE));
+    EXPECT_FALSE(state.m_bEnabled);
+    EXPECT_EQ(state.m_nCheck, 0);
+    view.passUpdate = true;
+    CCmdUI passed;
+    passed.m_nID = ID_TEST_FIRST;
+    EXPECT_TRUE(passed.DoUpdate(&view, FALSE));
+    EXPECT_TRUE(passed.m_bEnabled);
+    EXPECT_EQ(passed.m_nCheck, 1) << "the document's handler was reached";
+}
+
+TEST(CommandUITest, UpdatesMenuItemsAndDisablesCommandsWithoutHandler) {
+    CDerivedLogWnd wnd;
+    ASSERT_TRUE(CreateTestWindow(wnd));
+    wnd.firstEnabled = false;
+
+    HMENU hMenu = CreatePopupMenu();
+    AppendMenuW(hMenu, MF_STRING, ID_TEST_FIRST, L"First");
+    AppendMenuW(hMenu, MF_STRING, ID_TEST_SECOND, L"Second");
+    AppendMenuW(hMenu, MF_STRING, 40900, L"Nobody's");
+    const UINT ids[] = {ID_TEST_FIRST, ID_TEST_SECOND, 40900};
+    for (UINT index = 0; index < 3; ++index) {
+        CCmdUI state;
+        state.m_nID = ids[index];
+        state.m_nIndex = index;
+        state.m_hMenu = hMenu;
+        state.DoUpdate(&wnd, TRUE);
+    }
+    EXPECT_TRUE(GetMenuState(hMenu, 0, MF_BYPOSITION) & MF_GRAYED) << "its update handler disabled it";
+    EXPECT_FALSE(GetMenuState(hMenu, 1, MF_BYPOSITION) & MF_GRAYED) << "a command handler exists";
+    EXPECT_TRUE(GetMenuState(hMenu, 2, MF_BYPOSITION) & MF_GRAYED) << "nothing handles it";
+
+    CCmdUI check;
+    check.m_nID = ID_TEST_SECOND;
+    check.m_nIndex = 1;
+    check.m_hMenu = hMenu;
+    check.SetCheck(1);
+    check.SetText(L"Druhý");
+    EXPECT_TRUE(GetMenuState(hMenu, 1, MF_BYPOSITION) & MF_CHECKED);
+    wchar_t text[32] = L"";
+    GetMenuStringW(hMenu, 1, text, 32, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"Druhý");
+    DestroyMenu(hMenu);
+}
+
+// ---- The exception net ------------------------------------------------------------------
+
+TEST(ExceptionNetTest, FileExceptionFromACommandIsShownAndTheProgramGoesOn) {
+    CDerivedLogWnd wnd;
+    ASSERT_TRUE(CreateTestWindow(wnd));
+    AfxSetMainWnd(&wnd);
+    {
+        BoxCatcher catcher;
+        EXPECT_EQ(Command(wnd, ID_TEST_THROW_FILE), 0);
+        ASSERT_EQ(catcher.Boxes().size(), 1u);
+        const CaughtBox& box = catcher.Boxes()[0];
+        EXPECT_EQ(box.text, CFileException(CFileException::sharingViolation, ERROR_SHARING_VIOLATION,
+                                           L"C:\\data\\locked.bin").GetErrorMessage().str());
+        EXPECT_EQ(box.caption, AfxGetAppTitle().str());
+        EXPECT_EQ(box.hOwner, wnd.m_hWnd) << "owned by the main window";
+        EXPECT_TRUE(box.bExclamationIcon);
+
+        // Out of memory reads as such.
+        Command(wnd, ID_TEST_THROW_MEMORY);
+        ASSERT_EQ(catcher.Boxes().size(), 2u);
+        EXPECT_EQ(catcher.Boxes()[1].text, CMemoryException().GetErrorMessage().str());
+    }
+    // The window still works.
+    wnd.log.clear();
+    Command(wnd, ID_TEST_SECOND);
+    EXPECT_EQ(wnd.log, (std::vector<std::string>{"derived second"}));
+    AfxSetMainWnd(nullptr);
+}
+
+TEST(ExceptionNetTest, ExceptionInCreationFailsTheWindowAndIsReported) {
+    BoxCatcher catcher;
+    CDerivedLogWnd wnd;
+    wnd.throwOnCreate = 1;
+    EXPECT_FALSE(wnd.CreateEx(0, nullptr, L"x", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr));
+    EXPECT_EQ(wnd.m_hWnd, nullptr);
+    EXPECT_EQ(catcher.Boxes().size(), 1u);
+}
+
+namespace {
+class CFailingPainter : public CWnd {
+public:
+    int paints = 0;
+    afx_msg void OnPaint() {
+        ++paints;
+        CPaintDC dc(this);
+        CFileException::ThrowOsError(ERROR_READ_FAULT, L"bad.bin");
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CFailingPainter, CWnd)
+    ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+class CUnpaintedPainter : public CWnd {
+public:
+    afx_msg void OnPaint() { throw CMemoryException(); }  // throws before BeginPaint
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CUnpaintedPainter, CWnd)
+    ON_WM_PAINT()
+END_MESSAGE_MAP()
+}  // namespace
+
+TEST(ExceptionNetTest, ExceptionFromPaintingValidatesAndShowsNothing) {
+    BoxCatcher catcher;
+    CFailingPainter painter;
+    ASSERT_TRUE(CreateTestWindow(painter));
+    painter.Invalidate();
+    painter.UpdateWindow();
+    EXPECT_GE(painter.paints, 1);
+    EXPECT_FALSE(GetUpdateRect(painter.m_hWnd, nullptr, FALSE));
+
+    // Even when the painting fails before it begins, the window is not asked again and again.
+    CUnpaintedPainter early;
+    ASSERT_TRUE(CreateTestWindow(early));
+    early.Invalidate();
+    early.UpdateWindow();
+    EXPECT_FALSE(GetUpdateRect(early.m_hWnd, nullptr, FALSE));
+    early.ValidateRect(nullptr);  // should the net fail, the loop below must not paint forever
+    PumpMessages(100);
+    EXPECT_TRUE(catcher.Boxes().empty());
+}
+
+namespace {
+class CKeepsFailing : public CWnd {
+public:
+    int ticks = 0;
+    afx_msg void OnTimer(UINT_PTR) {
+        ++ticks;
+        throw CFileException(CFileException::hardIO, ERROR_READ_FAULT);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CKeepsFailing, CWnd)
+    ON_WM_TIMER()
+END_MESSAGE_MAP()
+}  // namespace
+
+TEST(ExceptionNetTest, RepeatedFailuresDoNotPileUpBoxes) {
+    CKeepsFailing wnd;
+    ASSERT_TRUE(CreateTestWindow(wnd));
+    AfxSetMainWnd(&wnd);
+    wnd.SetTimer(1, 5, nullptr);
+    {
+        BoxCatcher catcher;
+        PumpMessages(400);
+        wnd.KillTimer(1);
+        // Ticks went on while each box was up; every box was closed before the next one.
+        EXPECT_GT(wnd.ticks, static_cast<int>(catcher.Boxes().size()));
+        EXPECT_GE(catcher.Boxes().size(), 1u);
+    }
+    AfxSetMainWnd(nullptr);
+}
+
+// ---- Window lifetime ------------------------------------------------------------------------
+
+TEST(WindowLifetimeTest, DestroyingTheWindowInsideItsOwnHandlerIsSafe) {
+    CDerivedLogWnd wnd;
+    ASSERT_TRUE(CreateTestWindow(wnd));
+    const HWND hWnd = wnd.m_hWnd;
+    wnd.log.clear();
+    Command(wnd, ID_TEST_DESTROY);
+    EXPECT_EQ(wnd.log, (std::vector<std::string>{"destroyed inside"}));
+    EXPECT_FALSE(IsWindow(hWnd));
+    EXPECT_EQ(wnd.destroyed, 1);
+    EXPECT_EQ(wnd.postNcDestroyed, 1);
+    EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), nullptr);
+    // Operations on an object without a window do nothing.
+    wnd.Invalidate();
+    EXPECT_EQ(wnd.SetTimer(1, 10), 0u);
+    EXPECT_FALSE(wnd.DestroyWindow());
+}
+
+namespace {
+class CSelfDeleting : public CWnd {
+public:
+    static int deleted;
+    ~CSelfDeleting() override { ++deleted; }
+    afx_msg void OnClose() { DestroyWindow(); }
+    void PostNcDestroy() override { delete this; }
+    DECLARE_MESSAGE_MAP()
+};
+int CSelfDeleting::deleted = 0;
+BEGIN_MESSAGE_MAP(CSelfDeleting, CWnd)
+    ON_WM_CLOSE()
+END_MESSAGE_MAP()
+}  // namespace
+
+TEST(WindowLifetimeTest, ObjectMayEndItsLifeInPostNcDestroy) {
+    auto* pWnd = new CSelfDeleting;
+    ASSERT_TRUE(CreateTestWindow(*pWnd));
+    const HWND hWnd = pWnd->m_hWnd;
+    SendMessageW(hWnd, WM_CLOSE, 0, 0);  // destroys, deletes, then returns through the dispatcher
+    EXPECT_EQ(CSelfDeleting::deleted, 1);
+    EXPECT_FALSE(IsWindow(hWnd));
+}
+
+TEST(WindowLifetimeTest, DeletingTheObjectDestroysItsWindowWithoutCallingItsHandlers) {
+    auto pWnd = std::make_unique<CDerivedLogWnd>();
+    ASSERT_TRUE(CreateTestWindow(*pWnd));
+    const HWND hWnd = pWnd->m_hWnd;
+    pWnd.reset();
+    EXPECT_FALSE(IsWindow(hWnd));
+    EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), nullptr);
+}
+
+TEST(WindowLifetimeTest, ForeignWindowsGetStableTemporaryWrappers) {
+    CDerivedLogWnd parent;
+    ASSERT_TRUE(CreateTestWindow(parent));
+    HWND hEdit = CreateWindowExW(0, L"EDIT", L"foreign", WS_CHILD | WS_VISIBLE, 0, 0, 80, 20, parent.m_hWnd,
+                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(1300)), nullptr, nullptr);
+    ASSERT_NE(hEdit, nullptr);
+    CWnd* pEdit = parent.GetDlgItem(1300);
+    ASSERT_NE(pEdit, nullptr);
+    EXPECT_EQ(pEdit->m_hWnd, hEdit);
+    EXPECT_EQ(parent.GetDlgItem(1300), pEdit) << "one wrapper per window";
+    EXPECT_EQ(CWnd::FromHandlePermanent(hEdit), nullptr);
+    EXPECT_EQ(pEdit->GetParent(), &parent) << "a bound window comes back as its object";
+    EXPECT_EQ(parent.GetDlgItem(4444), nullptr);
+
+    // Idle clean-up keeps wrappers of live windows, so pointers held stay good.
+    CWnd::DeleteTempMap();
+    EXPECT_EQ(parent.GetDlgItem(1300), pEdit);
+    CString text;
+    pEdit->GetWindowText(text);
+    EXPECT_EQ(text, L"foreign");
+    DestroyWindow(hEdit);
+    CWnd::DeleteTempMap();
+    EXPECT_EQ(parent.GetDlgItem(1300), nullptr);
+}
