@@ -28,6 +28,17 @@ void CFindDlg::KeepModeButtonsOutOfTabOrder() {
         GetDlgItem(id)->ModifyStyle(WS_TABSTOP, 0);
 }
 
+BOOL CFindDlg::OnInitDialog() {
+    const BOOL result = CDialog::OnInitDialog();
+    // An edit box takes only about 30,000 characters by default and drops the rest of a paste
+    // without a word: a long pattern would be cut and the search would look for its beginning
+    // only (or, cut at an odd length, be refused for a fault the user never made). Both boxes
+    // take as much as the system allows.
+    for (const int id : {IDC_HEX_TEXT, IDC_PLAIN_TEXT})
+        GetDlgItem(id)->SendMessage(EM_LIMITTEXT, 0, 0);
+    return result;
+}
+
 void CFindDlg::OnModeHex() {
     GetDlgItem(IDC_PLAIN_TEXT)->EnableWindow(FALSE);
     GetDlgItem(IDC_HEX_TEXT)->EnableWindow(TRUE);

@@ -5,7 +5,9 @@
 #include "view/DumpLine.h"
 #include "view/ScrollMath.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <string_view>
 
 IMPLEMENT_DYNCREATE(CMyScrollView, CView)
@@ -167,16 +169,22 @@ BOOL CMyScrollView::OnEraseBkgnd(CDC*) {
 }
 
 void CMyScrollView::OnDraw(CDC* pDC) {
-    pDC->SetWindowOrg(m_nScrollX, m_nScrollY);
+    // The view's vertical positions reach 2^31 pixels, but GDI keeps its transforms in floating
+    // point and its device coordinates in 27 bits: a window origin near the end of a long file
+    // would draw the lines tens of pixels away from where they belong. Only the horizontal
+    // origin goes to GDI; vertical positions are turned into client rows here, in integers.
+    pDC->SetWindowOrg(m_nScrollX, 0);
+    const auto row = [this](int64_t y) {
+        return static_cast<int>(std::clamp<int64_t>(y - m_nScrollY, INT32_MIN / 2, INT32_MAX / 2));
+    };
     CRect client;
     GetClientRect(&client);
     CBrush white;
     white.CreateSolidBrush(kWhite);
-    const CRect rightMargin(m_nContentWidth, m_nScrollY, client.right,
-                            m_nScrollY + client.bottom + kMarginOverhang);
+    const CRect rightMargin(m_nContentWidth, 0, client.right, client.bottom + kMarginOverhang);
     pDC->FillRect(&rightMargin, &white);
-    const CRect bottomMargin(0, m_nContentHeight, m_nContentWidth,
-                             m_nScrollY + client.bottom + kMarginOverhang);
+    const CRect bottomMargin(0, std::min<int>(row(m_nContentHeight), client.bottom + kMarginOverhang), m_nContentWidth,
+                             client.bottom + kMarginOverhang);
     pDC->FillRect(&bottomMargin, &white);
     if (m_nFileSize <= 0)
         return;
@@ -194,7 +202,10 @@ void CMyScrollView::OnDraw(CDC* pDC) {
     const int bandHeight = static_cast<int>(metrics.tmHeight);
 
     CScrollDoc* pDoc = GetDocument();
-    const LineRange lines = LinesToPaint(clip.top, clip.bottom, m_nLineCount);
+    const auto logical = [this](int y) {
+        return static_cast<int32_t>(std::clamp<int64_t>(int64_t{y} + m_nScrollY, INT32_MIN, INT32_MAX));
+    };
+    const LineRange lines = LinesToPaint(logical(clip.top), logical(clip.bottom), m_nLineCount);
     std::array<uint8_t, kBytesPerLine> bytes{};
     for (int32_t line = lines.first; line <= lines.last; ++line) {
         pDC->SetBkColor(pDoc->GetMarkedLine() == line ? kCyan : kWhite);
@@ -203,7 +214,7 @@ void CMyScrollView::OnDraw(CDC* pDC) {
         const std::string text =
             FormatDumpLine(offset, bytes, DumpLineValidCount(offset, m_nFileSize),
                            &IsAlphaNumericInSystemCodePage, read < 0 ? 0 : read);
-        const int top = kDumpLineHeight * line;
+        const int top = row(int64_t{kDumpLineHeight} * line);
         pDC->TextOut(0, top, CString(std::string_view(text)));
         if (bandHeight < kDumpLineHeight) {
             const CRect gap(0, top + bandHeight, m_nContentWidth, top + kDumpLineHeight);
@@ -251,10 +262,10 @@ BOOL CMyScrollView::OnMouseWheel(UINT, short zDelta, CPoint) {
 }
 
 void CMyScrollView::OnLButtonDown(UINT, CPoint point) {
-    CClientDC dc(this);
-    dc.SetWindowOrg(m_nScrollX, m_nScrollY);
-    dc.DPtoLP(&point);
-    GetDocument()->SetMarkedLine(LineAtLogicalY(point.y, m_nLineCount));
+    // The view's only mapping is its scroll offset; adding it here in integers keeps clicks exact
+    // where GDI's floating-point transform would miss by lines (see OnDraw).
+    const auto y = static_cast<int32_t>(std::clamp<int64_t>(int64_t{point.y} + m_nScrollY, INT32_MIN, INT32_MAX));
+    GetDocument()->SetMarkedLine(LineAtLogicalY(y, m_nLineCount));
     InvalidateRect(nullptr, FALSE);
     Default();
 }

@@ -57,6 +57,11 @@ TempFile::TempFile(const std::string& bytes, const wchar_t* nameHint) : m_path(U
 }
 
 TempFile TempFile::Sparse(uint64_t length, const wchar_t* nameHint) {
+    return Sparse(length, {}, nameHint);
+}
+
+TempFile TempFile::Sparse(uint64_t length, const std::vector<std::pair<uint64_t, std::string>>& patches,
+                          const wchar_t* nameHint) {
     TempFile result;
     result.m_path = UniqueTempPath(nameHint);
     UniqueHandle file(CreateFileW(result.m_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -69,6 +74,14 @@ TempFile TempFile::Sparse(uint64_t length, const wchar_t* nameHint) {
     end.QuadPart = static_cast<LONGLONG>(length);
     if (!SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) || !SetEndOfFile(file.get()))
         throw std::runtime_error("cannot size a temporary file");
+    for (const auto& [offset, bytes] : patches) {
+        LARGE_INTEGER at{};
+        at.QuadPart = static_cast<LONGLONG>(offset);
+        DWORD written = 0;
+        if (offset + bytes.size() > length || !SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN) ||
+            !WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+            throw std::runtime_error("cannot write into a temporary file");
+    }
     file.reset();
     result.m_fingerprint = TakeFingerprint(result.m_path);
     return result;
@@ -152,7 +165,9 @@ std::vector<SeenMessageBox> MessageBoxWatcher::Seen() const {
 namespace {
 std::wstring WindowText(HWND window) {
     wchar_t text[1024] = L"";
-    GetWindowTextW(window, text, 1024);
+    // The window's own text, read without a message: the thread that owns the window may be
+    // waiting for this helper thread, and a sent WM_GETTEXT would then never be answered.
+    InternalGetWindowText(window, text, 1024);
     return text;
 }
 

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 // What the read-only promise is checked against: a file's size, last write time and a hash of
@@ -37,6 +38,9 @@ public:
     explicit TempFile(const std::string& bytes, const wchar_t* nameHint = L"okt");
     // A sparse file of the given length (zeros), cheap however long.
     static TempFile Sparse(uint64_t length, const wchar_t* nameHint = L"okt");
+    // The same with some bytes written at given offsets (each must end inside the file).
+    static TempFile Sparse(uint64_t length, const std::vector<std::pair<uint64_t, std::string>>& patches,
+                           const wchar_t* nameHint = L"okt");
     TempFile(TempFile&& other) noexcept
         : m_path(std::move(other.m_path)), m_fingerprint(other.m_fingerprint) { other.m_path.clear(); }
     TempFile(const TempFile&) = delete;

@@ -1,0 +1,25 @@
+#pragma once
+
+// What a painted hex view must show, for tests that compare its pixels with the dump text they
+// expect (drawn with the view's font into a bitmap of their own).
+
+#include "tests/win/ViewFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+inline constexpr COLORREF kDumpCyan = RGB(0, 255, 255);
+inline constexpr COLORREF kDumpWhite = RGB(255, 255, 255);
+
+// The text of the line at `offset` of a view that holds `viewLength` as the file's length, when
+// the file has `bytes` there (at most 16; fewer where the file ends): cells past what the file
+// has are blank, whatever the view read for another line before.
+std::string ExpectedLine(int32_t offset, const std::string& bytes, int32_t viewLength);
+
+// Whether the band of client rows that starts at `top` shows `text` on `background`.
+::testing::AssertionResult ShowsLine(const ViewFixture::Picture& picture, int top, const std::string& text,
+                                     COLORREF background);
+
+// Whether every pixel from row `top` down is white.
+::testing::AssertionResult WhiteFrom(const ViewFixture::Picture& picture, int top);
