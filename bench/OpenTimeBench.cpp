@@ -7,6 +7,8 @@
 //
 // usage: oktalon_open_bench EXE RUNS LABEL=FILE...
 
+#include "Clock.h"
+
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -21,16 +23,7 @@ namespace {
 constexpr int kFirstPaneId = 0xE900;
 constexpr DWORD kTimeoutMs = 15000;
 
-double NowMs() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / frequency;
-}
+double NowMs() { return 1000.0 * NowSeconds(); }
 
 std::wstring ClassOf(HWND window) {
     wchar_t name[64] = L"";

@@ -16,6 +16,7 @@
 //     the end, or SECONDS, and prints
 //       bytewise wine LABEL WALL CPU POSITIONS FILELENGTH RESULT
 
+#include "Clock.h"
 #include "doc/ScrollDoc.h"
 #include "framework/File.h"
 #include "res/resource.h"
@@ -32,16 +33,6 @@
 
 namespace {
 
-double Now() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / frequency;
-}
 
 // Processor time (user + kernel) of the calling thread, in seconds.
 double ThreadCpu() {
@@ -76,7 +67,7 @@ public:
 private:
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
         if (code == HCBT_CREATEWND && s_armed && s_created == 0) {
-            s_created = Now();
+            s_created = NowSeconds();
             s_createdCpu = ThreadCpu();
         }
         if (code == HCBT_ACTIVATE) {
@@ -177,10 +168,10 @@ int Scan(const std::wstring& path, int runs, const std::vector<Pattern>& pattern
         for (int run = 0; run < runs; ++run) {
             boxes.Arm();
             const double cpuStart = ThreadCpu();
-            const double start = Now();
+            const double start = NowSeconds();
             doc.OnCmdMsg(ID_SEARCH_FIND_NEXT, CN_COMMAND, nullptr, nullptr);
             const bool boxCame = boxes.CreatedAt() != 0;
-            const double end = boxCame ? boxes.CreatedAt() : Now();
+            const double end = boxCame ? boxes.CreatedAt() : NowSeconds();
             const double cpuEnd = boxCame ? boxes.CreatedAtCpu() : ThreadCpu();
             boxes.Disarm();
             const long long result = boxes.Text() == L"Nenalezeno!" ? -1 : doc.GetSearchPos() - 1LL;
@@ -203,7 +194,7 @@ int Bytewise(const std::wstring& path, double budget, const Pattern& pattern) {
     long long result = -1;
     unsigned long long positions = 0;
     const double cpuStart = ThreadCpu();
-    const double start = Now();
+    const double start = NowSeconds();
     for (ULONGLONG offset = 0;; ++offset) {
         if (offset + length > file.GetLength())
             break;
@@ -214,10 +205,10 @@ int Bytewise(const std::wstring& path, double budget, const Pattern& pattern) {
             result = static_cast<long long>(offset);
             break;
         }
-        if (positions % 4096 == 0 && Now() - start > budget)
+        if (positions % 4096 == 0 && NowSeconds() - start > budget)
             break;
     }
-    const double elapsed = Now() - start;
+    const double elapsed = NowSeconds() - start;
     const double cpu = ThreadCpu() - cpuStart;
     std::printf("bytewise wine %s %.6f %.6f %llu %llu %lld\n", Narrow(pattern.label).c_str(), elapsed, cpu, positions,
                 static_cast<unsigned long long>(file.GetLength()), result);
