@@ -40,22 +40,6 @@ private:
     CStatusBar& m_bar;
 };
 
-// The device context of a window's client area, released with this object.
-class ClientDcGuard {
-public:
-    explicit ClientDcGuard(HWND hWnd) : m_hWnd(hWnd), m_hDC(GetDC(hWnd)) {}
-    ~ClientDcGuard() {
-        if (m_hDC != nullptr)
-            ReleaseDC(m_hWnd, m_hDC);
-    }
-    ClientDcGuard(const ClientDcGuard&) = delete;
-    ClientDcGuard& operator=(const ClientDcGuard&) = delete;
-    HDC Get() const { return m_hDC; }
-
-private:
-    HWND m_hWnd;
-    HDC m_hDC;
-};
 }  // namespace
 
 IMPLEMENT_DYNAMIC(CStatusBar, CControlBar)
@@ -83,18 +67,15 @@ BOOL CStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
     return TRUE;
 }
 
-int CStatusBar::MeasureText(const CString& text) const {
+int CStatusBar::MeasureText(const CString& text) {
     if (m_hWnd == nullptr || text.IsEmpty())
         return 0;
-    ClientDcGuard dc(m_hWnd);
-    if (dc.Get() == nullptr)
+    CClientDC dc(this);
+    if (dc.GetSafeHdc() == nullptr)
         return 0;
-    const auto hFont = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
-    const HGDIOBJ previous = hFont != nullptr ? SelectObject(dc.Get(), hFont) : nullptr;
+    CSelectGuard selectFont(dc.GetSafeHdc(), reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)));
     SIZE size = {};
-    GetTextExtentPoint32W(dc.Get(), text, text.GetLength(), &size);
-    if (previous != nullptr)
-        SelectObject(dc.Get(), previous);
+    GetTextExtentPoint32W(dc.GetSafeHdc(), text, text.GetLength(), &size);
     return size.cx;
 }
 

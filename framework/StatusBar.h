@@ -55,7 +55,7 @@ private:
 
     // Hands a pane's text and look to the control.
     void ApplyPane(int nIndex);
-    int MeasureText(const CString& text) const;
+    int MeasureText(const CString& text);
 
     std::vector<Pane> m_panes;
 
