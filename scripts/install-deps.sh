@@ -1,19 +1,27 @@
 #!/usr/bin/env bash
 # Installs what building and testing Oktalon needs on Debian 12 (run as root; does nothing when
-# everything is there already).
+# everything is there already). The x86 build runs under Wine's 32-bit loader (wine32:i386), so
+# the i386 architecture is added to dpkg first.
 set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev googletest locales
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-  wine wine64 xvfb xdotool x11-utils fonts-liberation imagemagick
+  wine wine64 wine32:i386 fonts-wine xvfb xdotool x11-utils fonts-liberation imagemagick
 )
+export DEBIAN_FRONTEND=noninteractive
+updated=0
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  echo "adding the i386 architecture (for wine32)"
+  dpkg --add-architecture i386
+  apt-get update -q
+  updated=1
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -q
+  [ "$updated" = 1 ] || apt-get update -q
   apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi

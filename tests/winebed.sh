@@ -5,6 +5,9 @@
 #   - LANG=cs_CZ.UTF-8, so Wine's ANSI code page is 1250, as on a Czech Windows;
 #   - Courier New replaced by Liberation Mono, window management off (no ~2 s stall per closing
 #     window without a window manager), no crash dialog, no Mono/Gecko installers;
+#   - Wine's Marlett font in the prefix, so that caption buttons show their symbols;
+#   - a prefix made under another Wine set-up (another version, or before wine32 was installed,
+#     which leaves a prefix that cannot load kernel32) is made anew;
 #   - with --display, a private Xvfb display, started here and stopped here by its PID.
 #
 # usage: winebed.sh --bed DIR [--display] [--] PROGRAM.exe [ARGS...]
@@ -68,18 +71,33 @@ if [ "$display" = 1 ]; then
   rm -f "$displayfile"
 fi
 
-# The prefix is made once; a lock keeps two runs from making it at the same time.
+# What the prefix depends on: the Wine version and which of its loaders are installed.
+wine_setup() {
+  wine --version 2>/dev/null || echo "no wine"
+  local loader
+  for loader in /usr/lib/wine/wine /usr/lib/wine/wine64 /usr/lib/wine/wine32; do
+    [ -x "$loader" ] && echo "$loader"
+  done
+  return 0
+}
+
+# The prefix is made once per Wine set-up; a lock keeps two runs from making it at the same time.
 (
   flock 9
-  if [ ! -f "$WINEPREFIX/.oktalon-ready" ]; then
+  setup=$(wine_setup)
+  if [ ! -f "$WINEPREFIX/.oktalon-ready" ] || [ "$(cat "$WINEPREFIX/.oktalon-ready")" != "$setup" ]; then
+    [ -d "$WINEPREFIX" ] && echo "winebed: making the prefix anew for this Wine set-up" >&2
     rm -rf "$WINEPREFIX"
     wineboot --init >/dev/null 2>&1 || true
+    # Wine draws the caption buttons with Marlett, but does not find the copy in its data folder.
+    marlett=/usr/share/wine/fonts/marlett.ttf
+    [ -f "$marlett" ] && cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /t REG_SZ /d 'Liberation Mono' /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d Y /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     wineserver -w
-    touch "$WINEPREFIX/.oktalon-ready"
+    printf '%s\n' "$setup" >"$WINEPREFIX/.oktalon-ready"
   fi
 ) 9>"$bed/.prefix.lock"
 

@@ -130,7 +130,8 @@ TEST_F(HostileStart, FileLongerThanTheViewShowsSaysSoAndEndsAtTheLastShownLine)
     // last page, the line at 7FFFFFE0 marked at its foot.
     Find(L"KONEC", true);
     const int lastRow = PageLines() - 1;
-    EXPECT_TRUE(WaitUntil([&] { return m_reader.ReadOffset(ViewShot(), lastRow * kLinePixels) == 0x7FFFFFE0; }, 5000))
+    // The scan reads 2 GiB first: a busy machine or the x86 build may need many seconds.
+    EXPECT_TRUE(WaitUntil([&] { return m_reader.ReadOffset(ViewShot(), lastRow * kLinePixels) == 0x7FFFFFE0; }, 30000))
         << "the last row shows offset " << std::hex << m_reader.ReadOffset(ViewShot(), lastRow * kLinePixels);
     EXPECT_EQ(m_reader.ReadOffset(ViewShot(), 0), 0x7FFFFFE0 - 16LL * lastRow);
     EXPECT_EQ(MarkedRow(), lastRow);
