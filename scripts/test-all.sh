@@ -29,24 +29,71 @@ runs_x86_programs() {
   return $status
 }
 
-status=0
-results=()
-# run_suite LABEL CTEST_ARGS...: runs ctest, prints and records its time and outcome.
-run_suite() {
-  local label=$1 suite_start outcome=passed
-  shift
-  echo "== $label"
-  suite_start=$(date +%s)
-  ctest "$@" --output-on-failure || { outcome=FAILED; status=1; }
-  results+=("$label: $outcome in $(( $(date +%s) - suite_start )) s")
+# counts BUILD_DIR: one line per test of the last ctest run there: its cases (GoogleTest), or its
+# executions (libFuzzer); then "P F" on the last line, the cases passed and failed (a test without
+# cases counts as one).
+counts() {
+  awk '
+    /^[0-9]+\/[0-9]+ Testing: / { name = $3; names[++n] = name; cases[name] = ""; failed[name] = 0 }
+    /^\[==========\] [0-9]+ tests? from .* ran/ { cases[name] = $2 }
+    /^\[  FAILED  \] [0-9]+ tests?, listed below/ { failed[name] = $3 }
+    /^Done [0-9]+ runs/ { runs[name] = $2 }
+    /^Test Failed/ { if (!failed[name]) failed[name] = 1 }
+    END {
+      for (i = 1; i <= n; i++) {
+        t = names[i]; c = (cases[t] == "") ? 1 : cases[t]
+        detail = (cases[t] != "") ? cases[t] " cases" : (runs[t] != "") ? runs[t] " executions" : "1 check"
+        printf "      %s: %s%s\n", t, detail, failed[t] ? ", " failed[t] " FAILED" : ""
+        passed += c - failed[t]; fails += failed[t]
+      }
+      printf "%d %d\n", passed, fails
+    }' "$1/Testing/Temporary/LastTest.log"
 }
 
-run_suite "native unit tests (ASan + UBSan)" --test-dir "$root/native" -LE fuzz
-run_suite "native fuzz runs" --test-dir "$root/native" -L fuzz
-run_suite "x86-64 Windows suites under Wine" --test-dir "$root/win64"
+logs="$root/test-logs"
+rm -rf "$logs" && mkdir -p "$logs"
+
+# suite NAME LABEL BUILD_DIR [CTEST_ARGS...]: runs ctest into logs/NAME.log and writes
+# logs/NAME.result: "LABEL: outcome in N s", the counts, and "P F" last.
+suite() {
+  local name=$1 label=$2 dir=$3 suite_start=$SECONDS outcome=passed
+  shift 3
+  ctest --test-dir "$dir" "$@" --output-on-failure >"$logs/$name.log" 2>&1 || outcome=FAILED
+  { echo "$label: $outcome in $((SECONDS - suite_start)) s"; counts "$dir"; } >"$logs/$name.result"
+  [ "$outcome" = passed ]
+}
+
+status=0 passed=0 failed=0
+results=()
+# report NAME...: prints each suite's log, and adds its result to the summary.
+report() {
+  local name p f
+  for name in "$@"; do
+    echo "== $(head -n 1 "$logs/$name.result")"
+    cat "$logs/$name.log"
+    results+=("$(sed '$d' "$logs/$name.result")")
+    read -r p f <<<"$(tail -n 1 "$logs/$name.result")"
+    passed=$((passed + p)) failed=$((failed + f))
+  done
+}
+
+suite native "native unit tests (ASan + UBSan)" "$root/native" -LE fuzz || status=1
+suite fuzz "native fuzz runs" "$root/native" -L fuzz || status=1
+report native fuzz
+
+# The two Windows builds run side by side: each suite has its own Wine prefix and X display, and
+# most of their time is spent waiting for windows.
 if runs_x86_programs; then
-  run_suite "x86 Windows suites under Wine" --test-dir "$root/win32"
+  echo "== x86-64 and x86 Windows suites under Wine, side by side"
+  suite win64 "x86-64 Windows suites under Wine" "$root/win64" & win64=$!
+  suite win32 "x86 Windows suites under Wine" "$root/win32" & win32=$!
+  wait "$win64" || status=1
+  wait "$win32" || status=1
+  report win64 win32
 else
+  echo "== x86-64 Windows suites under Wine"
+  suite win64 "x86-64 Windows suites under Wine" "$root/win64" || status=1
+  report win64
   results+=("x86 Windows suites: skipped, this machine's kernel cannot run 32-bit programs")
   echo "== x86 Windows suites skipped: this machine's kernel cannot run 32-bit programs"
 fi
@@ -54,4 +101,5 @@ fi
 echo "== summary"
 printf '   %s\n' "${results[@]}"
 echo "== all suites done in $(( $(date +%s) - start )) s; status $status"
+echo "cases: $passed passed, $failed failed"
 exit $status
