@@ -101,6 +101,7 @@ TEST(ScrollDocTest, FailedExclusiveOpenLeavesNoFileOpen) {
     TempFile shown(Bytes(40)), shared(Bytes(10));
     CScrollDoc doc;
     ASSERT_TRUE(doc.OnOpenDocument(shown.c_str()));
+    doc.SetPathName(shown.c_str());  // as the application names an opened document
     doc.SetMarkedLine(2);
     // Another reader that lets readers in: the base open gets through, the exclusive one not.
     UniqueHandle reader(CreateFileW(shared.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -116,6 +117,8 @@ TEST(ScrollDocTest, FailedExclusiveOpenLeavesNoFileOpen) {
     EXPECT_EQ(doc.ReadBlock(0, 16, buffer.data()), -1);
     EXPECT_EQ(doc.GetMarkedLine(), 2) << "the marked line keeps its value";
     EXPECT_TRUE(OthersCanRead(shown.path())) << "the old file was closed";
+    EXPECT_TRUE(doc.GetPathName().IsEmpty()) << "the closed file is not the document's any more";
+    EXPECT_TRUE(doc.GetTitle().IsEmpty());
 }
 
 TEST(ScrollDocTest, FilesBeyondTheShownRangeReportTheLongestShownLength) {
