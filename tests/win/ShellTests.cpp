@@ -505,6 +505,45 @@ TEST_F(ShellTest, RecentFilesKeepTheFourNewestAcrossRunsAndLoseVanishedOnes) {
     EXPECT_EQ((*third.GetRecentFileList())[0].str(), full(4));
 }
 
+TEST_F(ShellTest, ADamagedRecentFileListOffersOnlyFileNamesAndAFolderLeavesItWhenChosen) {
+    const std::wstring folder = UniqueTempPath(L"okt-folder");
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    TempFile file("0123456789", L"okt-damaged");
+    {
+        CRegKey section = CRegKey::Create(
+            HKEY_CURRENT_USER, (std::wstring(kTestRegistryRoot) + L"\\" + kTestAppName + L"\\Recent File List").c_str());
+        section.SetString(L"File1", folder.c_str());
+        section.SetString(L"File2", L"CON");
+        section.SetString(L"File3", (L"C:\\" + std::wstring(40000, L'x')).c_str());
+        section.SetString(L"File4", file.c_str());
+    }
+    CShellTestApp& app = StartRun();
+    HMENU menu = OpenPopup(0);
+    EXPECT_EQ(Position(menu, ID_FILE_MRU_FILE1), 2);
+    EXPECT_EQ(Position(menu, ID_FILE_MRU_FILE2), 3);
+    EXPECT_EQ(Position(menu, ID_FILE_MRU_FILE3), -1) << "the device and the overlong name are left out";
+
+    // The folder fails with the usual message, and leaves the list: it can never open.
+    {
+        BoxCatcher catcher;
+        Command(ID_FILE_MRU_FILE1);
+        ASSERT_EQ(catcher.Boxes().size(), 1u);
+        EXPECT_NE(catcher.Boxes()[0].text.find(folder.substr(folder.find_last_of(L'\\') + 1)), std::wstring::npos);
+        EXPECT_TRUE(catcher.Boxes()[0].bExclamationIcon);
+    }
+    ASSERT_EQ(app.GetRecentFileList()->GetCount(), 1);
+    EXPECT_TRUE(CRecentFileList::SamePath((*app.GetRecentFileList())[0], file.c_str()));
+    const CRegKey section = CRegKey::Open(
+        HKEY_CURRENT_USER, (std::wstring(kTestRegistryRoot) + L"\\" + kTestAppName + L"\\Recent File List").c_str());
+    CString value;
+    EXPECT_TRUE(section.QueryString(L"File1", value));
+    EXPECT_TRUE(CRecentFileList::SamePath(value, file.c_str()));
+    for (const wchar_t* gone : {L"File2", L"File3", L"File4"})
+        EXPECT_FALSE(section.QueryString(gone, value)) << gone;
+    EndRun();
+    EXPECT_TRUE(RemoveDirectoryW(folder.c_str())) << "the folder is still held";
+}
+
 TEST_F(ShellTest, OpeningTheFileAlreadyShownOnlyActivatesTheWindow) {
     CShellTestApp& app = StartRun();
     TempFile file(std::string(100, 'x'), L"okt-same");
