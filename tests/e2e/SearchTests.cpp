@@ -202,6 +202,24 @@ TEST_F(Searching, CancelledFindKeepsTheEarlierSearch)
     input::Click(Center(storno));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 3000)) << "Storno does not close the dialog";
     EXPECT_TRUE(ShowsDump(m_file, 0, 1));
+    // The caption's close button ends the dialog the same way. It is found where the dialog
+    // itself says it is (the hit test), along the middle of the caption.
+    dialog = OpenFind();
+    ASSERT_TRUE(dialog);
+    input::Type(L"5678");
+    RECT frame = ScreenRect(dialog);
+    const int captionMiddle = frame.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+    POINT close{-1, -1};
+    for (int x = frame.right - 1; x > frame.left && close.x < 0; --x) {
+        DWORD_PTR hit = 0;
+        SendMessageTimeoutW(dialog, WM_NCHITTEST, 0, MAKELPARAM(x, captionMiddle), SMTO_ABORTIFHUNG, 1000, &hit);
+        if (hit == HTCLOSE)
+            close = POINT{x - GetSystemMetrics(SM_CXSIZE) / 3, captionMiddle};
+    }
+    ASSERT_GE(close.x, 0) << "the Find dialog has no close button";
+    input::Click(close);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 3000)) << "the close button does not close the dialog";
+    EXPECT_TRUE(ShowsDump(m_file, 0, 1));
     FindNext();
     EXPECT_TRUE(WaitShowsDump(m_file, 0, 3)) << "Find Next goes on with the earlier pattern";
 }

@@ -62,6 +62,7 @@ TEST_F(FindTest, WalksThroughOverlappingMatchesThenStartsAgain) {
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].caption, L"Informace");
     EXPECT_EQ(seen[0].text, L"Nenalezeno!");
+    EXPECT_EQ(seen[0].icon, L"information");
     EXPECT_EQ(fixture.doc.GetSearchPos(), 0);
     EXPECT_EQ(fixture.doc.GetMarkedLine(), 0);
     Command(ID_SEARCH_FIND_NEXT);

@@ -92,6 +92,7 @@ TEST(ScrollDocTest, FailedBaseOpenKeepsTheShownFile) {
     const auto seen = watcher.Seen();
     ASSERT_EQ(seen.size(), 1u) << "the framework reports its own failure once";
     EXPECT_NE(seen[0].text, L"Chyba při otevírání souboru!");
+    EXPECT_EQ(seen[0].icon, L"exclamation");
     EXPECT_EQ(doc.GetFileLength(), 40) << "the file shown so far stays open and shown";
     EXPECT_EQ(doc.GetMarkedLine(), 2);
     EXPECT_FALSE(OthersCanRead(shown.path()));
@@ -112,6 +113,7 @@ TEST(ScrollDocTest, FailedExclusiveOpenLeavesNoFileOpen) {
     const auto seen = watcher.Seen();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, L"Chyba při otevírání souboru!");
+    EXPECT_EQ(seen[0].icon, L"exclamation");
     EXPECT_EQ(doc.GetFileLength(), -1);
     std::array<BYTE, 16> buffer{};
     EXPECT_EQ(doc.ReadBlock(0, 16, buffer.data()), -1);

@@ -212,6 +212,13 @@ TEST_F(ShellTest, FrameTakesMenuAccelIconAndTitleAndLaysOutBarsAndView) {
     EXPECT_GT(toolbar.Height(), 22) << "a row of 22-pixel buttons and its margins";
     EXPECT_EQ(status.bottom, client.bottom);
     EXPECT_EQ(view, CRect(0, toolbar.bottom, client.right, status.top));
+    // The bars' window ids and the panes are the framework's fixed numbers.
+    EXPECT_EQ(GetDlgCtrlID(app.ToolBar()->GetSafeHwnd()), 59392);
+    EXPECT_EQ(GetDlgCtrlID(app.StatusBar()->GetSafeHwnd()), 59393);
+    ASSERT_EQ(app.StatusBar()->GetCount(), 3);
+    EXPECT_EQ((std::vector<UINT>{app.StatusBar()->GetItemID(0), app.StatusBar()->GetItemID(1),
+                                 app.StatusBar()->GetItemID(2)}),
+              (std::vector<UINT>{0, 59137, 59138}));
 
     // Resizing lays everything out again.
     frame->SetWindowPos(nullptr, 0, 0, 500, 400, SWP_NOMOVE | SWP_NOZORDER);
