@@ -70,6 +70,10 @@ BOOL CScrollDoc::OnOpenDocument(LPCWSTR lpszPathName) {
     // show it, so what is shown cannot change underneath through Windows.
     if (!m_file.Open(lpszPathName, CFile::modeRead | CFile::shareCompat, nullptr)) {
         AfxMessageBox(L"Chyba při otevírání souboru!", MB_OK, 0);
+        // The earlier file is closed: the document no longer names it, or choosing that file
+        // again would only find it "already open" and leave it closed.
+        SetPathName(nullptr);
+        SetTitle(L"");
         // The views still show the closed file; without a new file nobody would tell them.
         UpdateAllViews(nullptr, kHintFileClosed);
         return FALSE;

@@ -3,10 +3,15 @@
 #include "framework/RegKey.h"
 
 #include <algorithm>
+#include <cwchar>
 
 namespace {
 // The command ids the framework reserves for recent-file entries, whatever the list's size.
 constexpr UINT kMaxEntries = 16;
+// The longest path the system takes (with the "\\?\" prefix), and the longest name of one
+// folder or file on its file systems.
+constexpr size_t kMaxPathLength = 32767;
+constexpr size_t kMaxComponentLength = 255;
 
 bool IsSeparator(wchar_t ch) { return ch == L'\\' || ch == L'/'; }
 
@@ -64,6 +69,10 @@ CString CRecentFileList::FullPath(LPCWSTR pathName) {
     if (length == 0 || length >= needed)
         return CString(pathName);
     full.resize(length);
+    // Short (8.3) names come from programs limited to MAX_PATH: a longer path is taken as it
+    // is. (Some systems' lookup of long names also overruns its own buffer on such paths.)
+    if (full.size() >= MAX_PATH)
+        return CString(std::move(full));
     // The long form of short (8.3) names, so that both spellings of one file compare equal.
     const DWORD longNeeded = GetLongPathNameW(full.c_str(), nullptr, 0);
     if (longNeeded != 0) {
@@ -75,6 +84,37 @@ CString CRecentFileList::FullPath(LPCWSTR pathName) {
         }
     }
     return CString(std::move(full));
+}
+
+bool CRecentFileList::IsFullFilePath(const CString& path) {
+    const std::wstring& text = path.str();
+    if (text.empty() || text.size() >= kMaxPathLength || IsSeparator(text.back()))
+        return false;
+    const bool extended = text.compare(0, 4, L"\\\\?\\") == 0;
+    if (text.compare(0, 4, L"\\\\.\\") == 0)
+        return false;  // the device namespace
+    if (extended) {
+        // Only a drive or a share behind the prefix, not some other object of the system.
+        const bool drive = text.size() > 6 && text[5] == L':' && IsSeparator(text[6]);
+        if (!drive && _wcsnicmp(text.c_str() + 4, L"UNC\\", 4) != 0)
+            return false;
+    }
+    size_t componentLength = 0;
+    for (size_t i = extended ? 4 : 0; i < text.size(); ++i) {
+        const wchar_t ch = text[i];
+        if (ch < L' ' || wcschr(L"<>\"|?*", ch) != nullptr)
+            return false;
+        componentLength = IsSeparator(ch) ? 0 : componentLength + 1;
+        if (componentLength > kMaxComponentLength)
+            return false;
+    }
+    if (extended)
+        return true;  // taken literally by the system, never normalised
+    // Full and normalised: the system's own full form of it is the path itself. A relative
+    // name, "." or "..", trailing dots or a device name such as CON comes back different.
+    std::wstring full(text.size() + 1, L'\0');
+    const DWORD length = GetFullPathNameW(text.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    return length == text.size() && full.compare(0, length, text) == 0;
 }
 
 bool CRecentFileList::SamePath(LPCWSTR a, LPCWSTR b) {
@@ -129,8 +169,10 @@ bool CRecentFileList::ReadList(HKEY appKey) {
         CString name;
         name.Format(m_strEntryFormat, i + 1);
         CString value;
-        // Entries are kept in order without gaps, but a hand-edited list may have some.
-        if (section.QueryString(name, value) && !value.IsEmpty() && Find(value) < 0)
+        // Entries are kept in order without gaps, but a hand-edited or damaged list may have
+        // gaps, repeats, values of other types and names no file can have: those are left out,
+        // and so are not written back.
+        if (section.QueryString(name, value) && IsFullFilePath(value) && Find(value) < 0)
             m_files.push_back(value);
     }
     return true;

@@ -46,6 +46,11 @@ public:
     static CString FullPath(LPCWSTR pathName);
     // Whether two paths name the same file: full forms compared without regard to case.
     static bool SamePath(LPCWSTR a, LPCWSTR b);
+    // Whether the list may offer the path: a full, normalised path within the system's limits
+    // that can name a file (not a folder's name ending in a separator, not a device, no
+    // wildcards or control characters). The list itself only ever stores such paths; others
+    // come from a profile that something else wrote.
+    static bool IsFullFilePath(const CString& path);
 
 private:
     bool IsEntryCommand(UINT id) const;

@@ -66,24 +66,43 @@ int CString::Find(const wchar_t* sub, int start) const {
     return at == std::wstring::npos ? -1 : static_cast<int>(at);
 }
 
-std::string CString::ToAnsi(bool* pLossless) const {
+std::string CString::ToCodePage(UINT codePage, bool* pLossless) const {
     if (pLossless != nullptr)
         *pLossless = true;
     if (m_text.empty())
         return {};
     const int sourceLength = static_cast<int>(m_text.size());
+    auto convert = [&](DWORD flags, BOOL* pUsedDefault) {
+        const int length = WideCharToMultiByte(codePage, flags, m_text.c_str(), sourceLength, nullptr, 0,
+                                               nullptr, nullptr);
+        std::string result(static_cast<size_t>(length > 0 ? length : 0), '\0');
+        if (length > 0)
+            WideCharToMultiByte(codePage, flags, m_text.c_str(), sourceLength, result.data(), length,
+                                nullptr, pUsedDefault);
+        return result;
+    };
+    if (codePage == CP_UTF8) {
+        // UTF-8 takes no default character and no flag but this one: with it, the conversion
+        // fails exactly on text that is not proper UTF-16. That text is then given with the
+        // replacement character, and is not lossless.
+        std::string exact = convert(WC_ERR_INVALID_CHARS, nullptr);
+        if (!exact.empty())
+            return exact;
+        if (pLossless != nullptr)
+            *pLossless = false;
+        return convert(0, nullptr);
+    }
     BOOL usedDefault = FALSE;
     // No best-fit mapping: a character the code page lacks must not turn into a look-alike.
-    const DWORD flags = WC_NO_BEST_FIT_CHARS;
-    const int length = WideCharToMultiByte(CP_ACP, flags, m_text.c_str(), sourceLength,
-                                           nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, flags, m_text.c_str(), sourceLength, result.data(), length,
-                        nullptr, &usedDefault);
+    std::string result = convert(WC_NO_BEST_FIT_CHARS, &usedDefault);
     if (pLossless != nullptr) {
         // A round trip catches what the default-character flag cannot (for instance a lone
         // surrogate), so "lossless" means the bytes read back as exactly this text.
-        *pLossless = !usedDefault && CString(std::string_view(result)).m_text == m_text;
+        std::wstring back(result.size(), L'\0');
+        const int backLength = MultiByteToWideChar(codePage, 0, result.data(), static_cast<int>(result.size()),
+                                                   back.data(), static_cast<int>(back.size()));
+        back.resize(static_cast<size_t>(backLength > 0 ? backLength : 0));
+        *pLossless = !usedDefault && back == m_text;
     }
     return result;
 }

@@ -38,7 +38,10 @@ public:
 
     // The text in the system's ANSI code page. pLossless, if given, tells whether every character
     // could be represented exactly (no replacement by '?' or by a look-alike).
-    std::string ToAnsi(bool* pLossless = nullptr) const;
+    std::string ToAnsi(bool* pLossless = nullptr) const { return ToCodePage(GetACP(), pLossless); }
+    // The same in the given code page. Under UTF-8 every character has its bytes; only text that
+    // is not proper UTF-16 (a lone surrogate) is not lossless.
+    std::string ToCodePage(UINT codePage, bool* pLossless = nullptr) const;
 
     CString& operator+=(const CString& other) { m_text += other.m_text; return *this; }
     CString& operator+=(const wchar_t* other) { m_text += other; return *this; }

@@ -25,10 +25,12 @@ constexpr DWORD kMaxPathBuffer = 32768;
 // The message sent when the mouse is held still over a window: no reason to update anything.
 constexpr UINT kSysTimerMessage = 0x0118;
 
-// Whether the file is gone for good (not just locked or unreadable now).
-bool FileIsGone(LPCWSTR path) {
-    if (GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES)
-        return false;
+// Whether the name can never be opened as a file: the file is gone for good, or the name is a
+// folder's (not just a file that is locked or unreadable now).
+bool CanNeverOpen(LPCWSTR path) {
+    const DWORD attributes = GetFileAttributesW(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME;
 }
@@ -341,9 +343,9 @@ void CWinApp::OnOpenRecentFile(UINT nID) {
         return;
     // A copy: the list changes while the file opens.
     const CString path = (*m_pRecentFileList)[index];
-    if (OpenDocumentFile(path) == nullptr && FileIsGone(path)) {
-        // The open has told the user; a file that no longer exists leaves the list. One that
-        // is only locked or unreadable now stays, to be tried again later.
+    if (OpenDocumentFile(path) == nullptr && CanNeverOpen(path)) {
+        // The open has told the user; a file that no longer exists, or a folder, leaves the
+        // list. A file that is only locked or unreadable now stays, to be tried again later.
         m_pRecentFileList->Remove(path);
         SaveStdProfileSettings();
     }

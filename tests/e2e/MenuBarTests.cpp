@@ -192,6 +192,29 @@ TEST_F(MenusAndBars, ToolbarTooltips)
     }
 }
 
+TEST_F(MenusAndBars, EachToolbarButtonRunsItsCommandWhenClicked)
+{
+    std::wstring path = m_files.Write(L"a.bin", LinesFile(4));  // with a file, Find is enabled
+    Viewer& viewer = StartWith(path);
+    ASSERT_TRUE(viewer.Toolbar());
+    ASSERT_TRUE(WaitUntil([&] { return (viewer.ToolbarState(ID_SEARCH_FIND) & TBSTATE_ENABLED) != 0; }, 3000));
+    // Open, Find and About each bring their own dialog.
+    const wchar_t* dialogs[] = {L"Otev\u0159\u00edt", L"Hledat", L"O programu"};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(Narrow(dialogs[i]));
+        POINT centre{};
+        ASSERT_TRUE(FindButton(i, centre)) << "button " << i << " is not on the toolbar";
+        viewer.Activate();
+        input::Click(centre);
+        HWND dialog = viewer.WaitForWindow(dialogs[i], L"#32770", 10000);
+        ASSERT_TRUE(dialog) << "the click on button " << i << " opens nothing";
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(viewer.Main()) != FALSE; }, 5000));
+    }
+    EXPECT_TRUE(viewer.NoMessageBoxFor(300));
+}
+
 TEST_F(MenusAndBars, ViewMenuHidesAndShowsEachBar)
 {
     Viewer& viewer = Start();

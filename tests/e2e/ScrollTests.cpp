@@ -146,6 +146,11 @@ TEST_F(Scrolling, KeysAndWheelWorkWhileAnotherWindowIsInFront)
     WaitUntil([&] { return GetForegroundWindow() == other; }, 2000);
     input::Key(VK_NEXT);
     EXPECT_TRUE(WaitTopLine(m_page)) << "top line " << TopLine();
+    // The wheel goes to the window under the pointer, which is the view.
+    input::MoveTo(ViewPoint(300, 100));
+    input::Wheel(-WHEEL_DELTA);
+    EXPECT_TRUE(WaitTopLine(m_page + 3)) << "top line " << TopLine();
+    EXPECT_EQ(GetForegroundWindow(), other) << "the other window stayed in front";
     DestroyWindow(other);
 }
 

@@ -106,6 +106,26 @@ TEST_F(Searching, TextIsSearchedAsAnsiBytes)
     EXPECT_TRUE(WaitShowsDump(m_file, 0, 8));
 }
 
+// Windows may run with UTF-8 as its ANSI code page; under Wine a locale without an ANSI code
+// page of its own does the same (LANG=hi_IN.UTF-8 around the test run). Text is then searched as
+// its UTF-8 bytes, and characters beyond any single-byte code page are searched too.
+TEST_F(Searching, TextUnderAUtf8CodePageIsSearchedAsItsUtf8Bytes)
+{
+    if (GetACP() != CP_UTF8)
+        GTEST_SKIP() << "the ANSI code page is " << GetACP() << ", not UTF-8 (65001)";
+    // kůň in code page 1250 on line 2, in UTF-8 on line 6; a CJK character in UTF-8 on line 8.
+    std::vector<uint8_t> file = FileWith(10, Bytes({'k', 0xF9, 0xF2}), {2 * 16 + 3});
+    for (const auto& [bytes, at] : {std::pair{Bytes({'k', 0xC5, 0xAF, 0xC5, 0x88}), 6 * 16 + 9},
+                                    std::pair{Bytes({0xE4, 0xB8, 0xAD}), 8 * 16 + 14}})
+        std::copy(bytes.begin(), bytes.end(), file.begin() + at);
+    Open(file);
+    Find(L"k\u016f\u0148", true);
+    EXPECT_TRUE(WaitMarkedRow(6)) << "found at row " << MarkedRow();
+    Find(L"\u4e2d", true);
+    EXPECT_TRUE(WaitMarkedRow(8)) << "found at row " << MarkedRow();
+    EXPECT_TRUE(m_viewer->NoMessageBoxFor(500));
+}
+
 TEST_F(Searching, DeepMatchComesToTheTopOfTheView)
 {
     std::vector<uint8_t> file = LinesFile(20000);
@@ -181,6 +201,24 @@ TEST_F(Searching, CancelledFindKeepsTheEarlierSearch)
     RECT storno = ScreenRect(GetDlgItem(dialog, IDCANCEL));
     input::Click(Center(storno));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 3000)) << "Storno does not close the dialog";
+    EXPECT_TRUE(ShowsDump(m_file, 0, 1));
+    // The caption's close button ends the dialog the same way. It is found where the dialog
+    // itself says it is (the hit test), along the middle of the caption.
+    dialog = OpenFind();
+    ASSERT_TRUE(dialog);
+    input::Type(L"5678");
+    RECT frame = ScreenRect(dialog);
+    const int captionMiddle = frame.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+    POINT close{-1, -1};
+    for (int x = frame.right - 1; x > frame.left && close.x < 0; --x) {
+        DWORD_PTR hit = 0;
+        SendMessageTimeoutW(dialog, WM_NCHITTEST, 0, MAKELPARAM(x, captionMiddle), SMTO_ABORTIFHUNG, 1000, &hit);
+        if (hit == HTCLOSE)
+            close = POINT{x - GetSystemMetrics(SM_CXSIZE) / 3, captionMiddle};
+    }
+    ASSERT_GE(close.x, 0) << "the Find dialog has no close button";
+    input::Click(close);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 3000)) << "the close button does not close the dialog";
     EXPECT_TRUE(ShowsDump(m_file, 0, 1));
     FindNext();
     EXPECT_TRUE(WaitShowsDump(m_file, 0, 3)) << "Find Next goes on with the earlier pattern";

@@ -62,6 +62,7 @@ TEST_F(FindTest, WalksThroughOverlappingMatchesThenStartsAgain) {
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].caption, L"Informace");
     EXPECT_EQ(seen[0].text, L"Nenalezeno!");
+    EXPECT_EQ(seen[0].icon, L"information");
     EXPECT_EQ(fixture.doc.GetSearchPos(), 0);
     EXPECT_EQ(fixture.doc.GetMarkedLine(), 0);
     Command(ID_SEARCH_FIND_NEXT);
@@ -228,4 +229,34 @@ TEST_F(FindTest, HexAndTextGiveTheSamePattern) {
     ASSERT_TRUE(fixture.Open(czech.path()));
     Find(true, L"čR");  // the bytes E8 52 in code page 1250
     EXPECT_EQ(fixture.doc.GetSearchPos(), 3);
+}
+
+// The text pattern is the text's bytes in the system's ANSI code page, which may be UTF-8.
+TEST(TextPatternTest, EachCodePageGivesTheTextsBytesOrSaysItCannot) {
+    const std::wstring czech = L"k\u016F\u0148";  // kůň
+    const std::wstring lone(1, wchar_t(0xD800));
+    struct Row {
+        UINT codePage;
+        std::wstring text;
+        std::string bytes;  // checked when lossless
+        bool lossless;
+    };
+    const Row rows[] = {
+        {1250, czech, "k\xF9\xF2", true},
+        {1250, L"\u4E2D", "", false},              // not in the code page
+        {1250, L"\u0101", "", false},              // a with macron: no best-fit "a"
+        {CP_UTF8, czech, "k\xC5\xAF\xC5\x88", true},
+        {CP_UTF8, L"\u4E2D\U0001F600", "\xE4\xB8\xAD\xF0\x9F\x98\x80", true},
+        {CP_UTF8, lone, "", false},
+        {CP_UTF8, L"a" + lone + L"b", "", false},
+    };
+    for (const Row& row : rows) {
+        bool lossless = !row.lossless;
+        const std::string bytes = CString(row.text).ToCodePage(row.codePage, &lossless);
+        EXPECT_EQ(lossless, row.lossless) << row.codePage << " " << bytes;
+        if (row.lossless) {
+            EXPECT_EQ(bytes, row.bytes) << row.codePage;
+        }
+    }
+    EXPECT_EQ(CString(czech).ToAnsi(), CString(czech).ToCodePage(GetACP()));
 }

@@ -449,8 +449,10 @@ TEST_F(HostileFindTest, InputThatCannotBeAPatternIsRefusedAndSearchesNothing) {
     EXPECT_EQ(seen[6].text, L"Chybná délka HEXA textu!") << "a character counts once, whatever its size";
     EXPECT_EQ(seen[7].text, L"Znak \"" + lone + L"\" není platným HEXA znakem!");
     EXPECT_EQ(seen[8].text, L"Znak \"\uFF11\" není platným HEXA znakem!") << "full-width digits are no hex";
-    for (const SeenMessageBox& box : seen)
+    for (const SeenMessageBox& box : seen) {
         EXPECT_EQ(box.caption, L"Chyba");
+        EXPECT_EQ(box.icon, L"exclamation");
+    }
     EXPECT_FALSE(Enabled(ID_SEARCH_FIND_NEXT)) << "no pattern was set";
     EXPECT_EQ(fixture.doc.GetMarkedLine(), 0);
 }

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -134,6 +135,77 @@ TEST_F(RecentFileListTest, ReadsStringsWhateverTheirTerminationAndSkipsOtherType
     CRecentFileList list(ID_FILE_MRU_FILE1, L"Recent File List", L"File%d", 4);
     list.ReadList(key.Get());
     EXPECT_EQ(Entries(list), (std::vector<std::wstring>{Temp(L"raw.bin"), Temp(L"padded.bin")}));
+}
+
+// A value's bytes as something other than this program may have stored them.
+std::vector<BYTE> Utf16(const std::wstring& text, bool terminated = true) {
+    const BYTE* bytes = reinterpret_cast<const BYTE*>(text.c_str());
+    return std::vector<BYTE>(bytes, bytes + (text.size() + (terminated ? 1 : 0)) * sizeof(wchar_t));
+}
+
+TEST_F(RecentFileListTest, ADamagedListOffersAndWritesBackOnlyFullFileNames) {
+    wchar_t folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    const std::wstring temp = folder;  // full, ending in a separator
+    const std::wstring tooLong = L"C:\\" + std::wstring(40000, L'a');
+    std::vector<BYTE> halfCharacter = Utf16(temp + L"odd.bin", false);
+    halfCharacter.push_back('x');
+    struct Row {
+        const char* kind;
+        DWORD type;
+        std::vector<BYTE> bytes;
+        std::wstring offered;  // the entry the list offers for it; empty: left out
+    };
+    const std::vector<Row> rows = {
+        {"a number", REG_DWORD, {7, 0, 0, 0}, L""},
+        {"a path stored as binary", REG_BINARY, Utf16(temp + L"binary.bin"), L""},
+        {"several strings", REG_MULTI_SZ, Utf16(temp + L"multi.bin" + L'\0'), L""},
+        {"empty", REG_SZ, Utf16(L""), L""},
+        {"no terminator, half a character", REG_SZ, halfCharacter, temp + L"odd.bin"},
+        {"tens of thousands of characters", REG_SZ, Utf16(tooLong), L""},
+        {"a folder's name", REG_SZ, Utf16(temp + L"folder\\"), L""},
+        {"a device", REG_SZ, Utf16(L"CON"), L""},
+        {"the device namespace", REG_SZ, Utf16(L"\\\\.\\PhysicalDrive0"), L""},
+        {"a relative name", REG_SZ, Utf16(L"data.bin"), L""},
+        {"a detour", REG_SZ, Utf16(temp + L"x\\..\\detour.bin"), L""},
+        {"wildcards", REG_SZ, Utf16(temp + L"*.bin"), L""},
+        {"a character inside", REG_SZ, Utf16(temp + L"a.bin" + L'\0' + L"b"), L""},
+        {"an extended-length name", REG_SZ, Utf16(L"\\\\?\\" + temp + L"extended.bin"), L"\\\\?\\" + temp + L"extended.bin"},
+        {"a share", REG_SZ, Utf16(L"\\\\server\\share\\shared.bin"), L"\\\\server\\share\\shared.bin"},
+        {"a plain file", REG_SZ, Utf16(temp + L"plain.bin"), temp + L"plain.bin"},
+    };
+    CRegKey section = CRegKey::Create(HKEY_CURRENT_USER, (std::wstring(kTestAppKey) + L"\\Recent File List").c_str());
+    ASSERT_TRUE(section);
+    std::vector<std::wstring> expected;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const std::wstring name = L"File" + std::to_wstring(i + 1);
+        ASSERT_EQ(RegSetValueExW(section.Get(), name.c_str(), 0, rows[i].type, rows[i].bytes.data(),
+                                 static_cast<DWORD>(rows[i].bytes.size())),
+                  ERROR_SUCCESS)
+            << rows[i].kind;
+        if (!rows[i].offered.empty())
+            expected.push_back(rows[i].offered);
+    }
+    // The largest list reads all sixteen values at once.
+    CRecentFileList list(ID_FILE_MRU_FILE1, L"Recent File List", L"File%d", 16);
+    ASSERT_TRUE(list.ReadList(CRegKey::Open(HKEY_CURRENT_USER, kTestAppKey).Get()));
+    EXPECT_EQ(Entries(list), expected);
+
+    // Written back: the proper entries, in order, as plain strings; nothing else is left.
+    ASSERT_TRUE(list.WriteList(CRegKey::Create(HKEY_CURRENT_USER, kTestAppKey).Get()));
+    for (size_t i = 0; i < rows.size(); ++i) {
+        CString value;
+        const bool present = section.QueryString((L"File" + std::to_wstring(i + 1)).c_str(), value);
+        EXPECT_EQ(present, i < expected.size()) << "File" << i + 1;
+        if (present && i < expected.size()) {
+            EXPECT_EQ(value.str(), expected[i]);
+        }
+    }
+
+    // A name longer than any path is its own full form, and finding it is no trouble.
+    EXPECT_EQ(CRecentFileList::FullPath(tooLong.c_str()).str(), tooLong);
+    list.Add(tooLong.c_str());
+    EXPECT_EQ(list.Find(tooLong.c_str()), 0);
 }
 
 TEST(RecentFileListText, ShortensLongPathsKeepingTheRootAndTheName) {

@@ -307,6 +307,52 @@ TEST(ResourceMenu, FourCzechPopupsWithTheirItems)
     DestroyMenu(menu);
 }
 
+// The ids are fixed numbers that the framework, other programs and older builds know: pinned
+// here as the numbers themselves, read from the compiled resources, not through the names the
+// code uses.
+TEST(ResourceIds, AreTheFixedNumbers)
+{
+    static_assert(ID_SEPARATOR == 0 && ID_FILE_NEW == 57600 && AFX_IDW_TOOLBAR == 59392 &&
+                  AFX_IDW_STATUS_BAR == 59393 && ID_FILE_MRU_FILE16 == 57631,
+                  "the framework's ids that no resource carries");
+    HMODULE module = GetModuleHandleW(nullptr);
+    HMENU menu = LoadMenuW(module, MAKEINTRESOURCEW(128));
+    ASSERT_TRUE(menu);
+    std::vector<UINT> commands;
+    for (int popup = 0; popup < GetMenuItemCount(menu); ++popup)
+        for (const MenuItem& item : Items(GetSubMenu(menu, popup)))
+            commands.push_back(item.id);
+    DestroyMenu(menu);
+    EXPECT_EQ(commands, (std::vector<UINT>{57601, 0, 57616, 0, 57665, 32771, 32772, 59392, 59393, 57664}));
+
+    HACCEL table = LoadAcceleratorsW(module, MAKEINTRESOURCEW(128));
+    ACCEL keys[3] = {};
+    ASSERT_EQ(3, CopyAcceleratorTableW(table, keys, 3));
+    EXPECT_EQ((std::vector<WORD>{keys[0].cmd, keys[1].cmd, keys[2].cmd}), (std::vector<WORD>{57601, 32772, 32771}));
+    DestroyAcceleratorTable(table);
+
+    std::vector<BYTE> toolbar = CzechResource(MAKEINTRESOURCEW(241), MAKEINTRESOURCEW(128));
+    ASSERT_EQ(16u, toolbar.size());
+    WORD words[8];
+    std::memcpy(words, toolbar.data(), sizeof words);
+    EXPECT_EQ((std::vector<WORD>(words + 4, words + 8)), (std::vector<WORD>{57601, 32771, 0, 57664}));
+
+    for (UINT id : {128u, 57344u, 57345u, 57601u, 57616u, 57631u, 57664u, 57665u, 59137u, 59138u, 59140u, 59141u,
+                    59392u, 59393u, 32771u, 32772u})
+        EXPECT_FALSE(LoadStr(id).empty()) << id;
+    EXPECT_TRUE(LoadStr(57632).empty()) << "sixteen recent-file entries, no more";
+    EXPECT_NE(LoadImageW(module, MAKEINTRESOURCEW(128), IMAGE_ICON, 32, 32, 0), nullptr);
+    EXPECT_NE(LoadBitmapW(module, MAKEINTRESOURCEW(128)), nullptr);
+
+    std::vector<int> findControls;
+    for (const TemplateControl& control : LoadDialog(131).controls)
+        findControls.push_back(control.id);
+    EXPECT_EQ(findControls, (std::vector<int>{1000, 1001, 1, 2, 1002, 1003}));
+    const DialogTemplate about = LoadDialog(100);
+    ASSERT_EQ(about.controls.size(), 5u);
+    EXPECT_EQ(about.controls[3].id, 1);
+}
+
 TEST(ResourceMenu, AcceleratorsInOrder)
 {
     HACCEL table = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));

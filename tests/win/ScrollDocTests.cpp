@@ -92,6 +92,7 @@ TEST(ScrollDocTest, FailedBaseOpenKeepsTheShownFile) {
     const auto seen = watcher.Seen();
     ASSERT_EQ(seen.size(), 1u) << "the framework reports its own failure once";
     EXPECT_NE(seen[0].text, L"Chyba při otevírání souboru!");
+    EXPECT_EQ(seen[0].icon, L"exclamation");
     EXPECT_EQ(doc.GetFileLength(), 40) << "the file shown so far stays open and shown";
     EXPECT_EQ(doc.GetMarkedLine(), 2);
     EXPECT_FALSE(OthersCanRead(shown.path()));
@@ -101,6 +102,7 @@ TEST(ScrollDocTest, FailedExclusiveOpenLeavesNoFileOpen) {
     TempFile shown(Bytes(40)), shared(Bytes(10));
     CScrollDoc doc;
     ASSERT_TRUE(doc.OnOpenDocument(shown.c_str()));
+    doc.SetPathName(shown.c_str());  // as the application names an opened document
     doc.SetMarkedLine(2);
     // Another reader that lets readers in: the base open gets through, the exclusive one not.
     UniqueHandle reader(CreateFileW(shared.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -111,11 +113,14 @@ TEST(ScrollDocTest, FailedExclusiveOpenLeavesNoFileOpen) {
     const auto seen = watcher.Seen();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, L"Chyba při otevírání souboru!");
+    EXPECT_EQ(seen[0].icon, L"exclamation");
     EXPECT_EQ(doc.GetFileLength(), -1);
     std::array<BYTE, 16> buffer{};
     EXPECT_EQ(doc.ReadBlock(0, 16, buffer.data()), -1);
     EXPECT_EQ(doc.GetMarkedLine(), 2) << "the marked line keeps its value";
     EXPECT_TRUE(OthersCanRead(shown.path())) << "the old file was closed";
+    EXPECT_TRUE(doc.GetPathName().IsEmpty()) << "the closed file is not the document's any more";
+    EXPECT_TRUE(doc.GetTitle().IsEmpty());
 }
 
 TEST(ScrollDocTest, FilesBeyondTheShownRangeReportTheLongestShownLength) {

@@ -65,6 +65,13 @@ TEST(ScrollViewTest, LinePageAndThumbRequestsMoveInWholeLinesWithinTheContent) {
     for (UINT ignored : {SB_TOP, SB_BOTTOM, SB_ENDSCROLL, SB_THUMBPOSITION}) {
         fixture.VScroll(ignored);
         EXPECT_EQ(fixture.ScrollY(), 15) << "request " << ignored << " changes nothing";
+        // With the box away from the view's position: the view stays where it was, as the next
+        // line step shows (it steps from the view's position and puts the box there).
+        fixture.view->SetScrollPos(SB_VERT, 300, TRUE);
+        fixture.VScroll(ignored);
+        fixture.VScroll(SB_LINEDOWN);
+        EXPECT_EQ(fixture.ScrollY(), 30) << "request " << ignored << " with the box away";
+        fixture.VScroll(SB_LINEUP);
     }
 
     for (int i = 0; i < 100; ++i)
@@ -92,10 +99,29 @@ TEST(ScrollViewTest, GrowingAtTheEndKeepsTheLastPageFullAndNewFilesStartAtTheTop
     fixture.ResizeWindow(700, 300);
     fixture.VScroll(SB_PAGEDOWN);
     ASSERT_GT(fixture.ScrollY(), 0);
+    // Scrolled to the right as well (a client narrower than the dump), where the horizontal
+    // requests the view ignores leave it, wherever the box is.
+    fixture.ResizeWindow(400, 300);
+    auto hScroll = [&](UINT code) { fixture.view->SendMessage(WM_HSCROLL, MAKEWPARAM(code, 0), 0); };
+    hScroll(SB_LINERIGHT);
+    ASSERT_EQ(fixture.HorizontalBar().nPos, 15);
+    for (UINT ignored : {SB_LEFT, SB_RIGHT, SB_ENDSCROLL, SB_THUMBPOSITION}) {
+        fixture.view->SetScrollPos(SB_HORZ, 100, TRUE);
+        hScroll(ignored);
+        hScroll(SB_LINERIGHT);
+        EXPECT_EQ(fixture.HorizontalBar().nPos, 30) << "request " << ignored << " with the box away";
+        hScroll(SB_LINELEFT);
+    }
+    hScroll(SB_PAGERIGHT);
+    ASSERT_GT(fixture.HorizontalBar().nPos, 15);
+    // A new file starts at the top left.
     TempFile other(LinesOfBytes(50));
     ASSERT_TRUE(fixture.Open(other.path()));
     EXPECT_EQ(fixture.ScrollY(), 0);
+    EXPECT_EQ(fixture.HorizontalBar().nPos, 0);
     EXPECT_EQ(fixture.VerticalBar().nMax, 750 - 1);
+    hScroll(SB_LINERIGHT);
+    EXPECT_EQ(fixture.HorizontalBar().nPos, 15) << "the view itself is back at the left edge";
 }
 
 TEST(ScrollViewTest, PaintsTheMarkedLineCyanAndTheMarginsWhite) {

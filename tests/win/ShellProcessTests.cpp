@@ -131,6 +131,22 @@ public:
     RecentFilesPreserved(const RecentFilesPreserved&) = delete;
     RecentFilesPreserved& operator=(const RecentFilesPreserved&) = delete;
 
+    const std::wstring& Path() const { return m_path; }
+    // Every value of the list, of any type, as text in the order of the names.
+    std::vector<std::wstring> All() const {
+        std::vector<std::wstring> values;
+        const CRegKey key = CRegKey::Open(HKEY_CURRENT_USER, m_path.c_str());
+        for (int i = 1; i <= 16; ++i) {
+            CString value;
+            DWORD type = 0;
+            if (key.QueryString(Name(i).c_str(), value))
+                values.push_back(value.str());
+            else if (RegQueryValueExW(key.Get(), Name(i).c_str(), nullptr, &type, nullptr, nullptr) == ERROR_SUCCESS)
+                values.push_back(L"(a value of type " + std::to_wstring(type) + L")");
+        }
+        return values;
+    }
+
     std::wstring First() const {
         CString value;
         CRegKey::Open(HKEY_CURRENT_USER, m_path.c_str()).QueryString(L"File1", value);
@@ -190,6 +206,46 @@ TEST_F(ProgramTest, OpensAQuotedCzechPathWithSpaces) {
     }
     DeleteFileW(path.c_str());
     RemoveDirectoryW(folder.c_str());
+}
+
+TEST_F(ProgramTest, ADamagedRecentFileListNeverEndsTheProgram) {
+    RecentFilesPreserved preserved;
+    TempFile file("Oktalon", L"okt-profile");
+    const std::wstring name = file.path().substr(file.path().find_last_of(L'\\') + 1);
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder(temp, wcslen(temp) - 1);
+    struct Value {
+        DWORD type;
+        std::wstring text;  // stored without a terminator
+    };
+    // The four values of one run each; every kind of damage is in one of them.
+    const std::vector<std::vector<Value>> runs = {
+        {{REG_DWORD, L"\x0007"}, {REG_SZ, L""}, {REG_BINARY, folder}, {REG_SZ, L"C:\\" + std::wstring(40000, L'a')}},
+        {{REG_SZ, L"CON"}, {REG_SZ, L"data.bin"}, {REG_MULTI_SZ, folder}, {REG_SZ, folder}},
+    };
+    for (const std::vector<Value>& values : runs) {
+        {
+            CRegKey section = CRegKey::Create(HKEY_CURRENT_USER, preserved.Path().c_str());
+            for (size_t i = 0; i < values.size(); ++i)
+                RegSetValueExW(section.Get(), (L"File" + std::to_wstring(i + 1)).c_str(), 0, values[i].type,
+                               reinterpret_cast<const BYTE*>(values[i].text.data()),
+                               static_cast<DWORD>(values[i].text.size() * sizeof(wchar_t)));
+        }
+        Program program(L"\"" + file.path() + L"\"");
+        ASSERT_TRUE(program.Started());
+        HWND hMain = program.WaitForWindow([&](HWND hWnd) { return TextOf(hWnd).rfind(name + L" - ", 0) == 0; });
+        ASSERT_NE(hMain, nullptr) << "no main window showing the file; exit code " << program.WaitForExit(0);
+        // The list written back when the file opened: the file, and of the rest only the folder
+        // (a full name; it fails with the usual message when chosen).
+        std::vector<std::wstring> written = preserved.All();
+        ASSERT_FALSE(written.empty());
+        EXPECT_EQ(written[0], file.path());
+        written.erase(written.begin());
+        EXPECT_EQ(written, values[3].text == folder ? std::vector<std::wstring>{folder} : std::vector<std::wstring>{});
+        PostMessageW(hMain, WM_CLOSE, 0, 0);
+        EXPECT_EQ(program.WaitForExit(), 0);
+    }
 }
 
 TEST_F(ProgramTest, AMissingFileIsReportedThenTheProgramEndsWithNoWindow) {

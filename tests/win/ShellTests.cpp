@@ -212,6 +212,13 @@ TEST_F(ShellTest, FrameTakesMenuAccelIconAndTitleAndLaysOutBarsAndView) {
     EXPECT_GT(toolbar.Height(), 22) << "a row of 22-pixel buttons and its margins";
     EXPECT_EQ(status.bottom, client.bottom);
     EXPECT_EQ(view, CRect(0, toolbar.bottom, client.right, status.top));
+    // The bars' window ids and the panes are the framework's fixed numbers.
+    EXPECT_EQ(GetDlgCtrlID(app.ToolBar()->GetSafeHwnd()), 59392);
+    EXPECT_EQ(GetDlgCtrlID(app.StatusBar()->GetSafeHwnd()), 59393);
+    ASSERT_EQ(app.StatusBar()->GetCount(), 3);
+    EXPECT_EQ((std::vector<UINT>{app.StatusBar()->GetItemID(0), app.StatusBar()->GetItemID(1),
+                                 app.StatusBar()->GetItemID(2)}),
+              (std::vector<UINT>{0, 59137, 59138}));
 
     // Resizing lays everything out again.
     frame->SetWindowPos(nullptr, 0, 0, 500, 400, SWP_NOMOVE | SWP_NOZORDER);
@@ -503,6 +510,45 @@ TEST_F(ShellTest, RecentFilesKeepTheFourNewestAcrossRunsAndLoseVanishedOnes) {
     CShellTestApp& third = StartRun(false);
     EXPECT_EQ(third.GetRecentFileList()->GetCount(), 3);
     EXPECT_EQ((*third.GetRecentFileList())[0].str(), full(4));
+}
+
+TEST_F(ShellTest, ADamagedRecentFileListOffersOnlyFileNamesAndAFolderLeavesItWhenChosen) {
+    const std::wstring folder = UniqueTempPath(L"okt-folder");
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    TempFile file("0123456789", L"okt-damaged");
+    {
+        CRegKey section = CRegKey::Create(
+            HKEY_CURRENT_USER, (std::wstring(kTestRegistryRoot) + L"\\" + kTestAppName + L"\\Recent File List").c_str());
+        section.SetString(L"File1", folder.c_str());
+        section.SetString(L"File2", L"CON");
+        section.SetString(L"File3", (L"C:\\" + std::wstring(40000, L'x')).c_str());
+        section.SetString(L"File4", file.c_str());
+    }
+    CShellTestApp& app = StartRun();
+    HMENU menu = OpenPopup(0);
+    EXPECT_EQ(Position(menu, ID_FILE_MRU_FILE1), 2);
+    EXPECT_EQ(Position(menu, ID_FILE_MRU_FILE2), 3);
+    EXPECT_EQ(Position(menu, ID_FILE_MRU_FILE3), -1) << "the device and the overlong name are left out";
+
+    // The folder fails with the usual message, and leaves the list: it can never open.
+    {
+        BoxCatcher catcher;
+        Command(ID_FILE_MRU_FILE1);
+        ASSERT_EQ(catcher.Boxes().size(), 1u);
+        EXPECT_NE(catcher.Boxes()[0].text.find(folder.substr(folder.find_last_of(L'\\') + 1)), std::wstring::npos);
+        EXPECT_TRUE(catcher.Boxes()[0].bExclamationIcon);
+    }
+    ASSERT_EQ(app.GetRecentFileList()->GetCount(), 1);
+    EXPECT_TRUE(CRecentFileList::SamePath((*app.GetRecentFileList())[0], file.c_str()));
+    const CRegKey section = CRegKey::Open(
+        HKEY_CURRENT_USER, (std::wstring(kTestRegistryRoot) + L"\\" + kTestAppName + L"\\Recent File List").c_str());
+    CString value;
+    EXPECT_TRUE(section.QueryString(L"File1", value));
+    EXPECT_TRUE(CRecentFileList::SamePath(value, file.c_str()));
+    for (const wchar_t* gone : {L"File2", L"File3", L"File4"})
+        EXPECT_FALSE(section.QueryString(gone, value)) << gone;
+    EndRun();
+    EXPECT_TRUE(RemoveDirectoryW(folder.c_str())) << "the folder is still held";
 }
 
 TEST_F(ShellTest, OpeningTheFileAlreadyShownOnlyActivatesTheWindow) {

@@ -186,6 +186,31 @@ struct FindWindowByCaption {
     }
 };
 
+// The system icon a message box shows. Asked with a timeout: the box's thread is in the box's
+// own message loop and answers at once, but nothing may hang the watcher.
+std::wstring IconOf(HWND box) {
+    struct Search {
+        std::wstring name;
+        static BOOL CALLBACK Visit(HWND child, LPARAM param) {
+            if ((GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
+                return TRUE;
+            DWORD_PTR icon = 0;
+            if (!SendMessageTimeoutW(child, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 2000, &icon))
+                return TRUE;
+            const std::pair<LPCWSTR, const wchar_t*> known[] = {{IDI_ASTERISK, L"information"},
+                                                                {IDI_EXCLAMATION, L"exclamation"},
+                                                                {IDI_HAND, L"error"},
+                                                                {IDI_QUESTION, L"question"}};
+            for (const auto& [id, name] : known)
+                if (reinterpret_cast<HICON>(icon) == LoadIconW(nullptr, id))
+                    reinterpret_cast<Search*>(param)->name = name;
+            return FALSE;
+        }
+    } search;
+    EnumChildWindows(box, &Search::Visit, reinterpret_cast<LPARAM>(&search));
+    return search.name;
+}
+
 struct FindDialogOfProcess {
     HWND found = nullptr;
     static BOOL CALLBACK Visit(HWND window, LPARAM param) {
@@ -210,7 +235,8 @@ void MessageBoxWatcher::Watch() {
         FindDialogOfProcess finder;
         EnumWindows(&FindDialogOfProcess::Visit, reinterpret_cast<LPARAM>(&finder));
         if (finder.found != nullptr) {
-            SeenMessageBox box{WindowText(finder.found), WindowText(GetDlgItem(finder.found, 0xFFFF))};
+            SeenMessageBox box{WindowText(finder.found), WindowText(GetDlgItem(finder.found, 0xFFFF)),
+                               IconOf(finder.found)};
             {
                 std::lock_guard<std::mutex> lock(m_mutex);
                 m_seen.push_back(std::move(box));

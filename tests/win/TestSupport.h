@@ -64,6 +64,7 @@ std::wstring UniqueTempPath(const wchar_t* nameHint);
 struct SeenMessageBox {
     std::wstring caption;
     std::wstring text;
+    std::wstring icon;  // "information", "exclamation", "error", "question" or "" (none)
 };
 
 // While alive, closes every message box this process shows (by pressing its default button) and
