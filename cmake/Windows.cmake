@@ -95,6 +95,16 @@ if(TARGET oktalon_e2e_tests AND TARGET oktalon)
     set_tests_properties(oktalon_e2e_tests PROPERTIES ENVIRONMENT "OKTALON_EXE=$<TARGET_FILE:oktalon>")
   endif()
 endif()
+# Text search under a UTF-8 ANSI code page: the end-to-end case for it, in a bed whose locale
+# gives Wine that code page.
+if(CMAKE_CROSSCOMPILING AND TARGET oktalon_e2e_tests)
+  add_test(NAME oktalon_e2e_utf8_tests
+           COMMAND bash ${OKTALON_WINEBED} --bed ${CMAKE_BINARY_DIR}/winebed-oktalon_e2e_utf8_tests --display
+                   --locale hi_IN.UTF-8 -- $<TARGET_FILE:oktalon_e2e_tests> --gtest_brief=1
+                   --gtest_filter=Searching.TextUnderAUtf8CodePage*)
+  set_tests_properties(oktalon_e2e_utf8_tests PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE
+                       ENVIRONMENT "OKTALON_EXE=$<TARGET_FILE:oktalon>;OKTALON_E2E_UTF8=1")
+endif()
 # The README's first command, run as written on a file with blanks and Czech letters in its name.
 if(CMAKE_CROSSCOMPILING AND CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_test(NAME readme_first_command

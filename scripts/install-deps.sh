@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev googletest locales
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-  wine wine64 wine32:i386 fonts-wine xvfb xdotool x11-utils fonts-liberation imagemagick
+  wine wine64 wine32:i386 fonts-wine xvfb xdotool x11-utils fonts-liberation imagemagick jq
 )
 export DEBIAN_FRONTEND=noninteractive
 updated=0

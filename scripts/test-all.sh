@@ -30,23 +30,25 @@ runs_x86_programs() {
 }
 
 # counts BUILD_DIR: one line per test of the last ctest run there: its cases (GoogleTest), or its
-# executions (libFuzzer); then "P F" on the last line, the cases passed and failed (a test without
-# cases counts as one).
+# executions (libFuzzer); then "P F S" on the last line, the cases passed, failed and skipped (a
+# test without cases counts as one).
 counts() {
   awk '
     /^[0-9]+\/[0-9]+ Testing: / { name = $3; names[++n] = name; cases[name] = ""; failed[name] = 0 }
     /^\[==========\] [0-9]+ tests? from .* ran/ { cases[name] = $2 }
     /^\[  FAILED  \] [0-9]+ tests?, listed below/ { failed[name] = $3 }
+    /^\[  SKIPPED \] [0-9]+ tests?, listed below/ { skipped[name] = $3 }
     /^Done [0-9]+ runs/ { runs[name] = $2 }
     /^Test Failed/ { if (!failed[name]) failed[name] = 1 }
     END {
       for (i = 1; i <= n; i++) {
         t = names[i]; c = (cases[t] == "") ? 1 : cases[t]
         detail = (cases[t] != "") ? cases[t] " cases" : (runs[t] != "") ? runs[t] " executions" : "1 check"
-        printf "      %s: %s%s\n", t, detail, failed[t] ? ", " failed[t] " FAILED" : ""
-        passed += c - failed[t]; fails += failed[t]
+        printf "      %s: %s%s%s\n", t, detail, failed[t] ? ", " failed[t] " FAILED" : "",
+               skipped[t] ? ", " skipped[t] " skipped" : ""
+        passed += c - failed[t] - skipped[t]; fails += failed[t]; skips += skipped[t]
       }
-      printf "%d %d\n", passed, fails
+      printf "%d %d %d\n", passed, fails, skips
     }' "$1/Testing/Temporary/LastTest.log"
 }
 
@@ -54,7 +56,7 @@ logs="$root/test-logs"
 rm -rf "$logs" && mkdir -p "$logs"
 
 # suite NAME LABEL BUILD_DIR [CTEST_ARGS...]: runs ctest into logs/NAME.log and writes
-# logs/NAME.result: "LABEL: outcome in N s", the counts, and "P F" last.
+# logs/NAME.result: "LABEL: outcome in N s", the counts, and "P F S" last.
 suite() {
   local name=$1 label=$2 dir=$3 suite_start=$SECONDS outcome=passed
   shift 3
@@ -63,17 +65,17 @@ suite() {
   [ "$outcome" = passed ]
 }
 
-status=0 passed=0 failed=0
+status=0 passed=0 failed=0 skipped=0
 results=()
 # report NAME...: prints each suite's log, and adds its result to the summary.
 report() {
-  local name p f
+  local name p f s
   for name in "$@"; do
     echo "== $(head -n 1 "$logs/$name.result")"
     cat "$logs/$name.log"
     results+=("$(sed '$d' "$logs/$name.result")")
-    read -r p f <<<"$(tail -n 1 "$logs/$name.result")"
-    passed=$((passed + p)) failed=$((failed + f))
+    read -r p f s <<<"$(tail -n 1 "$logs/$name.result")"
+    passed=$((passed + p)) failed=$((failed + f)) skipped=$((skipped + s))
   done
 }
 
@@ -101,5 +103,5 @@ fi
 echo "== summary"
 printf '   %s\n' "${results[@]}"
 echo "== all suites done in $(( $(date +%s) - start )) s; status $status"
-echo "cases: $passed passed, $failed failed"
+echo "cases: $passed passed, $failed failed, $skipped skipped"
 exit $status

@@ -2,7 +2,8 @@
 # The Wine test bed: runs one Windows program (or, with --shell, one Linux command) in a private,
 # reproducible Windows environment:
 #   - a private WINEPREFIX in the bed folder, created once and reused;
-#   - LANG=cs_CZ.UTF-8, so Wine's ANSI code page is 1250, as on a Czech Windows;
+#   - LANG=cs_CZ.UTF-8, so Wine's ANSI code page is 1250, as on a Czech Windows (--locale picks
+#     another: hi_IN.UTF-8, a locale with no ANSI code page of its own, gives UTF-8, 65001);
 #   - Courier New replaced by Liberation Mono, window management off (no ~2 s stall per closing
 #     window without a window manager), no crash dialog, no Mono/Gecko installers;
 #   - Wine's Marlett font in the prefix, so that caption buttons show their symbols;
@@ -10,23 +11,24 @@
 #     which leaves a prefix that cannot load kernel32) is made anew;
 #   - with --display, a private Xvfb display, started here and stopped here by its PID.
 #
-# usage: winebed.sh --bed DIR [--display] [--] PROGRAM.exe [ARGS...]
+# usage: winebed.sh --bed DIR [--display] [--locale LOCALE] [--] PROGRAM.exe [ARGS...]
 #        winebed.sh --bed DIR [--display] --shell [--] COMMAND [ARGS...]
 # The exit code is the program's.
 set -euo pipefail
 
-bed="" display=0 shell=0
+bed="" display=0 shell=0 locale=cs_CZ.UTF-8
 while [ $# -gt 0 ]; do
   case "$1" in
     --bed) bed="$2"; shift 2 ;;
     --display) display=1; shift ;;
     --shell) shell=1; shift ;;
+    --locale) locale="$2"; shift 2 ;;
     --) shift; break ;;
     -*) echo "winebed: unknown option $1" >&2; exit 2 ;;
     *) break ;;
   esac
 done
-[ -n "$bed" ] && [ $# -gt 0 ] || { echo "usage: winebed.sh --bed DIR [--display] [--shell] [--] PROGRAM [ARGS...]" >&2; exit 2; }
+[ -n "$bed" ] && [ $# -gt 0 ] || { echo "usage: winebed.sh --bed DIR [--display] [--locale LOCALE] [--shell] [--] PROGRAM [ARGS...]" >&2; exit 2; }
 mkdir -p "$bed"
 bed=$(cd "$bed" && pwd)
 
@@ -34,8 +36,8 @@ export WINEPREFIX="$bed/prefix"
 export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export LANG=cs_CZ.UTF-8
-unset LC_ALL LANGUAGE
+export LANG=$locale LC_ALL=$locale
+unset LANGUAGE
 
 started=()
 cleanup() {
@@ -52,11 +54,11 @@ trap cleanup EXIT
 exec {runlock}>"$bed/.run.lock"
 flock "$runlock"
 
-# The Czech locale, compiled once into the bed when the system does not have it.
-if ! locale -a 2>/dev/null | grep -qix 'cs_CZ.utf8'; then
-  if [ ! -d "$bed/locale/cs_CZ.UTF-8" ]; then
+# The locale, compiled once into the bed when the system does not have it.
+if ! locale -a 2>/dev/null | grep -qix "${locale/UTF-8/utf8}"; then
+  if [ ! -d "$bed/locale/$locale" ]; then
     mkdir -p "$bed/locale"
-    localedef -i cs_CZ -f UTF-8 "$bed/locale/cs_CZ.UTF-8" 2>/dev/null || [ -d "$bed/locale/cs_CZ.UTF-8" ]
+    localedef -i "${locale%%.*}" -f UTF-8 "$bed/locale/$locale" 2>/dev/null || [ -d "$bed/locale/$locale" ]
   fi
   export LOCPATH="$bed/locale"
 fi
