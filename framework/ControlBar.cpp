@@ -129,18 +129,18 @@ BOOL CControlBar::DrawItem(LPDRAWITEMSTRUCT) {
     return FALSE;
 }
 
-CRect CControlBar::GetNonClientBorders() const {
+CRect CControlBar::GetNonClientBorders(DWORD dwStyle) const {
     CRect borders = m_rectBorders;
-    if (m_dwStyle & CBRS_BORDER_LEFT)
+    if (dwStyle & CBRS_BORDER_LEFT)
         borders.left += kBorderWidth;
-    if (m_dwStyle & CBRS_BORDER_TOP)
+    if (dwStyle & CBRS_BORDER_TOP)
         borders.top += kBorderWidth;
-    if (m_dwStyle & CBRS_BORDER_RIGHT)
+    if (dwStyle & CBRS_BORDER_RIGHT)
         borders.right += kBorderWidth;
-    if (m_dwStyle & CBRS_BORDER_BOTTOM)
+    if (dwStyle & CBRS_BORDER_BOTTOM)
         borders.bottom += kBorderWidth;
-    if ((m_dwStyle & CBRS_GRIPPER) && !IsFloating()) {
-        if (IsHorizontal())
+    if ((dwStyle & CBRS_GRIPPER) && !(dwStyle & CBRS_FLOATING)) {
+        if ((dwStyle & (CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT)) == 0)
             borders.left += kGripperStripWidth;
         else
             borders.top += kGripperStripWidth;

@@ -69,8 +69,9 @@ public:
     virtual BOOL DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
 
     // Non-client borders from the bar style (CBRS_BORDER_*), the gripper and the borders given
-    // at creation, in pixels.
-    CRect GetNonClientBorders() const;
+    // at creation, in pixels; with dwStyle: as they would be with that bar style.
+    CRect GetNonClientBorders() const { return GetNonClientBorders(m_dwStyle); }
+    CRect GetNonClientBorders(DWORD dwStyle) const;
 
 protected:
     // Binds the bar to its frame (when the parent is one) and keeps the bar style; the window

@@ -179,18 +179,30 @@ CMiniFrameWnd* CDockContext::GetFloatingFrame(CFrameWnd& owner) {
     return m_pFloatingFrame.get();
 }
 
+CSize CDockContext::SizeWhenPlaced(DWORD dwSide, BOOL bStretch) const {
+    // The bar's size now, with the borders and gripper it has now traded for those it would have.
+    const bool horizontal = dwSide != CBRS_ALIGN_LEFT && dwSide != CBRS_ALIGN_RIGHT;
+    const CSize size = m_bar.CalcFixedLayout(bStretch, horizontal ? TRUE : FALSE);
+    const CRect now = m_bar.GetNonClientBorders();
+    const CRect placed = m_bar.GetNonClientBorders(PlacedBarStyle(m_bar.GetBarStyle(), dwSide));
+    const int dx = placed.left + placed.right - now.left - now.right;
+    const int dy = placed.top + placed.bottom - now.top - now.bottom;
+    if (!bStretch)
+        return CSize(size.cx + dx, size.cy + dy);
+    return horizontal ? CSize(0, size.cy + dy) : CSize(size.cx + dx, 0);
+}
+
 CRect CDockContext::DockedOutline(const CRect& dockArea, DWORD dwSide) const {
-    const bool horizontal = dwSide == CBRS_ALIGN_TOP || dwSide == CBRS_ALIGN_BOTTOM;
-    const CSize size = m_bar.CalcFixedLayout(TRUE, horizontal ? TRUE : FALSE);
+    const CSize size = SizeWhenPlaced(dwSide, TRUE);
     std::vector<DockedBar> strip(1);
     strip[0].dwSide = dwSide;
-    strip[0].nThickness = horizontal ? size.cy : size.cx;
+    strip[0].nThickness = size.cx != 0 ? size.cx : size.cy;
     LayoutDockedBars(dockArea, strip);
     return strip[0].rect;
 }
 
 CRect CDockContext::FloatingOutline(CPoint topLeft) const {
-    const CSize client = m_bar.CalcFixedLayout(FALSE, TRUE);
+    const CSize client = SizeWhenPlaced(0, FALSE);
     if (m_pFloatingFrame && m_pFloatingFrame->GetSafeHwnd() != nullptr)
         return m_pFloatingFrame->WindowRectFor(topLeft, client);
     // Before the first float: the window's frame, as a tool window's caption and border make it.
@@ -221,7 +233,7 @@ void CDockContext::StartDrag(CPoint ptScreen, HWND hWndCapture) {
     pFrame->ClientToScreen(&dockArea);
     const DWORD sides = m_bar.GetDockingStyle() & pFrame->GetDockStyle();
     // Near means within a horizontal bar's thickness of the side.
-    const int reach = m_bar.CalcFixedLayout(TRUE, TRUE).cy;
+    const int reach = SizeWhenPlaced(CBRS_ALIGN_TOP, TRUE).cy;
     auto sideAt = [&](CPoint point) { return DockSideAt(dockArea, point, sides, reach); };
     auto floatAt = [&](CPoint point) { return CPoint(point.x - grab.x, point.y - grab.y); };
 

@@ -46,6 +46,9 @@ public:
     CRect FloatingOutline(CPoint topLeft) const;
 
 private:
+    // The bar's size once docked on dwSide (0: floating), as CalcFixedLayout gives it.
+    CSize SizeWhenPlaced(DWORD dwSide, BOOL bStretch) const;
+
     CControlBar& m_bar;
     DWORD m_dwLastDockSide;
     CPoint m_ptLastFloat;

@@ -84,6 +84,17 @@ DWORD DockSideAt(const CRect& area, POINT point, DWORD allowed, int reach) {
     return best;
 }
 
+DWORD PlacedBarStyle(DWORD dwBarStyle, DWORD dwSide) {
+    const DWORD kept = dwBarStyle & ~(CBRS_ALIGN_ANY | CBRS_BORDER_ANY | CBRS_FLOATING);
+    switch (dwSide) {
+    case CBRS_ALIGN_TOP: return kept | CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM;
+    case CBRS_ALIGN_BOTTOM: return kept | CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP;
+    case CBRS_ALIGN_LEFT: return kept | CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT;
+    case CBRS_ALIGN_RIGHT: return kept | CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT;
+    default: return kept | CBRS_FLOATING | CBRS_ALIGN_TOP;
+    }
+}
+
 DWORD DockSideOfStyle(DWORD dwBarStyle) {
     for (DWORD side : {CBRS_ALIGN_TOP, CBRS_ALIGN_BOTTOM, CBRS_ALIGN_LEFT, CBRS_ALIGN_RIGHT})
         if (dwBarStyle & side)

@@ -26,6 +26,10 @@ CRect LayoutDockedBars(const CRect& area, std::vector<DockedBar>& bars);
 // right on a tie). 0 when none does: the bar floats.
 DWORD DockSideAt(const CRect& area, POINT point, DWORD allowed, int reach);
 
+// The bar style of a bar docked on dwSide (its border toward the view), or floating when dwSide
+// is 0 (a row without borders); the rest of dwBarStyle is kept.
+DWORD PlacedBarStyle(DWORD dwBarStyle, DWORD dwSide);
+
 // The side a bar style names (top, bottom, left or right, in that order), or 0 for none.
 DWORD DockSideOfStyle(DWORD dwBarStyle);
 

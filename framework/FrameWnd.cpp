@@ -226,16 +226,6 @@ CStatusBar* CFrameWnd::GetMessageBar() const {
 }
 
 namespace {
-// The border a docked bar draws on its side toward the view.
-DWORD InnerBorder(DWORD dwSide) {
-    switch (dwSide) {
-    case CBRS_ALIGN_BOTTOM: return CBRS_BORDER_TOP;
-    case CBRS_ALIGN_LEFT: return CBRS_BORDER_RIGHT;
-    case CBRS_ALIGN_RIGHT: return CBRS_BORDER_LEFT;
-    default: return CBRS_BORDER_BOTTOM;
-    }
-}
-
 // A bar that changed shape draws itself anew, borders and gripper included.
 void RedrawBar(CControlBar& bar) {
     if (bar.GetSafeHwnd() != nullptr)
@@ -257,8 +247,7 @@ void CFrameWnd::DockControlBar(CControlBar* pBar, UINT nDockBarID, LPCRECT) {
         if (CMiniFrameWnd* pFloating = pContext != nullptr ? pContext->GetFloatingFrameIfAny() : nullptr)
             pFloating->ShowWindow(SW_HIDE);
     }
-    pBar->SetBarStyle((pBar->GetBarStyle() & ~(CBRS_ALIGN_ANY | CBRS_BORDER_ANY | CBRS_FLOATING)) | side |
-                      InnerBorder(side));
+    pBar->SetBarStyle(PlacedBarStyle(pBar->GetBarStyle(), side));
     if (pContext != nullptr)
         pContext->SetLastDockSide(side);
     RecalcLayout();
@@ -272,7 +261,7 @@ void CFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point) {
     CMiniFrameWnd* pFloating = pContext->GetFloatingFrame(*this);
     if (pFloating == nullptr)
         return;
-    pBar->SetBarStyle((pBar->GetBarStyle() & ~(CBRS_ALIGN_ANY | CBRS_BORDER_ANY)) | CBRS_FLOATING | CBRS_ALIGN_TOP);
+    pBar->SetBarStyle(PlacedBarStyle(pBar->GetBarStyle(), 0));
     if (::GetParent(pBar->GetSafeHwnd()) != pFloating->GetSafeHwnd())
         ::SetParent(pBar->GetSafeHwnd(), pFloating->GetSafeHwnd());
     pFloating->PlaceBar(point);
