@@ -303,6 +303,28 @@ void CFrameWnd::ReturnFocusToView() {
         m_pActiveView->SetFocus();
 }
 
+void CFrameWnd::KeepFloatingBarsAbove() {
+    // Owned windows belong above their owner. Not every window manager keeps them there: under
+    // Wine the frame can come to the top (closing a dialog, another program bringing it
+    // forward) without a message to the frame, so this runs when the program is idle.
+    for (CControlBar* bar : m_controlBars) {
+        CDockContext* pContext = bar->GetDockContext();
+        CMiniFrameWnd* pFloating = pContext != nullptr ? pContext->GetFloatingFrameIfAny() : nullptr;
+        if (pFloating == nullptr || pFloating->GetSafeHwnd() == nullptr || !pFloating->IsWindowVisible())
+            continue;
+        const HWND hFloating = pFloating->GetSafeHwnd();
+        bool above = false;
+        for (HWND hWnd = ::GetWindow(m_hWnd, GW_HWNDPREV); hWnd != nullptr && !above; hWnd = ::GetWindow(hWnd, GW_HWNDPREV))
+            above = hWnd == hFloating;
+        if (above)
+            continue;
+        // Inserted after the window just above the frame: right above the frame.
+        const HWND hAbove = ::GetWindow(m_hWnd, GW_HWNDPREV);
+        ::SetWindowPos(hFloating, hAbove != nullptr ? hAbove : HWND_TOP, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    }
+}
+
 void CFrameWnd::CollectDockedBars(bool bFixedOnly, std::vector<CControlBar*>& bars,
                                   std::vector<DockedBar>& strips) const {
     for (bool fixed : {true, false}) {
@@ -537,6 +559,7 @@ void CFrameWnd::OnIdleUpdateCmdUI() {
     for (CControlBar* bar : std::vector<CControlBar*>(m_controlBars))
         if (bar->IsVisible())
             bar->OnUpdateCmdUI(this, TRUE);
+    KeepFloatingBarsAbove();
     OnUpdateFrameTitle(TRUE);
 }
 

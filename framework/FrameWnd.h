@@ -139,6 +139,9 @@ private:
     std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter> m_hSmallIcon;
     // The visible docked bars in layout order (see RecalcLayout), with their strips to be
     // laid out; only the bars that cannot be docked elsewhere with bFixedOnly.
+    // Puts each shown floating bar's window right above the frame, if the frame came to cover it.
+    // Called when idle.
+    void KeepFloatingBarsAbove();
     void CollectDockedBars(bool bFixedOnly, std::vector<CControlBar*>& bars, std::vector<DockedBar>& strips) const;
 
     std::vector<CControlBar*> m_controlBars;

@@ -69,10 +69,12 @@ TEST_F(ToolbarDocking, DraggedOffItFloatsAndDocksAgainOnTheLeftAndAtTheBottom)
     EXPECT_TRUE(WaitUntil([&] { return viewer.StatusText() == L"Zobraz\u00ed informace o autorovi a programu"; }, 3000))
         << "status: " << Narrow(viewer.StatusText());
     ClickAbout("while floating");
+    viewer.Activate();  // the main window brought forward: its floating toolbar stays above it
+    EXPECT_TRUE(WaitUntil([&] { return GetAncestor(WindowFromPoint(Center(floatingAt)), GA_ROOT) == floating; }, 3000))
+        << "the main window covers its floating toolbar";
     EXPECT_EQ(0, viewer.ToolbarState(ID_SEARCH_FIND) & TBSTATE_ENABLED) << "Find stays grey without a file";
 
     // Hidden and shown through the View menu: back in the same place.
-    viewer.Activate();
     input::Menu(L'z', L'p');
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(floating); }, 3000)) << "Zobrazit > Panel nastroju hides it";
     input::Menu(L'z', L'p');

@@ -156,17 +156,21 @@ protected:
         Bar().SendMessage(WM_LBUTTONUP, 0, at);
         PumpMessages(20);
     }
-    // A drag through the bar's tracking loop: the moves and the end are queued first, as the
-    // mouse would queue them, then the press on `from` (a window and its client point) runs it.
-    void Drag(HWND hFrom, CPoint from, const std::vector<POINT>& screenPath, UINT endMessage = WM_LBUTTONUP,
-              WPARAM endWParam = 0) {
-        for (size_t i = 0; i < screenPath.size(); ++i) {
-            POINT point = screenPath[i];
+    // A drag through the bar's tracking loop: the moves along screenPath, then cancelMessage
+    // (if any), then the release at the path's end are queued first, as the mouse and the
+    // keyboard would queue them; then the press on `from` (a client point of hFrom: the bar,
+    // or the floating window's caption) runs the loop.
+    void Drag(HWND hFrom, CPoint from, const std::vector<POINT>& screenPath, UINT cancelMessage = 0,
+              WPARAM cancelWParam = 0) {
+        LPARAM at = 0;
+        for (POINT point : screenPath) {
             ScreenToClient(hFrom, &point);
-            const bool last = i + 1 == screenPath.size();
-            PostMessageW(hFrom, last ? endMessage : WM_MOUSEMOVE, last ? endWParam : MK_LBUTTON,
-                         endMessage == WM_KEYDOWN && last ? 0 : MAKELPARAM(point.x, point.y));
+            at = MAKELPARAM(point.x, point.y);
+            PostMessageW(hFrom, WM_MOUSEMOVE, MK_LBUTTON, at);
         }
+        if (cancelMessage != 0)
+            PostMessageW(hFrom, cancelMessage, cancelWParam, cancelMessage == WM_KEYDOWN ? 1 : at);
+        PostMessageW(hFrom, WM_LBUTTONUP, 0, at);
         if (hFrom == BarWnd()) {
             SendMessageW(hFrom, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
         } else {
@@ -345,21 +349,17 @@ TEST_F(DockingTest, DoubleClicksToggleBetweenTheLastDockedSideAndTheLastFloating
 TEST_F(DockingTest, DraggingTheGripperOrTheCaptionDocksFloatsOrChangesNothing) {
     const CRect docked = InFrame(BarWnd());
     const CPoint grip = Gripper();
-    CPoint gripScreen = grip;
-    ClientToScreen(BarWnd(), &gripScreen);
 
-    // A press that does not move is a click; Esc and the right button cancel a drag.
-    Drag(BarWnd(), grip, {POINT{gripScreen.x + 1, gripScreen.y}});
-    EXPECT_EQ(InFrame(BarWnd()), docked);
-    EXPECT_EQ(GetCapture(), nullptr);
+    // Esc and the right button cancel a drag.
     const CRect area = DockingAreaOnScreen();
     const POINT middle = area.CenterPoint();
-    Drag(BarWnd(), grip, {middle, middle}, WM_KEYDOWN, VK_ESCAPE);
+    Drag(BarWnd(), grip, {middle}, WM_KEYDOWN, VK_ESCAPE);
     EXPECT_FALSE(Bar().IsFloating());
     EXPECT_EQ(InFrame(BarWnd()), docked);
     EXPECT_EQ(GetCapture(), nullptr);
-    Drag(BarWnd(), grip, {middle, middle}, WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON);
+    Drag(BarWnd(), grip, {middle}, WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON);
     EXPECT_FALSE(Bar().IsFloating());
+    EXPECT_EQ(GetCapture(), nullptr);
 
     // Dropped near the left side of the area: docked there.
     const POINT left = {area.left + 6, middle.y};
@@ -383,8 +383,15 @@ TEST_F(DockingTest, DraggingTheGripperOrTheCaptionDocksFloatsOrChangesNothing) {
         << "held where the pointer held the gripper";
     EXPECT_EQ(GetFocus(), ViewWnd()) << "the keyboard is back with the view";
 
-    // Its caption drags it back onto a side: the bottom.
+    // A press on its caption that moves less than the system's drag distance is a click.
     const CPoint caption(floating.Width() / 2, -GetSystemMetrics(SM_CYSMCAPTION) / 2);
+    CPoint captionScreen = caption;
+    ClientToScreen(hFloating, &captionScreen);
+    Drag(hFloating, caption, {POINT{captionScreen.x + 1, captionScreen.y + 1}});
+    EXPECT_TRUE(Bar().IsFloating());
+    EXPECT_EQ(ScreenRectOf(hFloating), floating);
+
+    // Its caption drags it back onto a side: the bottom.
     const POINT bottom = {middle.x, area.bottom - 4};
     Drag(hFloating, caption, {middle, bottom, bottom});
     EXPECT_FALSE(Bar().IsFloating());
