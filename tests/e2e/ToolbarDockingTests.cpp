@@ -86,7 +86,11 @@ TEST_F(ToolbarDocking, DraggedOffItFloatsAndDocksAgainOnTheLeftAndAtTheBottom)
     // By its caption onto the left side: an upright column beside the view.
     const POINT caption{(floatingAt.left + floatingAt.right) / 2, floatingAt.top + GetSystemMetrics(SM_CYSMCAPTION) / 2 + 1};
     DragMouse(caption, POINT{client.left + 5, middle.y});
-    ASSERT_TRUE(WaitUntil([&] { return GetParent(toolbar) == viewer.Main(); }, 3000)) << "the toolbar does not dock";
+    ASSERT_TRUE(WaitUntil([&] {
+        RECT r = ScreenRect(toolbar);
+        return GetParent(toolbar) == viewer.Main() && r.left == client.left && r.bottom - r.top > r.right - r.left;
+    }, 3000)) << "the toolbar does not dock on the left";
+    EXPECT_TRUE(WaitUntil([&] { return ScreenRect(view).left > client.left; }, 3000));
     RECT left = ScreenRect(toolbar);
     EXPECT_EQ(client.left, left.left);
     EXPECT_EQ(client.top, left.top);
@@ -107,8 +111,9 @@ TEST_F(ToolbarDocking, DraggedOffItFloatsAndDocksAgainOnTheLeftAndAtTheBottom)
     RECT bottom = ScreenRect(toolbar);
     EXPECT_EQ(client.left, bottom.left);
     EXPECT_EQ(client.right, bottom.right);
-    EXPECT_EQ(bottom.top, ScreenRect(view).bottom);
+    EXPECT_TRUE(WaitUntil([&] { return ScreenRect(view).bottom == bottom.top; }, 3000)) << "the view ends at the toolbar";
     EXPECT_EQ(client.left, ScreenRect(view).left);
+    EXPECT_EQ(client.top, ScreenRect(view).top);
     RECT statusNow = ScreenRect(status);
     EXPECT_TRUE(EqualRect(&statusAt, &statusNow));
     Shot("bottom");
