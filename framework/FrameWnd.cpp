@@ -226,6 +226,13 @@ CStatusBar* CFrameWnd::GetMessageBar() const {
 }
 
 namespace {
+// The window of a bar that has floated at some time, or null.
+CMiniFrameWnd* FloatingFrameOf(const CControlBar& bar) {
+    CDockContext* pContext = bar.GetDockContext();
+    CMiniFrameWnd* pFloating = pContext != nullptr ? pContext->GetFloatingFrameIfAny() : nullptr;
+    return pFloating != nullptr && pFloating->GetSafeHwnd() != nullptr ? pFloating : nullptr;
+}
+
 // A bar that changed shape draws itself anew, borders and gripper included.
 void RedrawBar(CControlBar& bar) {
     if (bar.GetSafeHwnd() != nullptr)
@@ -241,14 +248,13 @@ void CFrameWnd::DockControlBar(CControlBar* pBar, UINT nDockBarID, LPCRECT) {
         side = DockSideOfStyle(pBar->GetBarStyle());
     if (side == 0)
         side = CBRS_ALIGN_TOP;
-    CDockContext* pContext = pBar->GetDockContext();
     if (pBar->IsFloating() && pBar->GetSafeHwnd() != nullptr) {
         ::SetParent(pBar->GetSafeHwnd(), m_hWnd);
-        if (CMiniFrameWnd* pFloating = pContext != nullptr ? pContext->GetFloatingFrameIfAny() : nullptr)
+        if (CMiniFrameWnd* pFloating = FloatingFrameOf(*pBar))
             pFloating->ShowWindow(SW_HIDE);
     }
     pBar->SetBarStyle(PlacedBarStyle(pBar->GetBarStyle(), side));
-    if (pContext != nullptr)
+    if (CDockContext* pContext = pBar->GetDockContext())
         pContext->SetLastDockSide(side);
     RecalcLayout();
     RedrawBar(*pBar);
@@ -268,8 +274,8 @@ void CFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point) {
     pContext->SetLastFloatPos(point);
     if (pBar->IsVisible()) {
         pFloating->ShowWindow(SW_SHOWNOACTIVATE);
-        // Shown without activation: its caption takes the frame's look by itself.
-        pFloating->SendMessage(WM_NCACTIVATE, FALSE);
+        // Shown without activation: its caption looks as active as the frame.
+        pFloating->SendMessage(WM_NCACTIVATE, ::GetActiveWindow() == m_hWnd ? TRUE : FALSE);
     }
     RecalcLayout();
     RedrawBar(*pBar);
@@ -279,12 +285,11 @@ void CFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL) {
     if (pBar == nullptr || pBar->GetSafeHwnd() == nullptr)
         return;
     pBar->ShowWindow(bShow ? SW_SHOWNOACTIVATE : SW_HIDE);
-    CDockContext* pContext = pBar->GetDockContext();
-    CMiniFrameWnd* pFloating = pContext != nullptr ? pContext->GetFloatingFrameIfAny() : nullptr;
+    CMiniFrameWnd* pFloating = FloatingFrameOf(*pBar);
     if (pBar->IsFloating() && pFloating != nullptr) {
         pFloating->ShowWindow(bShow ? SW_SHOWNOACTIVATE : SW_HIDE);
         if (bShow)
-            pFloating->SendMessage(WM_NCACTIVATE, FALSE);
+            pFloating->SendMessage(WM_NCACTIVATE, ::GetActiveWindow() == m_hWnd ? TRUE : FALSE);
     }
     RecalcLayout();
 }
@@ -308,9 +313,8 @@ void CFrameWnd::KeepFloatingBarsAbove() {
     // Wine the frame can come to the top (closing a dialog, another program bringing it
     // forward) without a message to the frame, so this runs when the program is idle.
     for (CControlBar* bar : m_controlBars) {
-        CDockContext* pContext = bar->GetDockContext();
-        CMiniFrameWnd* pFloating = pContext != nullptr ? pContext->GetFloatingFrameIfAny() : nullptr;
-        if (pFloating == nullptr || pFloating->GetSafeHwnd() == nullptr || !pFloating->IsWindowVisible())
+        CMiniFrameWnd* pFloating = FloatingFrameOf(*bar);
+        if (pFloating == nullptr || !pFloating->IsWindowVisible())
             continue;
         const HWND hFloating = pFloating->GetSafeHwnd();
         bool above = false;
@@ -396,9 +400,8 @@ LRESULT CFrameWnd::OnActivate(WPARAM wParam, LPARAM) {
     const bool activated = LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0;
     // The captions of the floating bars look active while the frame is.
     for (CControlBar* bar : m_controlBars) {
-        CDockContext* pContext = bar->GetDockContext();
-        CMiniFrameWnd* pFloating = pContext != nullptr ? pContext->GetFloatingFrameIfAny() : nullptr;
-        if (pFloating != nullptr && pFloating->GetSafeHwnd() != nullptr && pFloating->IsWindowVisible())
+        CMiniFrameWnd* pFloating = FloatingFrameOf(*bar);
+        if (pFloating != nullptr && pFloating->IsWindowVisible())
             pFloating->SendMessage(WM_NCACTIVATE, activated ? TRUE : FALSE);
     }
     if (activated && m_pActiveView != nullptr && m_pActiveView->GetSafeHwnd() != nullptr) {

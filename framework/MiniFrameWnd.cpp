@@ -10,7 +10,6 @@ BEGIN_MESSAGE_MAP(CMiniFrameWnd, CWnd)
     ON_MESSAGE(WM_NCLBUTTONDOWN, OnNcLButtonDown)
     ON_MESSAGE(WM_NCLBUTTONDBLCLK, OnNcLButtonDblClk)
     ON_MESSAGE(WM_MOUSEACTIVATE, OnMouseActivate)
-    ON_MESSAGE(WM_NCACTIVATE, OnNcActivate)
     ON_WM_CLOSE()
 END_MESSAGE_MAP()
 
@@ -66,13 +65,6 @@ LRESULT CMiniFrameWnd::OnNcLButtonDblClk(WPARAM wParam, LPARAM) {
 LRESULT CMiniFrameWnd::OnMouseActivate(WPARAM, LPARAM) {
     // The keyboard stays with the main frame's view: the bar only sends commands.
     return MA_NOACTIVATE;
-}
-
-LRESULT CMiniFrameWnd::OnNcActivate(WPARAM wParam, LPARAM lParam) {
-    // The caption looks active while the frame that owns the window is.
-    const HWND hOwner = ::GetWindow(m_hWnd, GW_OWNER);
-    const BOOL active = wParam != 0 || (hOwner != nullptr && ::GetActiveWindow() == hOwner);
-    return DefWindowProc(WM_NCACTIVATE, static_cast<WPARAM>(active), lParam);
 }
 
 void CMiniFrameWnd::OnClose() {

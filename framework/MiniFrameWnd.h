@@ -1,6 +1,8 @@
 // CMiniFrameWnd: the small tool window a floating bar lives in, owned by the main frame, with
 // a caption and a close button. Its caption drags the bar (which may dock again); a
-// double-click on it docks the bar on its last side; its close button hides the bar.
+// double-click on it docks the bar on its last side; its close button hides the bar. It never
+// takes the activation (the keyboard stays with the frame); the frame gives its caption the
+// frame's active or inactive look.
 #pragma once
 
 #include "framework/Wnd.h"
@@ -13,7 +15,7 @@ class CFrameWnd;
 class CMiniFrameWnd : public CWnd {
     DECLARE_DYNAMIC(CMiniFrameWnd)
 public:
-    CMiniFrameWnd(CControlBar& bar);
+    explicit CMiniFrameWnd(CControlBar& bar);
     ~CMiniFrameWnd() override;
 
     // Makes the window, hidden, owned by pOwner.
@@ -29,7 +31,6 @@ protected:
     afx_msg LRESULT OnNcLButtonDown(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnNcLButtonDblClk(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnMouseActivate(WPARAM wParam, LPARAM lParam);
-    afx_msg LRESULT OnNcActivate(WPARAM wParam, LPARAM lParam);
     afx_msg void OnClose();
 
 private:
