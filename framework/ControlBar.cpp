@@ -1,5 +1,6 @@
 #include "framework/ControlBar.h"
 
+#include "framework/DockContext.h"
 #include "framework/FrameWnd.h"
 
 #include <commctrl.h>
@@ -33,10 +34,24 @@ IMPLEMENT_DYNAMIC(CControlBar, CWnd)
 BEGIN_MESSAGE_MAP(CControlBar, CWnd)
     ON_MESSAGE(WM_NCCALCSIZE, OnNcCalcSize)
     ON_MESSAGE(WM_NCPAINT, OnNcPaint)
+    ON_MESSAGE(WM_NCHITTEST, OnNcHitTest)
+    ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
+    ON_MESSAGE(WM_LBUTTONDBLCLK, OnLButtonDblClk)
 END_MESSAGE_MAP()
 
+CControlBar::CControlBar() = default;
+
 CControlBar::~CControlBar() {
+    // The bar's window goes before its floating window (which the dock context holds).
+    if (m_hWnd != nullptr)
+        DestroyWindow();
     DetachFromFrame();
+}
+
+void CControlBar::EnableDocking(DWORD dwDockStyle) {
+    m_dwDockStyle = dwDockStyle & CBRS_ALIGN_ANY;
+    if (m_dwDockStyle != 0 && !m_pDockContext)
+        m_pDockContext = std::make_unique<CDockContext>(*this);
 }
 
 void CControlBar::EnsureCommonControls(DWORD dwICC) {
@@ -67,8 +82,43 @@ void CControlBar::PostNcDestroy() {
 void CControlBar::SetBarStyle(DWORD dwStyle) {
     const DWORD old = m_dwStyle;
     m_dwStyle = dwStyle & CBRS_ALL;
-    if (m_hWnd != nullptr && (old & (CBRS_BORDER_ANY | CBRS_GRIPPER)) != (m_dwStyle & (CBRS_BORDER_ANY | CBRS_GRIPPER)))
+    if (old != m_dwStyle)
+        OnBarStyleChange(old, m_dwStyle);
+    constexpr DWORD kFrameBits = CBRS_BORDER_ANY | CBRS_GRIPPER | CBRS_FLOATING | CBRS_ALIGN_ANY;
+    if (m_hWnd != nullptr && (old & kFrameBits) != (m_dwStyle & kFrameBits))
         SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void CControlBar::OnBarStyleChange(DWORD, DWORD) {}
+
+bool CControlBar::DragsAt(CPoint) const {
+    return true;
+}
+
+LRESULT CControlBar::OnNcHitTest(WPARAM, LPARAM) {
+    const LRESULT result = Default();
+    // The gripper and the borders belong to the bar: a press there starts a drag.
+    if (m_pDockContext && result != HTCLIENT && !IsFloating())
+        return HTCLIENT;
+    return result;
+}
+
+LRESULT CControlBar::OnLButtonDown(WPARAM, LPARAM lParam) {
+    const CPoint point(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    if (!m_pDockContext || m_pDockSite == nullptr || !DragsAt(point))
+        return Default();
+    CPoint screen = point;
+    ClientToScreen(&screen);
+    m_pDockContext->StartDrag(screen);
+    return 0;
+}
+
+LRESULT CControlBar::OnLButtonDblClk(WPARAM, LPARAM lParam) {
+    const CPoint point(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    if (!m_pDockContext || m_pDockSite == nullptr || !DragsAt(point))
+        return Default();
+    m_pDockContext->ToggleDocking();
+    return 0;
 }
 
 bool CControlBar::IsVisible() const {
@@ -79,18 +129,18 @@ BOOL CControlBar::DrawItem(LPDRAWITEMSTRUCT) {
     return FALSE;
 }
 
-CRect CControlBar::GetNonClientBorders() const {
+CRect CControlBar::GetNonClientBorders(DWORD dwStyle) const {
     CRect borders = m_rectBorders;
-    if (m_dwStyle & CBRS_BORDER_LEFT)
+    if (dwStyle & CBRS_BORDER_LEFT)
         borders.left += kBorderWidth;
-    if (m_dwStyle & CBRS_BORDER_TOP)
+    if (dwStyle & CBRS_BORDER_TOP)
         borders.top += kBorderWidth;
-    if (m_dwStyle & CBRS_BORDER_RIGHT)
+    if (dwStyle & CBRS_BORDER_RIGHT)
         borders.right += kBorderWidth;
-    if (m_dwStyle & CBRS_BORDER_BOTTOM)
+    if (dwStyle & CBRS_BORDER_BOTTOM)
         borders.bottom += kBorderWidth;
-    if (m_dwStyle & CBRS_GRIPPER) {
-        if (IsHorizontal())
+    if ((dwStyle & CBRS_GRIPPER) && !(dwStyle & CBRS_FLOATING)) {
+        if ((dwStyle & (CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT)) == 0)
             borders.left += kGripperStripWidth;
         else
             borders.top += kGripperStripWidth;
@@ -162,7 +212,7 @@ void CControlBar::DrawNonClient() {
         DrawEdge(dc.Get(), &line, EDGE_ETCHED, BF_LEFT);
         edge.right -= kBorderWidth;
     }
-    if (m_dwStyle & CBRS_GRIPPER) {
+    if ((m_dwStyle & CBRS_GRIPPER) && !IsFloating()) {
         CRect grip;
         if (IsHorizontal()) {
             const int x = edge.left + m_rectBorders.left + (kGripperStripWidth - kGripperBarWidth) / 2;

@@ -1,5 +1,7 @@
 #include "framework/FrameWnd.h"
 
+#include "framework/DockContext.h"
+#include "framework/MiniFrameWnd.h"
 #include "framework/StatusBar.h"
 #include "framework/WinApp.h"
 
@@ -223,20 +225,140 @@ CStatusBar* CFrameWnd::GetMessageBar() const {
     return bar != nullptr && bar->IsKindOf(RUNTIME_CLASS(CStatusBar)) ? static_cast<CStatusBar*>(bar) : nullptr;
 }
 
-void CFrameWnd::DockControlBar(CControlBar* pBar, UINT, LPCRECT) {
+namespace {
+// The window of a bar that has floated at some time, or null.
+CMiniFrameWnd* FloatingFrameOf(const CControlBar& bar) {
+    CDockContext* pContext = bar.GetDockContext();
+    CMiniFrameWnd* pFloating = pContext != nullptr ? pContext->GetFloatingFrameIfAny() : nullptr;
+    return pFloating != nullptr && pFloating->GetSafeHwnd() != nullptr ? pFloating : nullptr;
+}
+
+// A bar that changed shape draws itself anew, borders and gripper included.
+void RedrawBar(CControlBar& bar) {
+    if (bar.GetSafeHwnd() != nullptr)
+        ::RedrawWindow(bar.GetSafeHwnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+}  // namespace
+
+void CFrameWnd::DockControlBar(CControlBar* pBar, UINT nDockBarID, LPCRECT) {
     if (pBar == nullptr)
         return;
-    // The bar keeps the side its style names; one without a side goes to the top.
-    if ((pBar->GetBarStyle() & CBRS_ALIGN_ANY) == 0)
-        pBar->SetBarStyle(pBar->GetBarStyle() | CBRS_ALIGN_TOP);
+    DWORD side = SideOfDockBarId(nDockBarID);
+    if (side == 0)
+        side = DockSideOfStyle(pBar->GetBarStyle());
+    if (side == 0)
+        side = CBRS_ALIGN_TOP;
+    if (pBar->IsFloating() && pBar->GetSafeHwnd() != nullptr) {
+        ::SetParent(pBar->GetSafeHwnd(), m_hWnd);
+        if (CMiniFrameWnd* pFloating = FloatingFrameOf(*pBar))
+            pFloating->ShowWindow(SW_HIDE);
+    }
+    pBar->SetBarStyle(PlacedBarStyle(pBar->GetBarStyle(), side));
+    if (CDockContext* pContext = pBar->GetDockContext())
+        pContext->SetLastDockSide(side);
     RecalcLayout();
+    RedrawBar(*pBar);
+}
+
+void CFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point) {
+    CDockContext* pContext = pBar != nullptr ? pBar->GetDockContext() : nullptr;
+    if (pContext == nullptr || pBar->GetSafeHwnd() == nullptr || m_hWnd == nullptr)
+        return;
+    CMiniFrameWnd* pFloating = pContext->GetFloatingFrame(*this);
+    if (pFloating == nullptr)
+        return;
+    pBar->SetBarStyle(PlacedBarStyle(pBar->GetBarStyle(), 0));
+    if (::GetParent(pBar->GetSafeHwnd()) != pFloating->GetSafeHwnd())
+        ::SetParent(pBar->GetSafeHwnd(), pFloating->GetSafeHwnd());
+    pFloating->PlaceBar(point);
+    pContext->SetLastFloatPos(point);
+    if (pBar->IsVisible()) {
+        pFloating->ShowWindow(SW_SHOWNOACTIVATE);
+        // Shown without activation: its caption looks as active as the frame.
+        pFloating->SendMessage(WM_NCACTIVATE, ::GetActiveWindow() == m_hWnd ? TRUE : FALSE);
+    }
+    RecalcLayout();
+    RedrawBar(*pBar);
 }
 
 void CFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL) {
     if (pBar == nullptr || pBar->GetSafeHwnd() == nullptr)
         return;
     pBar->ShowWindow(bShow ? SW_SHOWNOACTIVATE : SW_HIDE);
+    CMiniFrameWnd* pFloating = FloatingFrameOf(*pBar);
+    if (pBar->IsFloating() && pFloating != nullptr) {
+        pFloating->ShowWindow(bShow ? SW_SHOWNOACTIVATE : SW_HIDE);
+        if (bShow)
+            pFloating->SendMessage(WM_NCACTIVATE, ::GetActiveWindow() == m_hWnd ? TRUE : FALSE);
+    }
     RecalcLayout();
+}
+
+void CFrameWnd::ReturnFocusToView() {
+    if (m_hWnd == nullptr)
+        return;
+    // Only when this frame, or a window it owns, is the active one: never take the keyboard
+    // from another program.
+    const HWND hActive = ::GetActiveWindow();
+    if (hActive == nullptr || (hActive != m_hWnd && ::GetWindow(hActive, GW_OWNER) != m_hWnd))
+        return;
+    if (hActive != m_hWnd)
+        ::SetActiveWindow(m_hWnd);
+    if (m_pActiveView != nullptr && m_pActiveView->GetSafeHwnd() != nullptr)
+        m_pActiveView->SetFocus();
+}
+
+void CFrameWnd::KeepFloatingBarsAbove() {
+    // Owned windows belong above their owner. Not every window manager keeps them there: under
+    // Wine the frame can come to the top (closing a dialog, another program bringing it
+    // forward) without a message to the frame, so this runs when the program is idle.
+    for (CControlBar* bar : m_controlBars) {
+        CMiniFrameWnd* pFloating = FloatingFrameOf(*bar);
+        if (pFloating == nullptr || !pFloating->IsWindowVisible())
+            continue;
+        const HWND hFloating = pFloating->GetSafeHwnd();
+        bool above = false;
+        for (HWND hWnd = ::GetWindow(m_hWnd, GW_HWNDPREV); hWnd != nullptr && !above; hWnd = ::GetWindow(hWnd, GW_HWNDPREV))
+            above = hWnd == hFloating;
+        if (above)
+            continue;
+        // Inserted after the window just above the frame: right above the frame.
+        const HWND hAbove = ::GetWindow(m_hWnd, GW_HWNDPREV);
+        ::SetWindowPos(hFloating, hAbove != nullptr ? hAbove : HWND_TOP, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    }
+}
+
+void CFrameWnd::CollectDockedBars(bool bFixedOnly, std::vector<CControlBar*>& bars,
+                                  std::vector<DockedBar>& strips) const {
+    for (bool fixed : {true, false}) {
+        if (!fixed && bFixedOnly)
+            break;
+        for (CControlBar* bar : m_controlBars) {
+            if (!bar->IsVisible() || bar->IsFloating() || (bar->GetDockContext() == nullptr) != fixed)
+                continue;
+            DockedBar strip;
+            strip.dwSide = DockSideOfStyle(bar->GetBarStyle());
+            if (strip.dwSide == 0)
+                strip.dwSide = CBRS_ALIGN_TOP;
+            const bool horizontal = strip.dwSide == CBRS_ALIGN_TOP || strip.dwSide == CBRS_ALIGN_BOTTOM;
+            const CSize size = bar->CalcFixedLayout(TRUE, horizontal ? TRUE : FALSE);
+            strip.nThickness = horizontal ? size.cy : size.cx;
+            bars.push_back(bar);
+            strips.push_back(strip);
+        }
+    }
+}
+
+CRect CFrameWnd::GetDockingArea() const {
+    CRect client;
+    if (m_hWnd == nullptr)
+        return client;
+    GetClientRect(&client);
+    std::vector<CControlBar*> bars;
+    std::vector<DockedBar> strips;
+    CollectDockedBars(true, bars, strips);
+    return LayoutDockedBars(client, strips);
 }
 
 void CFrameWnd::RecalcLayout(BOOL) {
@@ -244,29 +366,18 @@ void CFrameWnd::RecalcLayout(BOOL) {
         return;
     CRect client;
     GetClientRect(&client);
-    // Top (and side) bars from the top down, in the order they were made.
-    for (CControlBar* bar : m_controlBars) {
-        if (!bar->IsVisible() || (bar->GetBarStyle() & CBRS_ALIGN_BOTTOM))
-            continue;
-        const int height = bar->CalcFixedLayout(TRUE, TRUE).cy;
-        bar->MoveWindow(client.left, client.top, client.Width(), height);
-        client.top += height;
+    std::vector<CControlBar*> bars;
+    std::vector<DockedBar> strips;
+    CollectDockedBars(false, bars, strips);
+    const CRect rest = LayoutDockedBars(client, strips);
+    for (size_t i = 0; i < bars.size(); ++i) {
+        bars[i]->MoveWindow(&strips[i].rect);
+        if (bars[i]->IsKindOf(RUNTIME_CLASS(CStatusBar)))
+            static_cast<CStatusBar*>(bars[i])->UpdatePartWidths();
     }
-    // Bottom bars from the bottom up.
-    for (CControlBar* bar : m_controlBars) {
-        if (!bar->IsVisible() || !(bar->GetBarStyle() & CBRS_ALIGN_BOTTOM))
-            continue;
-        const int height = bar->CalcFixedLayout(TRUE, TRUE).cy;
-        bar->MoveWindow(client.left, client.bottom - height, client.Width(), height);
-        client.bottom -= height;
-        if (bar->IsKindOf(RUNTIME_CLASS(CStatusBar)))
-            static_cast<CStatusBar*>(bar)->UpdatePartWidths();
-    }
-    if (client.bottom < client.top)
-        client.bottom = client.top;
     CWnd* pView = m_pActiveView != nullptr ? m_pActiveView : GetDlgItem(AFX_IDW_PANE_FIRST);
     if (pView != nullptr && pView->GetSafeHwnd() != nullptr)
-        pView->MoveWindow(&client);
+        pView->MoveWindow(&rest);
 }
 
 void CFrameWnd::OnSize(UINT nType, int, int) {
@@ -287,6 +398,12 @@ void CFrameWnd::OnSetFocus(CWnd* pOldWnd) {
 LRESULT CFrameWnd::OnActivate(WPARAM wParam, LPARAM) {
     const LRESULT result = Default();
     const bool activated = LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0;
+    // The captions of the floating bars look active while the frame is.
+    for (CControlBar* bar : m_controlBars) {
+        CMiniFrameWnd* pFloating = FloatingFrameOf(*bar);
+        if (pFloating != nullptr && pFloating->IsWindowVisible())
+            pFloating->SendMessage(WM_NCACTIVATE, activated ? TRUE : FALSE);
+    }
     if (activated && m_pActiveView != nullptr && m_pActiveView->GetSafeHwnd() != nullptr) {
         const HWND hFocus = ::GetFocus();
         const HWND hView = m_pActiveView->GetSafeHwnd();
@@ -445,6 +562,7 @@ void CFrameWnd::OnIdleUpdateCmdUI() {
     for (CControlBar* bar : std::vector<CControlBar*>(m_controlBars))
         if (bar->IsVisible())
             bar->OnUpdateCmdUI(this, TRUE);
+    KeepFloatingBarsAbove();
     OnUpdateFrameTitle(TRUE);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/ControlBar.h"
+#include "framework/DockLayout.h"
 #include "framework/FrameworkIds.h"
 #include "framework/View.h"
 #include "framework/Wnd.h"
@@ -58,12 +59,25 @@ public:
     void SetTitle(LPCWSTR lpszTitle) { m_strTitle = lpszTitle; }
 
     // ---- Bars and layout --------------------------------------------------------------
-    // Places the top bars, then the bottom bars, and gives the view what is left.
+    // Places the docked bars along their sides, outermost the bars that cannot be docked
+    // elsewhere (the status bar) and then the dockable ones, each group in the order the bars
+    // were made, and gives the view what is left.
     virtual void RecalcLayout(BOOL bNotify = TRUE);
-    // Docking is accepted and the bars stay where the layout puts them (top or bottom).
+    // The sides of the client area that bars may be docked on (CBRS_ALIGN_*).
     void EnableDocking(DWORD dwDockStyle) { m_dwDockStyle = dwDockStyle & CBRS_ALIGN_ANY; }
+    DWORD GetDockStyle() const { return m_dwDockStyle; }
+    // The part of the client area that the dockable bars and the view share (client coordinates).
+    CRect GetDockingArea() const;
+    // Docks the bar on the side nDockBarID names (AFX_IDW_DOCKBAR_*); 0: the side its style
+    // names, or the top. A floating bar comes back into the frame.
     void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr);
+    // Floats a bar that has docking enabled in its own small window, whose top-left corner goes
+    // to point (screen coordinates), its buttons in a row.
+    void FloatControlBar(CControlBar* pBar, CPoint point);
+    // Shows or hides the bar where it is, docked or floating.
     void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
+    // After the user moved a bar: the keyboard goes back to the view, if this program has it.
+    void ReturnFocusToView();
     // The bar whose window id is nID, or null.
     CControlBar* GetControlBar(UINT nID) const;
     void AddControlBar(CControlBar* pBar);
@@ -123,6 +137,13 @@ private:
     CView* m_pActiveView = nullptr;
     HACCEL m_hAccelTable = nullptr;        // from the resources; the system frees it at exit
     std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter> m_hSmallIcon;
+    // The visible docked bars in layout order (see RecalcLayout), with their strips to be
+    // laid out; only the bars that cannot be docked elsewhere with bFixedOnly.
+    // Puts each shown floating bar's window right above the frame, if the frame came to cover it.
+    // Called when idle.
+    void KeepFloatingBarsAbove();
+    void CollectDockedBars(bool bFixedOnly, std::vector<CControlBar*>& bars, std::vector<DockedBar>& strips) const;
+
     std::vector<CControlBar*> m_controlBars;
     std::wstring m_strToolTip;             // the text a tooltip is showing (must outlive the notification)
     UINT m_nIDTracking = 0;                // the command whose prompt is shown; 0: idle text

@@ -134,6 +134,8 @@ BOOL CToolBar::SetButtons(const UINT* lpIDArray, int nIDCount) {
     if (nIDCount > 0 &&
         !SendMessage(TB_ADDBUTTONSW, static_cast<WPARAM>(nIDCount), reinterpret_cast<LPARAM>(buttons.data())))
         return FALSE;
+    if (!IsHorizontal())
+        WrapEachItem(true);
     return TRUE;
 }
 
@@ -208,18 +210,82 @@ HWND CToolBar::GetToolTips() const {
     return m_hWnd != nullptr ? reinterpret_cast<HWND>(SendMessage(TB_GETTOOLTIPS)) : nullptr;
 }
 
-CSize CToolBar::CalcFixedLayout(BOOL /*bStretch*/, BOOL bHorz) {
-    const CRect borders = GetNonClientBorders();
-    int clientHeight = m_sizeButton.cy;
-    if (GetCount() > 0) {
-        RECT first = {};
-        GetItemRect(0, &first);
-        // The control leaves the same margin above and below its row of buttons.
-        clientHeight = first.bottom + first.top;
+CSize CToolBar::RowSize() const {
+    const LRESULT buttonSize = SendMessage(TB_GETBUTTONSIZE);
+    const int buttonWidth = buttonSize != 0 ? LOWORD(buttonSize) : m_sizeButton.cx;
+    const int buttonHeight = buttonSize != 0 ? HIWORD(buttonSize) : m_sizeButton.cy;
+    const int count = GetCount();
+    if (count == 0)
+        return CSize(buttonWidth, buttonHeight);
+    // The control leaves the same margin before its first button as after its last.
+    RECT first = {};
+    GetItemRect(0, &first);
+    int width = 0;
+    for (int i = 0; i < count; ++i) {
+        TBBUTTON button = {};
+        SendMessage(TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&button));
+        width += (button.fsStyle & BTNS_SEP) ? button.iBitmap : buttonWidth;
     }
-    if (!bHorz)
-        return CSize(m_sizeButton.cx + borders.left + borders.right, 0);
-    return CSize(0, clientHeight + borders.top + borders.bottom);
+    return CSize(width + 2 * first.left, buttonHeight + 2 * first.top);
+}
+
+CSize CToolBar::ColumnSize() const {
+    const CSize row = RowSize();
+    const int count = GetCount();
+    if (count == 0)
+        return row;
+    RECT first = {};
+    RECT last = {};
+    GetItemRect(0, &first);
+    GetItemRect(count - 1, &last);
+    const LRESULT buttonSize = SendMessage(TB_GETBUTTONSIZE);
+    const int buttonWidth = buttonSize != 0 ? LOWORD(buttonSize) : m_sizeButton.cx;
+    // Upright, the items stand below each other (IsHorizontal false); before that the column
+    // is a guess of one button per row.
+    const int height = IsHorizontal() ? count * (row.cy - 2 * first.top) : last.bottom - first.top;
+    return CSize(buttonWidth + 2 * first.left, height + 2 * first.top);
+}
+
+CSize CToolBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
+    const CRect borders = GetNonClientBorders();
+    const CSize frame(borders.left + borders.right, borders.top + borders.bottom);
+    const CSize items = bHorz ? RowSize() : ColumnSize();
+    const CSize size(items.cx + frame.cx, items.cy + frame.cy);
+    if (!bStretch)
+        return size;
+    return bHorz ? CSize(0, size.cy) : CSize(size.cx, 0);
+}
+
+void CToolBar::WrapEachItem(bool bEach) {
+    const int count = GetCount();
+    for (int i = 0; i < count; ++i) {
+        TBBUTTONINFOW info = {};
+        info.cbSize = sizeof(info);
+        info.dwMask = TBIF_BYINDEX | TBIF_STATE;
+        if (SendMessage(TB_GETBUTTONINFOW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&info)) < 0)
+            continue;
+        const BYTE state = bEach ? static_cast<BYTE>(info.fsState | TBSTATE_WRAP)
+                                 : static_cast<BYTE>(info.fsState & ~TBSTATE_WRAP);
+        if (state == info.fsState)
+            continue;
+        info.fsState = state;
+        SendMessage(TB_SETBUTTONINFOW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&info));
+    }
+}
+
+void CToolBar::OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle) {
+    const DWORD upright = CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT;
+    if (m_hWnd != nullptr && (dwOldStyle & upright) != (dwNewStyle & upright))
+        WrapEachItem((dwNewStyle & upright) != 0);
+}
+
+bool CToolBar::DragsAt(CPoint point) const {
+    CRect client;
+    GetClientRect(&client);
+    if (!client.PtInRect(point))
+        return true;
+    // TB_HITTEST: negative outside the buttons, over gaps included.
+    return static_cast<int>(SendMessage(TB_HITTEST, 0, reinterpret_cast<LPARAM>(&point))) < 0;
 }
 
 void CToolBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) {

@@ -44,12 +44,22 @@ public:
     void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) override;
 
 protected:
+    // Upright (docked left or right): each button on a row of its own; else one row.
+    void OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle) override;
+    // Everywhere but over a button: the gripper, the gaps and the empty end of the bar.
+    bool DragsAt(CPoint point) const override;
+
     afx_msg LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
 
 private:
     // The status bar prompt follows the button under the mouse (CBRS_FLYBY).
     void TrackFlyBy(UINT nID);
+    // Ends a row after every item (bEach) or after none.
+    void WrapEachItem(bool bEach);
+    // The client size of the buttons in one row, and in one column.
+    CSize RowSize() const;
+    CSize ColumnSize() const;
 
     CSize m_sizeButton = CSize(23, 22);
     CSize m_sizeImage = CSize(16, 15);

@@ -425,7 +425,18 @@ HWND Viewer::View() const
     return best;
 }
 
-HWND Viewer::Toolbar() const { return m_main ? ChildByClass(m_main, TOOLBARCLASSNAMEW) : nullptr; }
+HWND Viewer::Toolbar() const
+{
+    if (!m_main)
+        return nullptr;
+    if (HWND docked = ChildByClass(m_main, TOOLBARCLASSNAMEW))
+        return docked;
+    for (HWND w : TopLevelWindows(false))
+        if (GetWindow(w, GW_OWNER) == m_main)
+            if (HWND floating = ChildByClass(w, TOOLBARCLASSNAMEW))
+                return floating;
+    return nullptr;
+}
 HWND Viewer::StatusBar() const { return m_main ? ChildByClass(m_main, STATUSCLASSNAMEW) : nullptr; }
 
 HWND Viewer::Focus() const

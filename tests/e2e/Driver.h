@@ -94,7 +94,7 @@ public:
     bool Activate();
 
     HWND View() const;       // the child with the scroll-bar styles... or the largest plain child
-    HWND Toolbar() const;
+    HWND Toolbar() const;    // docked in the main window, or floating in a window it owns
     HWND StatusBar() const;
     HWND Focus() const;      // the focus window of the viewer's thread
     HWND ActiveWindow() const;

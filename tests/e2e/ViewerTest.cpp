@@ -119,6 +119,45 @@ void ViewerTest::Shot(const std::string& state)
         std::printf("[ screenshot ] %s\n", Narrow(path).c_str());
 }
 
+// Toolbars draw the greys and the white of their bitmap in the system's 3-D colours, so only the
+// other colours are compared.
+bool ViewerTest::FindButton(int index, POINT& centre) const
+{
+    HWND toolbar = m_viewer ? m_viewer->Toolbar() : nullptr;
+    HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    if (!toolbar || !bitmap)
+        return false;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    struct Ink { POINT at; uint32_t rgb; };
+    std::vector<Ink> ink;
+    for (int y = 0; y < 15; ++y)
+        for (int x = 0; x < 16; ++x) {
+            COLORREF c = GetPixel(dc, index * 16 + x, y);
+            if (c != RGB(192, 192, 192) && c != RGB(128, 128, 128) && c != RGB(255, 255, 255))
+                ink.push_back(Ink{POINT{x, y}, Rgb(GetRValue(c), GetGValue(c), GetBValue(c))});
+        }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+    Image bar = CaptureWindow(toolbar);
+    for (int y = 0; y + 15 <= bar.Height(); ++y)
+        for (int x = 0; x + 16 <= bar.Width(); ++x) {
+            bool all = !ink.empty();
+            for (const Ink& p : ink)
+                if (bar.At(x + p.at.x, y + p.at.y) != p.rgb) {
+                    all = false;
+                    break;
+                }
+            if (all) {
+                RECT r = ScreenRect(toolbar);
+                centre = POINT{r.left + x + 8, r.top + y + 7};
+                return true;
+            }
+        }
+    return false;
+}
+
 Image ViewerTest::ViewShot() const
 {
     HWND view = m_viewer ? m_viewer->View() : nullptr;

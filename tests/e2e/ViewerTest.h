@@ -57,6 +57,11 @@ protected:
     ::testing::AssertionResult WaitShowsDump(const std::vector<uint8_t>& file, int topLine, int markedLine,
                                              DWORD ms = 3000) const;
 
+    // Where the toolbar shows the image of button `index` of the toolbar bitmap, found by its
+    // pixels in a picture of the toolbar, wherever the toolbar is. Screen coordinates of the
+    // image's centre; false when the image is not shown.
+    bool FindButton(int index, POINT& centre) const;
+
     // Screen point of client point (x, y) of the view.
     POINT ViewPoint(int x, int y) const;
     // Clicks the middle of a view row.

@@ -1,0 +1,125 @@
+// The toolbar moved with real mouse drags: off the frame to float, hidden and shown while
+// floating, by its caption onto the left side and by its gripper to the bottom; its buttons,
+// their prompts and the layout of the frame in each place.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "res/resource.h"
+#include "tests/e2e/ViewerTest.h"
+
+namespace e2e {
+namespace {
+
+class ToolbarDocking : public ViewerTest {
+protected:
+    // Drags with the left button from `from` to `to` in small steps, as a hand would.
+    static void DragMouse(POINT from, POINT to)
+    {
+        input::MouseDown(from);
+        for (int step = 1; step <= 8; ++step)
+            input::MoveTo(POINT{from.x + (to.x - from.x) * step / 8, from.y + (to.y - from.y) * step / 8});
+        input::MouseUp(to);
+    }
+    // The middle of the gripper: at the left end of a row, at the top of a column.
+    static POINT Gripper(HWND toolbar)
+    {
+        RECT r = ScreenRect(toolbar);
+        bool upright = r.bottom - r.top > r.right - r.left;
+        return upright ? POINT{(r.left + r.right) / 2, r.top + 4} : POINT{r.left + 4, (r.top + r.bottom) / 2};
+    }
+    // The About button (the third image) opens the About box; the box is closed again.
+    void ClickAbout(const char* place)
+    {
+        POINT about{};
+        ASSERT_TRUE(FindButton(2, about)) << "no About button " << place;
+        input::Click(about);
+        HWND box = m_viewer->WaitForWindow(L"O programu", L"#32770", 5000);
+        ASSERT_TRUE(box) << "the About button does nothing " << place;
+        SetForegroundWindow(box);
+        input::Key(VK_RETURN);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 3000));
+    }
+};
+
+TEST_F(ToolbarDocking, DraggedOffItFloatsAndDocksAgainOnTheLeftAndAtTheBottom)
+{
+    Viewer& viewer = Start();
+    HWND toolbar = viewer.Toolbar(), view = viewer.View(), status = viewer.StatusBar();
+    ASSERT_TRUE(toolbar && view && status);
+    const RECT client = ClientScreenRect(viewer.Main());
+    const POINT middle{(client.left + client.right) / 2, (client.top + client.bottom) / 2};
+    ASSERT_EQ(client.top, ScreenRect(toolbar).top) << "each start docks the toolbar at the top";
+
+    // Off the frame: a small window of its own, owned by the main window.
+    DragMouse(Gripper(toolbar), middle);
+    HWND floating = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        floating = GetParent(toolbar);
+        return floating != viewer.Main() && IsWindowVisible(floating);
+    }, 3000)) << "the toolbar does not float";
+    EXPECT_EQ(viewer.Main(), GetWindow(floating, GW_OWNER));
+    EXPECT_TRUE(WaitUntil([&] { return ScreenRect(view).top == client.top; }, 3000)) << "the view takes the toolbar's place";
+    EXPECT_TRUE(WaitUntil([&] { return viewer.Focus() == view; }, 3000)) << "the keyboard goes back to the view";
+    const RECT floatingAt = ScreenRect(floating);
+    EXPECT_TRUE(PtInRect(&floatingAt, middle)) << "it floats where it was dropped";
+    Shot("floating");
+    POINT about{};
+    ASSERT_TRUE(FindButton(2, about));
+    input::MoveTo(about);
+    EXPECT_TRUE(WaitUntil([&] { return viewer.StatusText() == L"Zobraz\u00ed informace o autorovi a programu"; }, 3000))
+        << "status: " << Narrow(viewer.StatusText());
+    ClickAbout("while floating");
+    viewer.Activate();  // the main window brought forward: its floating toolbar stays above it
+    EXPECT_TRUE(WaitUntil([&] { return GetAncestor(WindowFromPoint(Center(floatingAt)), GA_ROOT) == floating; }, 3000))
+        << "the main window covers its floating toolbar";
+    EXPECT_EQ(0, viewer.ToolbarState(ID_SEARCH_FIND) & TBSTATE_ENABLED) << "Find stays grey without a file";
+
+    // Hidden and shown through the View menu: back in the same place.
+    input::Menu(L'z', L'p');
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(floating); }, 3000)) << "Zobrazit > Panel nastroju hides it";
+    input::Menu(L'z', L'p');
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(floating) != FALSE; }, 3000)) << "and shows it again";
+    RECT shownAgain = ScreenRect(floating);
+    EXPECT_TRUE(EqualRect(&floatingAt, &shownAgain)) << "in the same place";
+    EXPECT_EQ(client.top, ScreenRect(view).top);
+
+    // By its caption onto the left side: an upright column beside the view.
+    const POINT caption{(floatingAt.left + floatingAt.right) / 2, floatingAt.top + GetSystemMetrics(SM_CYSMCAPTION) / 2 + 1};
+    DragMouse(caption, POINT{client.left + 5, middle.y});
+    ASSERT_TRUE(WaitUntil([&] {
+        RECT r = ScreenRect(toolbar);
+        return GetParent(toolbar) == viewer.Main() && r.left == client.left && r.bottom - r.top > r.right - r.left;
+    }, 3000)) << "the toolbar does not dock on the left";
+    EXPECT_TRUE(WaitUntil([&] { return ScreenRect(view).left > client.left; }, 3000));
+    RECT left = ScreenRect(toolbar);
+    EXPECT_EQ(client.left, left.left);
+    EXPECT_EQ(client.top, left.top);
+    EXPECT_GT(left.bottom - left.top, 3 * (left.right - left.left)) << "upright";
+    EXPECT_EQ(left.right, ScreenRect(view).left);
+    EXPECT_EQ(client.top, ScreenRect(view).top);
+    EXPECT_FALSE(IsWindowVisible(floating));
+    Shot("left");
+    ClickAbout("docked on the left");
+
+    // By its gripper to the bottom: a row just above the status bar, which stays at the bottom.
+    const RECT statusAt = ScreenRect(status);
+    DragMouse(Gripper(toolbar), POINT{middle.x, statusAt.top - 5});
+    EXPECT_TRUE(WaitUntil([&] {
+        RECT r = ScreenRect(toolbar);
+        return r.right - r.left > r.bottom - r.top && r.bottom == statusAt.top;
+    }, 3000)) << "the toolbar does not dock at the bottom";
+    RECT bottom = ScreenRect(toolbar);
+    EXPECT_EQ(client.left, bottom.left);
+    EXPECT_EQ(client.right, bottom.right);
+    EXPECT_TRUE(WaitUntil([&] { return ScreenRect(view).bottom == bottom.top; }, 3000)) << "the view ends at the toolbar";
+    EXPECT_EQ(client.left, ScreenRect(view).left);
+    EXPECT_EQ(client.top, ScreenRect(view).top);
+    RECT statusNow = ScreenRect(status);
+    EXPECT_TRUE(EqualRect(&statusAt, &statusNow));
+    Shot("bottom");
+    ClickAbout("docked at the bottom");
+    EXPECT_TRUE(WaitUntil([&] { return viewer.Focus() == view; }, 3000));
+}
+
+}  // namespace
+}  // namespace e2e
