@@ -233,6 +233,9 @@ size_t ReadFully(IPositionedReader& reader, int64_t offset, uint8_t* buffer, siz
 
 bool IsScanFilterAvailable(ScanFilter filter)
 {
+#ifdef PATTERN_SCAN_X86
+    __builtin_cpu_init(); // the processor's features may not have been read yet during start-up
+#endif
     switch (filter) {
     case ScanFilter::Plain:
         return true;
