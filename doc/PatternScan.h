@@ -23,7 +23,7 @@ public:
 inline constexpr size_t kDefaultScanBlockSize = size_t{1} << 20;
 
 // How the searcher finds candidate positions: byte by byte through memchr, or
-// with the processor's SSE2 or AVX2 compares, 16 or 32 positions at a time.
+// with the processor's SSE2 or AVX2 compares, 16 or 32 positions a compare.
 // All give the same results; they differ only in speed.
 enum class ScanFilter { Plain, Sse2, Avx2 };
 
