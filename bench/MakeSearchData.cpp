@@ -1,10 +1,11 @@
 // Writes a file of everyday mixed content for the search benchmark: English text, zero fill,
 // tables of small little-endian integers, UTF-16 text and incompressible bytes, about a third
-// of it zeros, so that a search keyed on the first byte of a pattern meets many candidates.
-// The content is the same on every run (fixed seed), and none of the given patterns occurs in
-// it: each occurrence the mix happens to produce is broken by changing its last byte.
+// of it zeros, so that a search keyed on the first byte of a pattern meets many candidates;
+// with --noise, incompressible bytes only. The content is the same on every run (fixed seed),
+// and none of the given patterns occurs in it: each occurrence the content happens to produce
+// is broken by changing its last byte.
 //
-// usage: oktalon_bench_make_data FILE SIZE [HEXPATTERN...]
+// usage: oktalon_bench_make_data FILE SIZE [--noise] [HEXPATTERN...]
 
 #include <algorithm>
 #include <cstdint>
@@ -82,12 +83,19 @@ void AppendIntegers(std::vector<uint8_t>& out, Random& random, size_t length) {
 }
 
 void AppendNoise(std::vector<uint8_t>& out, Random& random, size_t length) {
-    for (size_t i = 0; i < length; ++i)
-        out.push_back(static_cast<uint8_t>(random.Next() >> 56));
+    for (size_t i = 0; i < length; i += 8) {
+        const uint64_t bits = random.Next();
+        for (size_t b = 0; b < 8 && i + b < length; ++b)
+            out.push_back(static_cast<uint8_t>(bits >> (56 - 8 * b)));
+    }
 }
 
-void AppendSegment(std::vector<uint8_t>& out, Random& random) {
+void AppendSegment(std::vector<uint8_t>& out, Random& random, bool noiseOnly) {
     const size_t length = 256 + random.Below(64 * 1024);
+    if (noiseOnly) {
+        AppendNoise(out, random, length);
+        return;
+    }
     const uint32_t kind = random.Below(20);
     if (kind < 6)
         AppendText(out, random, length);
@@ -142,13 +150,14 @@ size_t BreakOccurrences(std::vector<uint8_t>& window, size_t from, const std::ve
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s FILE SIZE [HEXPATTERN...]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s FILE SIZE [--noise] [HEXPATTERN...]\n", argv[0]);
         return 2;
     }
     const uint64_t size = std::strtoull(argv[2], nullptr, 10);
+    const bool noiseOnly = argc > 3 && std::strcmp(argv[3], "--noise") == 0;
     std::vector<std::vector<uint8_t>> patterns;
     size_t longest = 1;
-    for (int i = 3; i < argc; ++i) {
+    for (int i = noiseOnly ? 4 : 3; i < argc; ++i) {
         std::vector<uint8_t> bytes;
         if (!ParseHex(argv[i], bytes)) {
             std::fprintf(stderr, "not a hex pattern: %s\n", argv[i]);
@@ -173,7 +182,7 @@ int main(int argc, char** argv) {
     uint64_t zeros = 0;
     while (written < size) {
         while (pending.size() < kChunk)
-            AppendSegment(pending, random);
+            AppendSegment(pending, random, noiseOnly);
         const size_t take = static_cast<size_t>(std::min<uint64_t>(kChunk, size - written));
         window.assign(tail.begin(), tail.end());
         window.insert(window.end(), pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(take));

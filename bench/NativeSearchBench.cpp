@@ -1,11 +1,12 @@
 // The viewer's pattern scan run natively over a file read with pread: how fast the scan itself
 // is, without Wine in the way; and a timer for the commands it is compared with.
 //
-//   oktalon_native_search_bench scan FILE RUNS LABEL=[HEXPATTERN]...
+//   oktalon_native_search_bench scan FILE RUNS [--filter=plain|sse2|avx2] LABEL=[HEXPATTERN]...
 //     Prints one line per pattern and run:  scan native LABEL WALL CPU BYTES RESULT
 //     WALL and CPU are the run's elapsed and processor (user + system) seconds, RESULT the
 //     first match's offset or -1. An empty pattern (LABEL=) times reading the file
-//     in the scan's blocks without searching: the floor under every scan.
+//     in the scan's blocks without searching: the floor under every scan. --filter makes the
+//     scan find its candidates that way instead of the fastest way the processor offers.
 //
 //   oktalon_native_search_bench time OUTFILE -- COMMAND [ARGS...]
 //     Runs COMMAND with its output into OUTFILE and prints  WALL CPU  (its elapsed and its
@@ -108,6 +109,18 @@ int Scan(const char* path, int runs, char** arguments, int count) {
     }
     PreadReader reader(fd);
     const int64_t length = reader.Length();
+    ScanFilter filter = FastestScanFilter();
+    const std::string filterOption = "--filter=";
+    if (count > 0 && std::string(arguments[0]).starts_with(filterOption)) {
+        const std::string name = arguments[0] + filterOption.size();
+        filter = name == "plain" ? ScanFilter::Plain : name == "sse2" ? ScanFilter::Sse2 : ScanFilter::Avx2;
+        if ((name != "plain" && name != "sse2" && name != "avx2") || !IsScanFilterAvailable(filter)) {
+            std::fprintf(stderr, "no such filter here: %s\n", name.c_str());
+            return 2;
+        }
+        ++arguments;
+        --count;
+    }
 
     for (int i = 0; i < count; ++i) {
         const std::string argument = arguments[i];
@@ -122,7 +135,7 @@ int Scan(const char* path, int runs, char** arguments, int count) {
         for (int run = 0; run < runs; ++run) {
             const double cpuStart = CpuSeconds();
             const auto start = std::chrono::steady_clock::now();
-            const std::optional<int64_t> found = readOnly ? ReadThrough(reader) : FindPattern(reader, pattern, 0);
+            const std::optional<int64_t> found = readOnly ? ReadThrough(reader) : FindPattern(reader, pattern, 0, kDefaultScanBlockSize, filter);
             const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
             const double cpu = CpuSeconds() - cpuStart;
             std::printf("scan native %s %.6f %.6f %lld %lld\n", label.c_str(), elapsed.count(), cpu,
@@ -164,7 +177,7 @@ int Time(const char* outFile, char** command) {
 
 int Usage(const char* self) {
     std::fprintf(stderr,
-                 "usage: %s scan FILE RUNS LABEL=[HEXPATTERN]...\n"
+                 "usage: %s scan FILE RUNS [--filter=plain|sse2|avx2] LABEL=[HEXPATTERN]...\n"
                  "       %s time OUTFILE -- COMMAND [ARGS...]\n",
                  self, self);
     return 2;

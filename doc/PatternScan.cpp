@@ -7,13 +7,20 @@
 #include <limits>
 #include <memory>
 
-// SSE2 where the target always has it (x86-64); elsewhere (the i686 build)
-// memchr. PATTERN_SCAN_PORTABLE forces the memchr path, so that the native
-// fuzz run covers it too.
-#if !defined(PATTERN_SCAN_PORTABLE) && \
-    (defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2))
-#define PATTERN_SCAN_SSE2 1
-#include <emmintrin.h>
+// The SIMD filters are compiled for x86 processors whatever the target assumes (the i686 build
+// assumes no SSE2) and chosen at run time by what the processor offers. PATTERN_SCAN_PORTABLE
+// leaves them out, as a compiler for another processor would.
+#if !defined(PATTERN_SCAN_PORTABLE) && (defined(__i386__) || defined(__x86_64__)) && \
+    (defined(__GNUC__) || defined(__clang__))
+#define PATTERN_SCAN_X86 1
+#include <immintrin.h>
+// The 32-bit Windows stack is only 4-byte aligned when the system calls into the program, so
+// the SIMD functions align their own frames for the vectors that they may keep there.
+#if defined(__i386__)
+#define SCAN_ALIGNS_STACK gnu::force_align_arg_pointer,
+#else
+#define SCAN_ALIGNS_STACK
+#endif
 #endif
 
 namespace {
@@ -102,6 +109,112 @@ std::vector<size_t> KmpFailureTable(std::span<const uint8_t> pattern)
     return failure;
 }
 
+// Where the filter looks: candidates are the positions p at which data[p + rarest] equals
+// rarestByte and data[p + other] equals otherByte.
+struct FilterProbes {
+    size_t rarest;
+    size_t other;
+    uint8_t rarestByte;
+    uint8_t otherByte;
+};
+
+// Each filter returns the first candidate p with from <= p < end, or end when there is none;
+// it reads data[p + rarest] and data[p + other] for p < end only.
+using CandidateFinder = size_t (*)(const uint8_t* data, size_t from, size_t end,
+                                   const FilterProbes& probes);
+
+size_t NextCandidatePlain(const uint8_t* data, size_t p, size_t end, const FilterProbes& probes)
+{
+    while (p < end) {
+        const void* hit = std::memchr(data + p + probes.rarest, probes.rarestByte, end - p);
+        if (hit == nullptr)
+            return end;
+        p = static_cast<size_t>(static_cast<const uint8_t*>(hit) - data) - probes.rarest;
+        if (data[p + probes.other] == probes.otherByte)
+            return p;
+        ++p;
+    }
+    return end;
+}
+
+#ifdef PATTERN_SCAN_X86
+// The positions among the 16 or 32 from `at` whose two probed bytes both hold the wanted values.
+[[gnu::target("sse2"), gnu::always_inline]] inline __m128i ProbeHits(const uint8_t* rarest, const uint8_t* other,
+                                                                    size_t at, __m128i wantRarest, __m128i wantOther)
+{
+    return _mm_and_si128(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(rarest + at)), wantRarest),
+                         _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(other + at)), wantOther));
+}
+
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256i ProbeHits(const uint8_t* rarest, const uint8_t* other,
+                                                                    size_t at, __m256i wantRarest, __m256i wantOther)
+{
+    return _mm256_and_si256(
+        _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(rarest + at)), wantRarest),
+        _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(other + at)), wantOther));
+}
+
+// 32 positions a step; loads are unaligned, so no data needs any alignment.
+[[SCAN_ALIGNS_STACK gnu::target("sse2")]]
+size_t NextCandidateSse2(const uint8_t* data, size_t p, size_t end, const FilterProbes& probes)
+{
+    const __m128i wantRarest = _mm_set1_epi8(static_cast<char>(probes.rarestByte));
+    const __m128i wantOther = _mm_set1_epi8(static_cast<char>(probes.otherByte));
+    const uint8_t* const rarest = data + probes.rarest;
+    const uint8_t* const other = data + probes.other;
+    for (; end - p >= 32; p += 32) {
+        const __m128i low = ProbeHits(rarest, other, p, wantRarest, wantOther);
+        const __m128i high = ProbeHits(rarest, other, p + 16, wantRarest, wantOther);
+        const unsigned both = static_cast<unsigned>(_mm_movemask_epi8(low)) |
+                              static_cast<unsigned>(_mm_movemask_epi8(high)) << 16;
+        if (both != 0)
+            return p + static_cast<size_t>(std::countr_zero(both));
+    }
+    return NextCandidatePlain(data, p, end, probes);
+}
+
+// 64 positions a step, with one branch for all of them.
+[[SCAN_ALIGNS_STACK gnu::target("avx2")]]
+size_t NextCandidateAvx2(const uint8_t* data, size_t p, size_t end, const FilterProbes& probes)
+{
+    const __m256i wantRarest = _mm256_set1_epi8(static_cast<char>(probes.rarestByte));
+    const __m256i wantOther = _mm256_set1_epi8(static_cast<char>(probes.otherByte));
+    const uint8_t* const rarest = data + probes.rarest;
+    const uint8_t* const other = data + probes.other;
+    for (; end - p >= 64; p += 64) {
+        const __m256i low = ProbeHits(rarest, other, p, wantRarest, wantOther);
+        const __m256i high = ProbeHits(rarest, other, p + 32, wantRarest, wantOther);
+        const __m256i any = _mm256_or_si256(low, high);
+        if (!_mm256_testz_si256(any, any)) {
+            const auto lowMask = static_cast<uint32_t>(_mm256_movemask_epi8(low));
+            const auto highMask = static_cast<uint32_t>(_mm256_movemask_epi8(high));
+            return p + static_cast<size_t>(lowMask != 0 ? std::countr_zero(lowMask) : 32 + std::countr_zero(highMask));
+        }
+    }
+    if (end - p >= 32) {
+        const __m256i hits = ProbeHits(rarest, other, p, wantRarest, wantOther);
+        if (const auto mask = static_cast<uint32_t>(_mm256_movemask_epi8(hits)))
+            return p + static_cast<size_t>(std::countr_zero(mask));
+        p += 32;
+    }
+    return NextCandidateSse2(data, p, end, probes);
+}
+#endif
+
+CandidateFinder FinderFor(ScanFilter filter)
+{
+    switch (filter) {
+#ifdef PATTERN_SCAN_X86
+    case ScanFilter::Avx2:
+        return &NextCandidateAvx2;
+    case ScanFilter::Sse2:
+        return &NextCandidateSse2;
+#endif
+    default:
+        return &NextCandidatePlain;
+    }
+}
+
 // Reads until `count` bytes are in or the reader reports the end of data.
 size_t ReadFully(IPositionedReader& reader, int64_t offset, uint8_t* buffer, size_t count)
 {
@@ -118,14 +231,42 @@ size_t ReadFully(IPositionedReader& reader, int64_t offset, uint8_t* buffer, siz
 
 } // namespace
 
-PatternSearcher::PatternSearcher(std::span<const uint8_t> pattern, uint64_t verifyAllowance)
-    : pattern_(pattern.begin(), pattern.end()), verifyAllowance_(verifyAllowance)
+bool IsScanFilterAvailable(ScanFilter filter)
+{
+#ifdef PATTERN_SCAN_X86
+    __builtin_cpu_init(); // the processor's features may not have been read yet during start-up
+#endif
+    switch (filter) {
+    case ScanFilter::Plain:
+        return true;
+#ifdef PATTERN_SCAN_X86
+    case ScanFilter::Sse2:
+        return __builtin_cpu_supports("sse2");
+    case ScanFilter::Avx2:
+        // Also false where the system does not keep the AVX registers across task switches.
+        return __builtin_cpu_supports("avx2");
+#endif
+    default:
+        return false;
+    }
+}
+
+ScanFilter FastestScanFilter()
+{
+    static const ScanFilter fastest = IsScanFilterAvailable(ScanFilter::Avx2)   ? ScanFilter::Avx2
+                                      : IsScanFilterAvailable(ScanFilter::Sse2) ? ScanFilter::Sse2
+                                                                                : ScanFilter::Plain;
+    return fastest;
+}
+
+PatternSearcher::PatternSearcher(std::span<const uint8_t> pattern, uint64_t verifyAllowance, ScanFilter filter)
+    : pattern_(pattern.begin(), pattern.end()),
+      filter_(IsScanFilterAvailable(filter) ? filter : ScanFilter::Plain),
+      verifyAllowance_(verifyAllowance)
 {
     if (pattern_.size() >= 2) {
-        const size_t rarest = RarestIndex(pattern_, pattern_.size());
-        const size_t nextRarest = RarestIndex(pattern_, rarest);
-        firstProbe_ = std::min(rarest, nextRarest);
-        secondProbe_ = std::max(rarest, nextRarest);
+        rarestProbe_ = RarestIndex(pattern_, pattern_.size());
+        otherProbe_ = RarestIndex(pattern_, rarestProbe_);
     }
 }
 
@@ -163,71 +304,26 @@ void PatternSearcher::SwitchToLinearScan()
     linear_ = true;
 }
 
-// Candidates are the positions p where haystack[p + firstProbe_] and
-// haystack[p + secondProbe_] equal the pattern's bytes there. On a switch to
-// the linear scan `resumeAt` tells where it takes over.
+// On a switch to the linear scan `resumeAt` tells where it takes over.
 std::optional<size_t> PatternSearcher::FindFiltered(std::span<const uint8_t> haystack,
                                                     size_t& resumeAt)
 {
     const uint8_t* const data = haystack.data();
-    const size_t lastStart = haystack.size() - pattern_.size();
-    const uint8_t firstByte = pattern_[firstProbe_];
-    const uint8_t secondByte = pattern_[secondProbe_];
-    size_t p = 0;
-
-    std::optional<size_t> match;
-    // True when the filter stops at this candidate: a match, or the switch.
-    auto stopsAt = [&](size_t candidate) {
-        switch (CheckCandidate(data, candidate)) {
+    const size_t end = haystack.size() - pattern_.size() + 1; // one past the last start
+    const FilterProbes probes{rarestProbe_, otherProbe_, pattern_[rarestProbe_], pattern_[otherProbe_]};
+    const CandidateFinder nextCandidate = FinderFor(filter_);
+    for (size_t p = nextCandidate(data, 0, end, probes); p < end; p = nextCandidate(data, p + 1, end, probes)) {
+        switch (CheckCandidate(data, p)) {
         case Candidate::Match:
-            match = candidate;
-            return true;
+            return p;
         case Candidate::GiveUp:
-            resumeAt = candidate + 1;
-            return true;
+            resumeAt = p + 1;
+            return std::nullopt;
         case Candidate::Mismatch:
             break;
         }
-        return false;
-    };
-
-#ifdef PATTERN_SCAN_SSE2
-    const __m128i wantFirst = _mm_set1_epi8(static_cast<char>(firstByte));
-    const __m128i wantSecond = _mm_set1_epi8(static_cast<char>(secondByte));
-    // The loads reach data[p + 15 + secondProbe_] <= data[lastStart + secondProbe_],
-    // which lies inside the haystack.
-    for (; lastStart >= 15 && p <= lastStart - 15; p += 16) {
-        const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p + firstProbe_));
-        const __m128i second =
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p + secondProbe_));
-        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(
-            _mm_and_si128(_mm_cmpeq_epi8(first, wantFirst), _mm_cmpeq_epi8(second, wantSecond))));
-        while (mask != 0) {
-            if (stopsAt(p + static_cast<size_t>(std::countr_zero(mask))))
-                return match;
-            mask &= mask - 1;
-        }
     }
-    for (; p <= lastStart; ++p) {
-        if (data[p + firstProbe_] == firstByte && data[p + secondProbe_] == secondByte) {
-            if (stopsAt(p))
-                return match;
-        }
-    }
-#else
-    while (p <= lastStart) {
-        const void* hit = std::memchr(data + p + firstProbe_, firstByte, lastStart - p + 1);
-        if (hit == nullptr)
-            break;
-        p = static_cast<size_t>(static_cast<const uint8_t*>(hit) - data) - firstProbe_;
-        if (data[p + secondProbe_] == secondByte) {
-            if (stopsAt(p))
-                return match;
-        }
-        ++p;
-    }
-#endif
-    scanned_ += lastStart + 1;
+    scanned_ += end;
     return std::nullopt;
 }
 
@@ -247,7 +343,7 @@ std::optional<size_t> PatternSearcher::FindLinear(std::span<const uint8_t> hayst
 }
 
 std::optional<int64_t> FindPattern(IPositionedReader& reader, std::span<const uint8_t> pattern,
-                                   int64_t start, size_t blockSize)
+                                   int64_t start, size_t blockSize, ScanFilter filter)
 {
     if (pattern.empty() || pattern.size() > static_cast<uint64_t>(std::numeric_limits<int64_t>::max()))
         return std::nullopt;
@@ -265,7 +361,7 @@ std::optional<int64_t> FindPattern(IPositionedReader& reader, std::span<const ui
     const auto storage = std::make_unique_for_overwrite<uint8_t[]>(overlap + blockSize + kReadAlignment);
     const auto rawAddress = reinterpret_cast<std::uintptr_t>(storage.get()) + overlap;
     uint8_t* const readTo = storage.get() + (overlap + (kReadAlignment - rawAddress % kReadAlignment) % kReadAlignment);
-    PatternSearcher searcher(pattern);
+    PatternSearcher searcher(pattern, PatternSearcher::kDefaultVerifyAllowance, filter);
 
     int64_t bufferOffset = start; // file offset of the first byte kept before readTo
     size_t kept = 0;              // bytes carried over from the previous block

@@ -22,6 +22,16 @@ public:
 
 inline constexpr size_t kDefaultScanBlockSize = size_t{1} << 20;
 
+// How the searcher finds candidate positions: byte by byte through memchr, or
+// with the processor's SSE2 or AVX2 compares, 16 or 32 positions a compare.
+// All give the same results; they differ only in speed.
+enum class ScanFilter { Plain, Sse2, Avx2 };
+
+// True when this build holds the filter and the processor can run it.
+bool IsScanFilterAvailable(ScanFilter filter);
+// The fastest filter available, decided once from what the processor offers.
+ScanFilter FastestScanFilter();
+
 // First position p >= start (a negative start counts as 0) with
 // p <= Length() - pattern.size() at which the data holds the pattern; nullopt
 // when there is none or the pattern is empty. Matches may overlap: a scan
@@ -32,14 +42,15 @@ inline constexpr size_t kDefaultScanBlockSize = size_t{1} << 20;
 // one block plus the pattern. A read that delivers less than asked ends the
 // data there (the file shrank): nothing past the bytes actually read can match.
 // Nothing is read when no candidate position exists.
+// `filter` is for tests that check each filter; an unavailable one means Plain.
 std::optional<int64_t> FindPattern(IPositionedReader& reader, std::span<const uint8_t> pattern,
-                                   int64_t start, size_t blockSize = kDefaultScanBlockSize);
+                                   int64_t start, size_t blockSize = kDefaultScanBlockSize,
+                                   ScanFilter filter = FastestScanFilter());
 
 // Finds a fixed pattern in memory buffers, fast on ordinary data and never
 // worse than linear: candidates are the positions where the pattern's two
 // rarest bytes (by a fixed estimate of byte frequencies in files) stand at
-// their places, found 16 positions at a time with SSE2 (through memchr where
-// SSE2 is not certain), then verified; when verifying costs more than
+// their places, found by the scan filter, then verified; when verifying costs more than
 // scanning would, it switches for good to a Knuth-Morris-Pratt scan. One searcher serves the
 // successive blocks of one scan, so the switch carries over.
 class PatternSearcher {
@@ -49,13 +60,15 @@ public:
     static constexpr uint64_t kDefaultVerifyAllowance = 256 * 1024;
 
     explicit PatternSearcher(std::span<const uint8_t> pattern,
-                             uint64_t verifyAllowance = kDefaultVerifyAllowance);
+                             uint64_t verifyAllowance = kDefaultVerifyAllowance,
+                             ScanFilter filter = FastestScanFilter());
 
     // Offset of the first occurrence lying wholly inside `haystack`.
     std::optional<size_t> Find(std::span<const uint8_t> haystack);
 
     // True once the searcher has switched to the linear scan.
     bool UsesLinearScan() const { return linear_; }
+    ScanFilter Filter() const { return filter_; }
 
 private:
     enum class Candidate { Mismatch, Match, GiveUp };
@@ -66,8 +79,9 @@ private:
     void SwitchToLinearScan();
 
     std::vector<uint8_t> pattern_;
-    size_t firstProbe_ = 0;   // offsets in the pattern of the two filter bytes,
-    size_t secondProbe_ = 0;  // firstProbe_ <= secondProbe_
+    size_t rarestProbe_ = 0;  // offsets in the pattern of the two filter bytes:
+    size_t otherProbe_ = 0;   // the rarest one and the next rarest
+    ScanFilter filter_;
     std::vector<size_t> failure_; // KMP table, built on the switch
     uint64_t scanned_ = 0;        // candidate positions passed by the filter
     uint64_t verifyCost_ = 0;     // estimated work spent verifying candidates

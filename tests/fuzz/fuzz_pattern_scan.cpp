@@ -1,6 +1,7 @@
 // The block scan, and the in-memory searcher with any switch-over point,
 // against the byte-at-a-time reference, over readers that deliver short
-// reads or end their data early.
+// reads or end their data early; each with every candidate filter that the
+// processor can run.
 
 #include "doc/PatternScan.h"
 #include "tests/fuzz/FuzzCheck.h"
@@ -13,24 +14,28 @@
 
 namespace {
 
+constexpr ScanFilter kFilters[] = {ScanFilter::Plain, ScanFilter::Sse2, ScanFilter::Avx2};
+
 void CheckBlockScan(const std::vector<uint8_t>& haystack, const std::vector<uint8_t>& pattern,
-                    size_t blockSize, int64_t start, size_t maxChunk, size_t available)
+                    size_t blockSize, int64_t start, size_t maxChunk, size_t available,
+                    ScanFilter filter)
 {
     MemoryReader fastReader(haystack);
     MemoryReader naiveReader(haystack);
     fastReader.MaxChunk(maxChunk).EndDataAt(available);
     naiveReader.MaxChunk(maxChunk).EndDataAt(available);
     const auto fast = AllMatches(
-        [&](int64_t from) { return FindPattern(fastReader, pattern, from, blockSize); }, start, 64);
+        [&](int64_t from) { return FindPattern(fastReader, pattern, from, blockSize, filter); }, start, 64);
     const auto naive = AllMatches(
         [&](int64_t from) { return FindPatternNaive(naiveReader, pattern, from); }, start, 64);
     FUZZ_CHECK(fast == naive);
 }
 
 void CheckSearcher(const std::vector<uint8_t>& haystack, const std::vector<uint8_t>& pattern,
-                   uint64_t allowance)
+                   uint64_t allowance, ScanFilter filter)
 {
-    PatternSearcher searcher(pattern, allowance);
+    PatternSearcher searcher(pattern, allowance, filter);
+    FUZZ_CHECK(searcher.Filter() == filter);
     MemoryReader reader(haystack);
     size_t from = 0;
     for (int i = 0; i < 64 && from <= haystack.size(); ++i) {
@@ -71,7 +76,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     const size_t available = endsEarly ? haystack.size() * 3 / 4 : haystack.size();
 
-    CheckBlockScan(haystack, pattern, blockSize, startShift, maxChunk, available);
-    CheckSearcher(haystack, pattern, allowance);
+    for (const ScanFilter filter : kFilters) {
+        if (!IsScanFilterAvailable(filter))
+            continue;
+        CheckBlockScan(haystack, pattern, blockSize, startShift, maxChunk, available, filter);
+        CheckSearcher(haystack, pattern, allowance, filter);
+    }
     return 0;
 }

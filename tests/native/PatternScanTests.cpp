@@ -238,3 +238,31 @@ TEST(PatternSearcher, SwitchingMidBufferKeepsResultsExact)
         }
     }
 }
+
+TEST(PatternSearcher, EveryFilterFindsTheMatchAtEachPositionOfEachLength)
+{
+    // The probed bytes are the pattern's first and last (the rarest two). The fill matches the
+    // first probe everywhere, and a decoy before the match matches both probes but not the
+    // bytes between: a filter must pair the probes right, go on after a failed candidate in
+    // the same step, and reach the positions of its last steps and of the tail after them.
+    const Bytes pattern{0xF7, 'a', 'b', 0x00, 0xE3};
+    const Bytes decoy{0xF7, 'a', 'X', 0x00, 0xE3};
+    for (const ScanFilter filter : {ScanFilter::Plain, ScanFilter::Sse2, ScanFilter::Avx2}) {
+        if (!IsScanFilterAvailable(filter))
+            continue;
+        for (size_t size = pattern.size(); size <= 140; ++size) {
+            const Bytes fill(size, 0xF7);
+            PatternSearcher none(pattern, PatternSearcher::kDefaultVerifyAllowance, filter);
+            ASSERT_EQ(none.Filter(), filter);
+            ASSERT_EQ(none.Find(fill), std::nullopt) << "size " << size;
+            for (size_t at = 0; at + pattern.size() <= size; ++at) {
+                Bytes data = fill;
+                if (at >= decoy.size())
+                    std::copy(decoy.begin(), decoy.end(), data.begin() + static_cast<ptrdiff_t>(at - decoy.size()));
+                std::copy(pattern.begin(), pattern.end(), data.begin() + static_cast<ptrdiff_t>(at));
+                PatternSearcher searcher(pattern, PatternSearcher::kDefaultVerifyAllowance, filter);
+                ASSERT_EQ(searcher.Find(data), at) << "filter " << static_cast<int>(filter) << " size " << size;
+            }
+        }
+    }
+}
