@@ -36,8 +36,8 @@ counts() {
   awk '
     /^[0-9]+\/[0-9]+ Testing: / { name = $3; names[++n] = name; cases[name] = ""; failed[name] = 0 }
     /^\[==========\] [0-9]+ tests? from .* ran/ { cases[name] = $2 }
-    /^\[  FAILED  \] [0-9]+ tests?, listed below/ { failed[name] = $3 }
-    /^\[  SKIPPED \] [0-9]+ tests?, listed below/ { skipped[name] = $3 }
+    /^\[  FAILED  \] [0-9]+ tests?[,.]/ { failed[name] = $4 }
+    /^\[  SKIPPED \] [0-9]+ tests?[,.]/ { skipped[name] = $4 }
     /^Done [0-9]+ runs/ { runs[name] = $2 }
     /^Test Failed/ { if (!failed[name]) failed[name] = 1 }
     END {

@@ -36,8 +36,6 @@ export WINEPREFIX="$bed/prefix"
 export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export LANG=$locale LC_ALL=$locale
-unset LANGUAGE
 
 started=()
 cleanup() {
@@ -62,6 +60,8 @@ if ! locale -a 2>/dev/null | grep -qix "${locale/UTF-8/utf8}"; then
   fi
   export LOCPATH="$bed/locale"
 fi
+export LANG=$locale LC_ALL=$locale
+unset LANGUAGE
 
 if [ "$display" = 1 ]; then
   displayfile="$bed/.display.$$"
