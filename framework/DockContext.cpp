@@ -52,17 +52,18 @@ public:
         m_rect = rect;
         m_width = width;
         // The window keeps only the frame: the inside stays the windows underneath.
-        HRGN outer = ::CreateRectRgn(0, 0, rect.Width(), rect.Height());
-        HRGN inner = ::CreateRectRgn(width, width, rect.Width() - width, rect.Height() - width);
-        if (outer != nullptr && inner != nullptr)
-            ::CombineRgn(outer, outer, inner, RGN_DIFF);
-        if (inner != nullptr)
-            ::DeleteObject(inner);
+        CGdiObject outer;
+        CGdiObject inner;
+        outer.Attach(::CreateRectRgn(0, 0, rect.Width(), rect.Height()));
+        inner.Attach(::CreateRectRgn(width, width, rect.Width() - width, rect.Height() - width));
+        const auto region = [](const CGdiObject& object) { return static_cast<HRGN>(object.GetSafeHandle()); };
+        if (region(outer) != nullptr && region(inner) != nullptr)
+            ::CombineRgn(region(outer), region(outer), region(inner), RGN_DIFF);
         ::SetWindowPos(m_hWnd, HWND_TOPMOST, rect.left, rect.top, rect.Width(), rect.Height(),
                        SWP_NOACTIVATE | SWP_SHOWWINDOW);
-        // The window owns the region from here on.
-        if (outer != nullptr)
-            ::SetWindowRgn(m_hWnd, outer, TRUE);
+        // The window owns the region once it has it.
+        if (region(outer) != nullptr && ::SetWindowRgn(m_hWnd, region(outer), TRUE) != 0)
+            outer.Detach();
         UpdateWindow();
     }
 
@@ -75,7 +76,7 @@ protected:
         dc.SetTextColor(::GetSysColor(COLOR_3DDKSHADOW));
         dc.SetBkColor(::GetSysColor(COLOR_3DHILIGHT));
         if (m_brush.GetSafeHandle() != nullptr)
-            ::FillRect(dc, &client, static_cast<HBRUSH>(m_brush.GetSafeHandle()));
+            ::FillRect(dc, &client, m_brush);
         else
             ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_3DDKSHADOW));
     }
