@@ -27,10 +27,9 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 
     // Raised buttons in the classic look (no TBSTYLE_FLAT), with a gripper and tooltips, and
     // the prompt of the button under the mouse in the status bar.
-    if (!m_wndToolBar.CreateEx(this, 0,
-                               WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS |
-                                   CBRS_FLYBY | CBRS_SIZE_DYNAMIC,
-                               CRect(0, 0, 0, 0), AFX_IDW_TOOLBAR) ||
+    if (!m_wndToolBar.CreateEx(
+            this, 0, WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC,
+            CRect(0, 0, 0, 0), AFX_IDW_TOOLBAR) ||
         !m_wndToolBar.LoadToolBar(IDR_MAINFRAME))
         return -1;
 

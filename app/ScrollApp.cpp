@@ -24,8 +24,7 @@ BOOL CScrollApp::InitInstance() {
     LoadStdProfileSettings(4);
 
     AddDocTemplate(std::make_unique<CSingleDocTemplate>(IDR_MAINFRAME, RUNTIME_CLASS(CScrollDoc),
-                                                        RUNTIME_CLASS(CMainFrame),
-                                                        RUNTIME_CLASS(CMyScrollView)));
+                                                        RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CMyScrollView)));
 
     // No file: an empty document; a file: that file opened. A failure ends the program.
     CCommandLineInfo cmdInfo;

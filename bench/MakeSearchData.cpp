@@ -34,15 +34,25 @@ private:
 };
 
 const char* const kWords[] = {
-    "the", "of", "and", "to", "in", "is", "that", "for", "it", "as", "was", "with", "be", "by",
-    "on", "not", "he", "this", "are", "or", "his", "from", "at", "which", "but", "have", "an",
-    "had", "they", "you", "were", "their", "one", "all", "we", "can", "her", "has", "there",
-    "been", "if", "more", "when", "will", "would", "who", "so", "no", "file", "data", "value",
-    "error", "return", "buffer", "length", "offset", "window", "quick", "brown", "fox", "jumps",
-    "over", "lazy", "dog", "search", "pattern", "block", "read", "system", "memory", "version",
-    "table", "index", "record", "string", "number", "message", "result", "program", "user",
-    "Windows", "Microsoft", "Copyright", "License", "http://www.example.com/", "0x00000000",
-    "DEBUG", "INFO", "2024-05-17", "12:34:56", "null", "true", "false", "const", "static",
+    "the",        "of",        "and",       "to",         "in",
+    "is",         "that",      "for",       "it",         "as",
+    "was",        "with",      "be",        "by",         "on",
+    "not",        "he",        "this",      "are",        "or",
+    "his",        "from",      "at",        "which",      "but",
+    "have",       "an",        "had",       "they",       "you",
+    "were",       "their",     "one",       "all",        "we",
+    "can",        "her",       "has",       "there",      "been",
+    "if",         "more",      "when",      "will",       "would",
+    "who",        "so",        "no",        "file",       "data",
+    "value",      "error",     "return",    "buffer",     "length",
+    "offset",     "window",    "quick",     "brown",      "fox",
+    "jumps",      "over",      "lazy",      "dog",        "search",
+    "pattern",    "block",     "read",      "system",     "memory",
+    "version",    "table",     "index",     "record",     "string",
+    "number",     "message",   "result",    "program",    "user",
+    "Windows",    "Microsoft", "Copyright", "License",    "http://www.example.com/",
+    "0x00000000", "DEBUG",     "INFO",      "2024-05-17", "12:34:56",
+    "null",       "true",      "false",     "const",      "static",
 };
 constexpr size_t kWordCount = sizeof(kWords) / sizeof(kWords[0]);
 
@@ -78,8 +88,9 @@ void AppendUtf16(std::vector<uint8_t>& out, Random& random, size_t length) {
 
 void AppendIntegers(std::vector<uint8_t>& out, Random& random, size_t length) {
     for (size_t i = 0; i < length; ++i)
-        out.push_back(i % 4 == 0 ? static_cast<uint8_t>(random.Below(256))
-                                 : i % 4 == 1 ? static_cast<uint8_t>(random.Below(16)) : 0);
+        out.push_back(i % 4 == 0   ? static_cast<uint8_t>(random.Below(256))
+                      : i % 4 == 1 ? static_cast<uint8_t>(random.Below(16))
+                                   : 0);
 }
 
 void AppendNoise(std::vector<uint8_t>& out, Random& random, size_t length) {
@@ -174,9 +185,9 @@ int main(int argc, char** argv) {
 
     constexpr size_t kChunk = size_t{4} << 20;
     Random random(0x6F6B74616C6F6E31ULL);
-    std::vector<uint8_t> pending;   // generated, not yet written
-    std::vector<uint8_t> window;    // tail of what was written + the chunk being written
-    std::vector<uint8_t> tail;      // the last longest - 1 bytes written
+    std::vector<uint8_t> pending;  // generated, not yet written
+    std::vector<uint8_t> window;   // tail of what was written + the chunk being written
+    std::vector<uint8_t> tail;     // the last longest - 1 bytes written
     uint64_t written = 0;
     size_t broken = 0;
     uint64_t zeros = 0;
@@ -194,7 +205,8 @@ int main(int argc, char** argv) {
             return 1;
         }
         written += take;
-        zeros += static_cast<uint64_t>(std::count(window.begin() + static_cast<std::ptrdiff_t>(tail.size()), window.end(), 0));
+        zeros += static_cast<uint64_t>(
+            std::count(window.begin() + static_cast<std::ptrdiff_t>(tail.size()), window.end(), 0));
         const size_t keep = std::min(window.size(), longest - 1);
         tail.assign(window.end() - static_cast<std::ptrdiff_t>(keep), window.end());
     }

@@ -135,7 +135,8 @@ int Scan(const char* path, int runs, char** arguments, int count) {
         for (int run = 0; run < runs; ++run) {
             const double cpuStart = CpuSeconds();
             const auto start = std::chrono::steady_clock::now();
-            const std::optional<int64_t> found = readOnly ? ReadThrough(reader) : FindPattern(reader, pattern, 0, kDefaultScanBlockSize, filter);
+            const std::optional<int64_t> found =
+                readOnly ? ReadThrough(reader) : FindPattern(reader, pattern, 0, kDefaultScanBlockSize, filter);
             const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
             const double cpu = CpuSeconds() - cpuStart;
             std::printf("scan native %s %.6f %.6f %lld %lld\n", label.c_str(), elapsed.count(), cpu,
@@ -170,7 +171,9 @@ int Time(const char* outFile, char** command) {
         }
     }
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+    const auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
     std::printf("%.6f %.6f\n", elapsed.count(), seconds(usage.ru_utime) + seconds(usage.ru_stime));
     return WIFEXITED(status) && WEXITSTATUS(status) == 127 ? 127 : 0;
 }

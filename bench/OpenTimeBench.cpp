@@ -23,7 +23,9 @@ namespace {
 constexpr int kFirstPaneId = 0xE900;
 constexpr DWORD kTimeoutMs = 15000;
 
-double NowMs() { return 1000.0 * NowSeconds(); }
+double NowMs() {
+    return 1000.0 * NowSeconds();
+}
 
 std::wstring ClassOf(HWND window) {
     wchar_t name[64] = L"";

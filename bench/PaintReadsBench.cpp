@@ -76,13 +76,15 @@ int main() {
     PumpMessages(50);
 
     Tally repaint, lineDown, lineUp, pageDown, pageUp, thumb;
-    const int lastTop = static_cast<int>(fixture.VerticalBar().nMax) - static_cast<int>(fixture.VerticalBar().nPage) + 1;
+    const int lastTop =
+        static_cast<int>(fixture.VerticalBar().nMax) - static_cast<int>(fixture.VerticalBar().nPage) + 1;
     for (const int top : {0, 15 * 100, 15 * 2000, lastTop}) {
         fixture.view->SetScrollPos(SB_VERT, top, TRUE);
         fixture.view->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 0), 0);
         fixture.view->UpdateWindow();
         for (int i = 0; i < 3; ++i)
-            CountReads(repaint, fixture, [&] { fixture.view->Invalidate(); }, false);
+            CountReads(
+                repaint, fixture, [&] { fixture.view->Invalidate(); }, false);
     }
     // Each kind of step starts from the middle of the file, with room to move either way.
     const auto moveTo = [&](int top) {

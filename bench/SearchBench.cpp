@@ -33,7 +33,6 @@
 
 namespace {
 
-
 // Processor time (user + kernel) of the calling thread, in seconds.
 double ThreadCpu() {
     FILETIME created, exited, kernel, user;
@@ -235,9 +234,8 @@ bool ParsePattern(const std::wstring& argument, Pattern& pattern) {
 }
 
 int Usage() {
-    std::fprintf(stderr,
-                 "usage: oktalon_search_bench scan FILE RUNS LABEL:MODE:HEX...\n"
-                 "       oktalon_search_bench bytewise FILE SECONDS LABEL:HEX\n");
+    std::fprintf(stderr, "usage: oktalon_search_bench scan FILE RUNS LABEL:MODE:HEX...\n"
+                         "       oktalon_search_bench bytewise FILE SECONDS LABEL:HEX\n");
     return 2;
 }
 

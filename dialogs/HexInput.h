@@ -8,9 +8,9 @@
 
 enum class HexInputStatus {
     Valid,
-    Empty,          // nothing typed
-    OddLength,      // an odd number of characters
-    InvalidChar,    // a character other than 0-9 and A-F
+    Empty,        // nothing typed
+    OddLength,    // an odd number of characters
+    InvalidChar,  // a character other than 0-9 and A-F
 };
 
 struct HexInputCheck {

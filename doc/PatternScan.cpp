@@ -30,25 +30,23 @@ namespace {
 // fill text. Only the choice of filter bytes depends on it, never a result.
 using ByteRanks = std::array<uint8_t, 256>;
 
-constexpr void RankRange(ByteRanks& rank, size_t first, size_t last, uint8_t value)
-{
+constexpr void RankRange(ByteRanks& rank, size_t first, size_t last, uint8_t value) {
     for (size_t b = first; b <= last; ++b)
         rank[b] = value;
 }
 
-constexpr ByteRanks MakeCommonness()
-{
+constexpr ByteRanks MakeCommonness() {
     ByteRanks rank{};
     RankRange(rank, 0x80, 0xFF, 60);
-    RankRange(rank, 0x01, 0x1F, 90);    // control bytes
-    RankRange(rank, 0x01, 0x08, 120);   // small numbers in binary data
-    RankRange(rank, 0x21, 0x7E, 110);   // punctuation and symbols
+    RankRange(rank, 0x01, 0x1F, 90);   // control bytes
+    RankRange(rank, 0x01, 0x08, 120);  // small numbers in binary data
+    RankRange(rank, 0x21, 0x7E, 110);  // punctuation and symbols
     for (char c : ".,;:-_()/=\"'*")
         rank[static_cast<uint8_t>(c)] = 150;
     RankRange(rank, 'A', 'Z', 160);
     RankRange(rank, '0', '9', 170);
     RankRange(rank, 'a', 'z', 190);
-    constexpr char kFrequentLetters[] = "zxqjkvbpygfwmuclhrdsnioate"; // rising frequency
+    constexpr char kFrequentLetters[] = "zxqjkvbpygfwmuclhrdsnioate";  // rising frequency
     for (int i = 0; kFrequentLetters[i] != '\0'; ++i)
         rank[static_cast<uint8_t>(kFrequentLetters[i])] = static_cast<uint8_t>(180 + 2 * i);
     rank['\t'] = 200;
@@ -67,16 +65,15 @@ constexpr ByteRanks kCommonness = MakeCommonness();
 constexpr uint64_t kCandidateOverhead = 16;
 
 // Number of leading bytes that agree, compared eight at a time.
-size_t CommonPrefixLength(const uint8_t* a, const uint8_t* b, size_t n)
-{
+size_t CommonPrefixLength(const uint8_t* a, const uint8_t* b, size_t n) {
     size_t i = 0;
     for (; i + 8 <= n; i += 8) {
         uint64_t x, y;
         std::memcpy(&x, a + i, 8);
         std::memcpy(&y, b + i, 8);
         if (const uint64_t diff = x ^ y) {
-            const int bit = std::endian::native == std::endian::little ? std::countr_zero(diff)
-                                                                      : std::countl_zero(diff);
+            const int bit =
+                std::endian::native == std::endian::little ? std::countr_zero(diff) : std::countl_zero(diff);
             return i + static_cast<size_t>(bit / 8);
         }
     }
@@ -85,8 +82,7 @@ size_t CommonPrefixLength(const uint8_t* a, const uint8_t* b, size_t n)
     return i;
 }
 
-size_t RarestIndex(std::span<const uint8_t> pattern, size_t skip)
-{
+size_t RarestIndex(std::span<const uint8_t> pattern, size_t skip) {
     size_t best = skip == 0 ? 1 : 0;
     for (size_t i = 0; i < pattern.size(); ++i) {
         if (i != skip && kCommonness[pattern[i]] < kCommonness[pattern[best]])
@@ -95,8 +91,7 @@ size_t RarestIndex(std::span<const uint8_t> pattern, size_t skip)
     return best;
 }
 
-std::vector<size_t> KmpFailureTable(std::span<const uint8_t> pattern)
-{
+std::vector<size_t> KmpFailureTable(std::span<const uint8_t> pattern) {
     std::vector<size_t> failure(pattern.size(), 0);
     size_t k = 0;
     for (size_t i = 1; i < pattern.size(); ++i) {
@@ -120,11 +115,9 @@ struct FilterProbes {
 
 // Each filter returns the first candidate p with from <= p < end, or end when there is none;
 // it reads data[p + rarest] and data[p + other] for p < end only.
-using CandidateFinder = size_t (*)(const uint8_t* data, size_t from, size_t end,
-                                   const FilterProbes& probes);
+using CandidateFinder = size_t (*)(const uint8_t* data, size_t from, size_t end, const FilterProbes& probes);
 
-size_t NextCandidatePlain(const uint8_t* data, size_t p, size_t end, const FilterProbes& probes)
-{
+size_t NextCandidatePlain(const uint8_t* data, size_t p, size_t end, const FilterProbes& probes) {
     while (p < end) {
         const void* hit = std::memchr(data + p + probes.rarest, probes.rarestByte, end - p);
         if (hit == nullptr)
@@ -140,24 +133,21 @@ size_t NextCandidatePlain(const uint8_t* data, size_t p, size_t end, const Filte
 #ifdef PATTERN_SCAN_X86
 // The positions among the 16 or 32 from `at` whose two probed bytes both hold the wanted values.
 [[gnu::target("sse2"), gnu::always_inline]] inline __m128i ProbeHits(const uint8_t* rarest, const uint8_t* other,
-                                                                    size_t at, __m128i wantRarest, __m128i wantOther)
-{
+                                                                     size_t at, __m128i wantRarest, __m128i wantOther) {
     return _mm_and_si128(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(rarest + at)), wantRarest),
                          _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(other + at)), wantOther));
 }
 
 [[gnu::target("avx2"), gnu::always_inline]] inline __m256i ProbeHits(const uint8_t* rarest, const uint8_t* other,
-                                                                    size_t at, __m256i wantRarest, __m256i wantOther)
-{
+                                                                     size_t at, __m256i wantRarest, __m256i wantOther) {
     return _mm256_and_si256(
         _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(rarest + at)), wantRarest),
         _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(other + at)), wantOther));
 }
 
 // 32 positions a step; loads are unaligned, so no data needs any alignment.
-[[SCAN_ALIGNS_STACK gnu::target("sse2")]]
-size_t NextCandidateSse2(const uint8_t* data, size_t p, size_t end, const FilterProbes& probes)
-{
+[[SCAN_ALIGNS_STACK gnu::target("sse2")]] size_t NextCandidateSse2(const uint8_t* data, size_t p, size_t end,
+                                                                   const FilterProbes& probes) {
     const __m128i wantRarest = _mm_set1_epi8(static_cast<char>(probes.rarestByte));
     const __m128i wantOther = _mm_set1_epi8(static_cast<char>(probes.otherByte));
     const uint8_t* const rarest = data + probes.rarest;
@@ -165,8 +155,8 @@ size_t NextCandidateSse2(const uint8_t* data, size_t p, size_t end, const Filter
     for (; end - p >= 32; p += 32) {
         const __m128i low = ProbeHits(rarest, other, p, wantRarest, wantOther);
         const __m128i high = ProbeHits(rarest, other, p + 16, wantRarest, wantOther);
-        const unsigned both = static_cast<unsigned>(_mm_movemask_epi8(low)) |
-                              static_cast<unsigned>(_mm_movemask_epi8(high)) << 16;
+        const unsigned both =
+            static_cast<unsigned>(_mm_movemask_epi8(low)) | static_cast<unsigned>(_mm_movemask_epi8(high)) << 16;
         if (both != 0)
             return p + static_cast<size_t>(std::countr_zero(both));
     }
@@ -174,9 +164,8 @@ size_t NextCandidateSse2(const uint8_t* data, size_t p, size_t end, const Filter
 }
 
 // 64 positions a step, with one branch for all of them.
-[[SCAN_ALIGNS_STACK gnu::target("avx2")]]
-size_t NextCandidateAvx2(const uint8_t* data, size_t p, size_t end, const FilterProbes& probes)
-{
+[[SCAN_ALIGNS_STACK gnu::target("avx2")]] size_t NextCandidateAvx2(const uint8_t* data, size_t p, size_t end,
+                                                                   const FilterProbes& probes) {
     const __m256i wantRarest = _mm256_set1_epi8(static_cast<char>(probes.rarestByte));
     const __m256i wantOther = _mm256_set1_epi8(static_cast<char>(probes.otherByte));
     const uint8_t* const rarest = data + probes.rarest;
@@ -201,8 +190,7 @@ size_t NextCandidateAvx2(const uint8_t* data, size_t p, size_t end, const Filter
 }
 #endif
 
-CandidateFinder FinderFor(ScanFilter filter)
-{
+CandidateFinder FinderFor(ScanFilter filter) {
     switch (filter) {
 #ifdef PATTERN_SCAN_X86
     case ScanFilter::Avx2:
@@ -216,12 +204,10 @@ CandidateFinder FinderFor(ScanFilter filter)
 }
 
 // Reads until `count` bytes are in or the reader reports the end of data.
-size_t ReadFully(IPositionedReader& reader, int64_t offset, uint8_t* buffer, size_t count)
-{
+size_t ReadFully(IPositionedReader& reader, int64_t offset, uint8_t* buffer, size_t count) {
     size_t total = 0;
     while (total < count) {
-        const size_t got = reader.ReadAt(offset + static_cast<int64_t>(total), buffer + total,
-                                         count - total);
+        const size_t got = reader.ReadAt(offset + static_cast<int64_t>(total), buffer + total, count - total);
         if (got == 0)
             break;
         total += std::min(got, count - total);
@@ -229,12 +215,11 @@ size_t ReadFully(IPositionedReader& reader, int64_t offset, uint8_t* buffer, siz
     return total;
 }
 
-} // namespace
+}  // namespace
 
-bool IsScanFilterAvailable(ScanFilter filter)
-{
+bool IsScanFilterAvailable(ScanFilter filter) {
 #ifdef PATTERN_SCAN_X86
-    __builtin_cpu_init(); // the processor's features may not have been read yet during start-up
+    __builtin_cpu_init();  // the processor's features may not have been read yet during start-up
 #endif
     switch (filter) {
     case ScanFilter::Plain:
@@ -251,8 +236,7 @@ bool IsScanFilterAvailable(ScanFilter filter)
     }
 }
 
-ScanFilter FastestScanFilter()
-{
+ScanFilter FastestScanFilter() {
     static const ScanFilter fastest = IsScanFilterAvailable(ScanFilter::Avx2)   ? ScanFilter::Avx2
                                       : IsScanFilterAvailable(ScanFilter::Sse2) ? ScanFilter::Sse2
                                                                                 : ScanFilter::Plain;
@@ -260,18 +244,15 @@ ScanFilter FastestScanFilter()
 }
 
 PatternSearcher::PatternSearcher(std::span<const uint8_t> pattern, uint64_t verifyAllowance, ScanFilter filter)
-    : pattern_(pattern.begin(), pattern.end()),
-      filter_(IsScanFilterAvailable(filter) ? filter : ScanFilter::Plain),
-      verifyAllowance_(verifyAllowance)
-{
+    : pattern_(pattern.begin(), pattern.end()), filter_(IsScanFilterAvailable(filter) ? filter : ScanFilter::Plain),
+      verifyAllowance_(verifyAllowance) {
     if (pattern_.size() >= 2) {
         rarestProbe_ = RarestIndex(pattern_, pattern_.size());
         otherProbe_ = RarestIndex(pattern_, rarestProbe_);
     }
 }
 
-std::optional<size_t> PatternSearcher::Find(std::span<const uint8_t> haystack)
-{
+std::optional<size_t> PatternSearcher::Find(std::span<const uint8_t> haystack) {
     if (pattern_.empty() || haystack.size() < pattern_.size())
         return std::nullopt;
     size_t from = 0;
@@ -284,9 +265,7 @@ std::optional<size_t> PatternSearcher::Find(std::span<const uint8_t> haystack)
     return FindLinear(haystack, from);
 }
 
-PatternSearcher::Candidate PatternSearcher::CheckCandidate(const uint8_t* haystack,
-                                                           size_t position)
-{
+PatternSearcher::Candidate PatternSearcher::CheckCandidate(const uint8_t* haystack, size_t position) {
     const size_t agreed = CommonPrefixLength(haystack + position, pattern_.data(), pattern_.size());
     if (agreed == pattern_.size())
         return Candidate::Match;
@@ -298,18 +277,15 @@ PatternSearcher::Candidate PatternSearcher::CheckCandidate(const uint8_t* haysta
     return Candidate::Mismatch;
 }
 
-void PatternSearcher::SwitchToLinearScan()
-{
+void PatternSearcher::SwitchToLinearScan() {
     failure_ = KmpFailureTable(pattern_);
     linear_ = true;
 }
 
 // On a switch to the linear scan `resumeAt` tells where it takes over.
-std::optional<size_t> PatternSearcher::FindFiltered(std::span<const uint8_t> haystack,
-                                                    size_t& resumeAt)
-{
+std::optional<size_t> PatternSearcher::FindFiltered(std::span<const uint8_t> haystack, size_t& resumeAt) {
     const uint8_t* const data = haystack.data();
-    const size_t end = haystack.size() - pattern_.size() + 1; // one past the last start
+    const size_t end = haystack.size() - pattern_.size() + 1;  // one past the last start
     const FilterProbes probes{rarestProbe_, otherProbe_, pattern_[rarestProbe_], pattern_[otherProbe_]};
     const CandidateFinder nextCandidate = FinderFor(filter_);
     for (size_t p = nextCandidate(data, 0, end, probes); p < end; p = nextCandidate(data, p + 1, end, probes)) {
@@ -327,8 +303,7 @@ std::optional<size_t> PatternSearcher::FindFiltered(std::span<const uint8_t> hay
     return std::nullopt;
 }
 
-std::optional<size_t> PatternSearcher::FindLinear(std::span<const uint8_t> haystack, size_t from)
-{
+std::optional<size_t> PatternSearcher::FindLinear(std::span<const uint8_t> haystack, size_t from) {
     const size_t length = pattern_.size();
     size_t matched = 0;
     for (size_t i = from; i < haystack.size(); ++i) {
@@ -342,9 +317,8 @@ std::optional<size_t> PatternSearcher::FindLinear(std::span<const uint8_t> hayst
     return std::nullopt;
 }
 
-std::optional<int64_t> FindPattern(IPositionedReader& reader, std::span<const uint8_t> pattern,
-                                   int64_t start, size_t blockSize, ScanFilter filter)
-{
+std::optional<int64_t> FindPattern(IPositionedReader& reader, std::span<const uint8_t> pattern, int64_t start,
+                                   size_t blockSize, ScanFilter filter) {
     if (pattern.empty() || pattern.size() > static_cast<uint64_t>(std::numeric_limits<int64_t>::max()))
         return std::nullopt;
     const int64_t patternLength = static_cast<int64_t>(pattern.size());
@@ -363,8 +337,8 @@ std::optional<int64_t> FindPattern(IPositionedReader& reader, std::span<const ui
     uint8_t* const readTo = storage.get() + (overlap + (kReadAlignment - rawAddress % kReadAlignment) % kReadAlignment);
     PatternSearcher searcher(pattern, PatternSearcher::kDefaultVerifyAllowance, filter);
 
-    int64_t bufferOffset = start; // file offset of the first byte kept before readTo
-    size_t kept = 0;              // bytes carried over from the previous block
+    int64_t bufferOffset = start;  // file offset of the first byte kept before readTo
+    size_t kept = 0;               // bytes carried over from the previous block
     for (;;) {
         const int64_t readOffset = bufferOffset + static_cast<int64_t>(kept);
         const size_t wanted =

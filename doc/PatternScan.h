@@ -43,9 +43,8 @@ ScanFilter FastestScanFilter();
 // data there (the file shrank): nothing past the bytes actually read can match.
 // Nothing is read when no candidate position exists.
 // `filter` is for tests that check each filter; an unavailable one means Plain.
-std::optional<int64_t> FindPattern(IPositionedReader& reader, std::span<const uint8_t> pattern,
-                                   int64_t start, size_t blockSize = kDefaultScanBlockSize,
-                                   ScanFilter filter = FastestScanFilter());
+std::optional<int64_t> FindPattern(IPositionedReader& reader, std::span<const uint8_t> pattern, int64_t start,
+                                   size_t blockSize = kDefaultScanBlockSize, ScanFilter filter = FastestScanFilter());
 
 // Finds a fixed pattern in memory buffers, fast on ordinary data and never
 // worse than linear: candidates are the positions where the pattern's two
@@ -59,8 +58,7 @@ public:
     // has scanned before the linear scan takes over.
     static constexpr uint64_t kDefaultVerifyAllowance = 256 * 1024;
 
-    explicit PatternSearcher(std::span<const uint8_t> pattern,
-                             uint64_t verifyAllowance = kDefaultVerifyAllowance,
+    explicit PatternSearcher(std::span<const uint8_t> pattern, uint64_t verifyAllowance = kDefaultVerifyAllowance,
                              ScanFilter filter = FastestScanFilter());
 
     // Offset of the first occurrence lying wholly inside `haystack`.
@@ -82,9 +80,9 @@ private:
     size_t rarestProbe_ = 0;  // offsets in the pattern of the two filter bytes:
     size_t otherProbe_ = 0;   // the rarest one and the next rarest
     ScanFilter filter_;
-    std::vector<size_t> failure_; // KMP table, built on the switch
-    uint64_t scanned_ = 0;        // candidate positions passed by the filter
-    uint64_t verifyCost_ = 0;     // estimated work spent verifying candidates
+    std::vector<size_t> failure_;  // KMP table, built on the switch
+    uint64_t scanned_ = 0;         // candidate positions passed by the filter
+    uint64_t verifyCost_ = 0;      // estimated work spent verifying candidates
     uint64_t verifyAllowance_;
     bool linear_ = false;
 };

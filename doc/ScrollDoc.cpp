@@ -90,8 +90,7 @@ int32_t CScrollDoc::GetFileLength() const {
     if (!m_bFileOpen)
         return -1;
     const ULONGLONG length = m_file.GetLength();
-    return length > static_cast<ULONGLONG>(kMaxShownLength) ? kMaxShownLength
-                                                            : static_cast<int32_t>(length);
+    return length > static_cast<ULONGLONG>(kMaxShownLength) ? kMaxShownLength : static_cast<int32_t>(length);
 }
 
 bool CScrollDoc::IsFileTruncated() const {
@@ -150,9 +149,8 @@ void CScrollDoc::OnFindNext() {
     // Nothing changes until the scan has ended: a read the system refuses ends the command
     // with the search position, the marked line and the view as they were.
     ShownFileReader reader(m_file, GetFileLength());
-    const std::optional<int64_t> found =
-        FindPattern(reader, std::span<const uint8_t>(m_pSearchData.get(), static_cast<size_t>(m_nSearchLen)),
-                    m_nSearchPos);
+    const std::optional<int64_t> found = FindPattern(
+        reader, std::span<const uint8_t>(m_pSearchData.get(), static_cast<size_t>(m_nSearchLen)), m_nSearchPos);
     if (!found) {
         CWnd* pMainWnd = AfxGetMainWnd();
         if (pMainWnd != nullptr)

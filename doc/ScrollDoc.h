@@ -58,7 +58,7 @@ private:
     CFile m_file;
     std::unique_ptr<BYTE[]> m_pSearchData;  // the search pattern; null when there is none
     int32_t m_nSearchLen = 0;
-    int32_t m_nSearchPos = 0;               // where the next Find Next scan begins
+    int32_t m_nSearchPos = 0;  // where the next Find Next scan begins
     int32_t m_nMarkedLine = 0;
 
     DECLARE_MESSAGE_MAP()

@@ -84,8 +84,7 @@ int AfxMessageBox(LPCWSTR lpszText, UINT nType, UINT /*nIDHelp: the program has 
     if ((nType & MB_ICONMASK) == 0)
         nType |= MB_ICONEXCLAMATION;
     const CString caption = AfxGetAppTitle();
-    return MessageBoxW(AfxGetSafeOwner(nullptr), lpszText != nullptr ? lpszText : L"",
-                       caption.GetString(), nType);
+    return MessageBoxW(AfxGetSafeOwner(nullptr), lpszText != nullptr ? lpszText : L"", caption.GetString(), nType);
 }
 
 int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp) {

@@ -23,8 +23,8 @@ struct AFX_MSGCALL {
     UINT message = 0;
     WPARAM wParam = 0;
     LPARAM lParam = 0;
-    UINT nID = 0;              // commands and notifications: the command or control id
-    CCmdUI* pCmdUI = nullptr;  // command-UI updates
+    UINT nID = 0;                // commands and notifications: the command or control id
+    CCmdUI* pCmdUI = nullptr;    // command-UI updates
     LRESULT* pResult = nullptr;  // WM_NOTIFY: where the handler leaves its result
 };
 
@@ -111,9 +111,9 @@ public:
     BOOL DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHandler);
 
     UINT m_nID = 0;
-    UINT m_nIndex = 0;        // position of the item in m_hMenu
-    HMENU m_hMenu = nullptr;  // the popup menu holding the item, or null
-    CWnd* m_pOther = nullptr; // another window that shows the item, or null
+    UINT m_nIndex = 0;         // position of the item in m_hMenu
+    HMENU m_hMenu = nullptr;   // the popup menu holding the item, or null
+    CWnd* m_pOther = nullptr;  // another window that shows the item, or null
 
     // The state set by the handlers (initially enabled, unchecked, no text change).
     BOOL m_bEnabled = TRUE;
@@ -136,6 +136,7 @@ public:
 // signature at compile time. The ON_WM_* entries are declared in framework/Wnd.h.
 // ---------------------------------------------------------------------------------------------
 
+// clang-format off
 #define DECLARE_MESSAGE_MAP()                                       \
 protected:                                                          \
     static const AFX_MSGMAP* GetThisMessageMap();                   \
@@ -154,6 +155,7 @@ protected:                                                          \
                                                   &messageEntries[0]};          \
         return &messageMap;                                                     \
     }
+// clang-format on
 
 namespace afx {
 
@@ -177,8 +179,7 @@ LRESULT CommandRangeThunk(CCmdTarget& target, const AFX_MSGCALL& call) {
 
 template <class T, auto P>
 LRESULT UpdateThunk(CCmdTarget& target, const AFX_MSGCALL& call) {
-    static_assert(kHandlerFits<T, P, void(CCmdUI*)>,
-                  "a command-UI update handler is void OnUpdateX(CCmdUI* pCmdUI)");
+    static_assert(kHandlerFits<T, P, void(CCmdUI*)>, "a command-UI update handler is void OnUpdateX(CCmdUI* pCmdUI)");
     (static_cast<T&>(target).*P)(call.pCmdUI);
     return 0;
 }
@@ -200,6 +201,7 @@ LRESULT MessageThunk(CCmdTarget& target, const AFX_MSGCALL& call) {
 
 }  // namespace afx
 
+// clang-format off
 // A command from a menu item, an accelerator or a toolbar button: void OnX().
 #define ON_COMMAND(id, memberFxn) \
     {AfxEntryKind::Command, WM_COMMAND, CN_COMMAND, static_cast<UINT>(id), static_cast<UINT>(id), \
@@ -239,3 +241,4 @@ LRESULT MessageThunk(CCmdTarget& target, const AFX_MSGCALL& call) {
 #define ON_MESSAGE(message, memberFxn) \
     {AfxEntryKind::Message, static_cast<UINT>(message), 0, 0, 0, \
      &::afx::MessageThunk<ThisClass, &ThisClass::memberFxn>},
+// clang-format on

@@ -151,8 +151,7 @@ CRect CControlBar::GetNonClientBorders(DWORD dwStyle) const {
 LRESULT CControlBar::OnNcCalcSize(WPARAM wParam, LPARAM lParam) {
     const LRESULT result = Default();
     // Both forms of the message start with the proposed client rectangle.
-    RECT* client = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0]
-                          : reinterpret_cast<RECT*>(lParam);
+    RECT* client = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
     const CRect borders = GetNonClientBorders();
     client->left += borders.left;
     client->top += borders.top;

@@ -20,10 +20,10 @@ constexpr DWORD CBRS_BORDER_TOP = 0x0200;
 constexpr DWORD CBRS_BORDER_RIGHT = 0x0400;
 constexpr DWORD CBRS_BORDER_BOTTOM = 0x0800;
 constexpr DWORD CBRS_BORDER_ANY = 0x0F00;
-constexpr DWORD CBRS_TOOLTIPS = 0x0010;     // tooltips from the string table
-constexpr DWORD CBRS_FLYBY = 0x0020;        // the status bar shows the prompt of the item under the mouse
+constexpr DWORD CBRS_TOOLTIPS = 0x0010;  // tooltips from the string table
+constexpr DWORD CBRS_FLYBY = 0x0020;     // the status bar shows the prompt of the item under the mouse
 constexpr DWORD CBRS_FLOAT_MULTI = 0x0040;
-constexpr DWORD CBRS_FLOATING = 0x0001;     // the bar lives in a floating window of its own
+constexpr DWORD CBRS_FLOATING = 0x0001;  // the bar lives in a floating window of its own
 constexpr DWORD CBRS_SIZE_FIXED = 0x0002;
 constexpr DWORD CBRS_SIZE_DYNAMIC = 0x0004;
 constexpr DWORD CBRS_HIDE_INPLACE = 0x0008;
@@ -96,7 +96,7 @@ protected:
     DWORD m_dwStyle = 0;
     DWORD m_dwDockStyle = 0;
     CFrameWnd* m_pDockSite = nullptr;
-    CRect m_rectBorders;   // extra space around the items, given at creation
+    CRect m_rectBorders;  // extra space around the items, given at creation
     std::unique_ptr<CDockContext> m_pDockContext;
 
     DECLARE_MESSAGE_MAP()

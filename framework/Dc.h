@@ -82,7 +82,7 @@ private:
     template <class T>
     T* Borrowed(HGDIOBJ hObject);
 
-    bool m_bOwned = false;  // a memory device context made by CreateCompatibleDC
+    bool m_bOwned = false;                                // a memory device context made by CreateCompatibleDC
     std::vector<std::unique_ptr<CGdiObject>> m_borrowed;  // wrappers of replaced selections
 };
 

@@ -17,8 +17,7 @@ public:
 // One transfer between a dialog's controls and its members, handed to DoDataExchange.
 class CDataExchange {
 public:
-    CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
-        : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
+    CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate) : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
 
     // The window of control nIDC; ends the exchange (Fail) when the dialog has no such control.
     HWND PrepareCtrl(int nIDC);

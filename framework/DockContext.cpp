@@ -44,10 +44,9 @@ public:
     void Show(const CRect& rect, int width) {
         if (rect == m_rect && width == m_width && m_hWnd != nullptr)
             return;
-        if (m_hWnd == nullptr &&
-            !CreateEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TRANSPARENT,
-                      AfxRegisterWndClass(0, LoadCursorW(nullptr, IDC_ARROW)), nullptr, WS_POPUP, rect.left,
-                      rect.top, rect.Width(), rect.Height(), nullptr, nullptr))
+        if (m_hWnd == nullptr && !CreateEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TRANSPARENT,
+                                           AfxRegisterWndClass(0, LoadCursorW(nullptr, IDC_ARROW)), nullptr, WS_POPUP,
+                                           rect.left, rect.top, rect.Width(), rect.Height(), nullptr, nullptr))
             return;
         m_rect = rect;
         m_width = width;
@@ -242,13 +241,16 @@ void CDockContext::StartDrag(CPoint ptScreen, HWND hWndCapture) {
     DragEnd result;
     {
         CDragOutline outline;
-        result = TrackDrag(hWndCapture, ptScreen, [&](CPoint point) {
-            const DWORD side = sideAt(point);
-            if (side != 0)
-                outline.Show(DockedOutline(dockArea, side), kDockedOutlineWidth);
-            else
-                outline.Show(FloatingOutline(floatAt(point)), kFloatingOutlineWidth);
-        }, end);
+        result = TrackDrag(
+            hWndCapture, ptScreen,
+            [&](CPoint point) {
+                const DWORD side = sideAt(point);
+                if (side != 0)
+                    outline.Show(DockedOutline(dockArea, side), kDockedOutlineWidth);
+                else
+                    outline.Show(FloatingOutline(floatAt(point)), kFloatingOutlineWidth);
+            },
+            end);
     }
     if (result == DragEnd::Drop) {
         const DWORD side = sideAt(end);

@@ -65,10 +65,14 @@ DWORD DockSideAt(const CRect& area, POINT point, DWORD allowed, int reach) {
     };
     // 64-bit arithmetic: points and areas may lie anywhere in the virtual screen.
     const Edge edges[] = {
-        {CBRS_ALIGN_TOP, std::llabs(static_cast<long long>(point.y) - area.top), Outside(point.x, area.left, area.right)},
-        {CBRS_ALIGN_BOTTOM, std::llabs(static_cast<long long>(point.y) - area.bottom), Outside(point.x, area.left, area.right)},
-        {CBRS_ALIGN_LEFT, std::llabs(static_cast<long long>(point.x) - area.left), Outside(point.y, area.top, area.bottom)},
-        {CBRS_ALIGN_RIGHT, std::llabs(static_cast<long long>(point.x) - area.right), Outside(point.y, area.top, area.bottom)},
+        {CBRS_ALIGN_TOP, std::llabs(static_cast<long long>(point.y) - area.top),
+         Outside(point.x, area.left, area.right)},
+        {CBRS_ALIGN_BOTTOM, std::llabs(static_cast<long long>(point.y) - area.bottom),
+         Outside(point.x, area.left, area.right)},
+        {CBRS_ALIGN_LEFT, std::llabs(static_cast<long long>(point.x) - area.left),
+         Outside(point.y, area.top, area.bottom)},
+        {CBRS_ALIGN_RIGHT, std::llabs(static_cast<long long>(point.x) - area.right),
+         Outside(point.y, area.top, area.bottom)},
     };
     DWORD best = 0;
     long long bestDistance = LLONG_MAX;
@@ -87,11 +91,16 @@ DWORD DockSideAt(const CRect& area, POINT point, DWORD allowed, int reach) {
 DWORD PlacedBarStyle(DWORD dwBarStyle, DWORD dwSide) {
     const DWORD kept = dwBarStyle & ~(CBRS_ALIGN_ANY | CBRS_BORDER_ANY | CBRS_FLOATING);
     switch (dwSide) {
-    case CBRS_ALIGN_TOP: return kept | CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM;
-    case CBRS_ALIGN_BOTTOM: return kept | CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP;
-    case CBRS_ALIGN_LEFT: return kept | CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT;
-    case CBRS_ALIGN_RIGHT: return kept | CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT;
-    default: return kept | CBRS_FLOATING | CBRS_ALIGN_TOP;
+    case CBRS_ALIGN_TOP:
+        return kept | CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM;
+    case CBRS_ALIGN_BOTTOM:
+        return kept | CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP;
+    case CBRS_ALIGN_LEFT:
+        return kept | CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT;
+    case CBRS_ALIGN_RIGHT:
+        return kept | CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT;
+    default:
+        return kept | CBRS_FLOATING | CBRS_ALIGN_TOP;
     }
 }
 

@@ -9,9 +9,9 @@
 
 // One bar docked along a side: a strip of the area the bars before it left.
 struct DockedBar {
-    DWORD dwSide = 0;     // CBRS_ALIGN_TOP, CBRS_ALIGN_BOTTOM, CBRS_ALIGN_LEFT or CBRS_ALIGN_RIGHT
-    int nThickness = 0;   // the height of a top or bottom bar, the width of a left or right one
-    CRect rect;           // set by LayoutDockedBars: where the bar goes
+    DWORD dwSide = 0;    // CBRS_ALIGN_TOP, CBRS_ALIGN_BOTTOM, CBRS_ALIGN_LEFT or CBRS_ALIGN_RIGHT
+    int nThickness = 0;  // the height of a top or bottom bar, the width of a left or right one
+    CRect rect;          // set by LayoutDockedBars: where the bar goes
 };
 
 // Gives each bar, in order, its strip along its side of what the bars before it left (so the

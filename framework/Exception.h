@@ -37,8 +37,7 @@ public:
     CFileException(int cause, LONG osError, const CString& fileName = CString())
         : m_cause(cause), m_lOsError(osError), m_strFileName(fileName) {}
     CFileException(const CFileException& other)
-        : CException(), m_cause(other.m_cause), m_lOsError(other.m_lOsError),
-          m_strFileName(other.m_strFileName) {}
+        : CException(), m_cause(other.m_cause), m_lOsError(other.m_lOsError), m_strFileName(other.m_strFileName) {}
     CFileException& operator=(const CFileException& other) {
         m_cause = other.m_cause;
         m_lOsError = other.m_lOsError;

@@ -5,10 +5,14 @@ IMPLEMENT_DYNAMIC(CFile, CObject)
 namespace {
 DWORD ShareModeOf(UINT openFlags) {
     switch (openFlags & 0x0070) {
-    case CFile::shareDenyWrite: return FILE_SHARE_READ;
-    case CFile::shareDenyRead: return FILE_SHARE_WRITE;
-    case CFile::shareDenyNone: return FILE_SHARE_READ | FILE_SHARE_WRITE;
-    default: return 0;  // shareCompat and shareExclusive: nobody else gets in
+    case CFile::shareDenyWrite:
+        return FILE_SHARE_READ;
+    case CFile::shareDenyRead:
+        return FILE_SHARE_WRITE;
+    case CFile::shareDenyNone:
+        return FILE_SHARE_READ | FILE_SHARE_WRITE;
+    default:
+        return 0;  // shareCompat and shareExclusive: nobody else gets in
     }
 }
 }  // namespace
@@ -18,8 +22,8 @@ CFile::~CFile() = default;
 BOOL CFile::Open(LPCWSTR fileName, UINT openFlags, CFileException* pError) {
     m_handle.reset();
     m_strFileName = fileName;
-    HANDLE handle = CreateFileW(fileName, GENERIC_READ, ShareModeOf(openFlags), nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE handle = CreateFileW(fileName, GENERIC_READ, ShareModeOf(openFlags), nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         const LONG osError = static_cast<LONG>(GetLastError());
         if (pError != nullptr)

@@ -57,11 +57,12 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
     const HINSTANCE hInst = AfxGetResourceHandle();
     const LPCWSTR resource = MAKEINTRESOURCEW(nIDResource);
     const auto hIcon = static_cast<HICON>(LoadImageW(hInst, resource, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-    m_hSmallIcon.reset(static_cast<HICON>(LoadImageW(hInst, resource, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                     GetSystemMetrics(SM_CYSMICON), 0)));
+    m_hSmallIcon.reset(static_cast<HICON>(
+        LoadImageW(hInst, resource, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     m_hAccelTable = LoadAcceleratorsW(hInst, resource);
-    const LPCWSTR className = AfxRegisterWndClass(CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW),
-                                                  reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)), hIcon);
+    const LPCWSTR className =
+        AfxRegisterWndClass(CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW),
+                            reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)), hIcon);
     HMENU hMenu = LoadMenuW(hInst, resource);
 
     const HWND hParent = pParentWnd != nullptr ? pParentWnd->GetSafeHwnd() : nullptr;
@@ -179,8 +180,8 @@ void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
 }
 
 BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg) {
-    if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST && m_hAccelTable != nullptr &&
-        m_hWnd != nullptr && TranslateAcceleratorW(m_hWnd, m_hAccelTable, pMsg))
+    if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST && m_hAccelTable != nullptr && m_hWnd != nullptr &&
+        TranslateAcceleratorW(m_hWnd, m_hAccelTable, pMsg))
         return TRUE;
     return CWnd::PreTranslateMessage(pMsg);
 }
@@ -318,7 +319,8 @@ void CFrameWnd::KeepFloatingBarsAbove() {
             continue;
         const HWND hFloating = pFloating->GetSafeHwnd();
         bool above = false;
-        for (HWND hWnd = ::GetWindow(m_hWnd, GW_HWNDPREV); hWnd != nullptr && !above; hWnd = ::GetWindow(hWnd, GW_HWNDPREV))
+        for (HWND hWnd = ::GetWindow(m_hWnd, GW_HWNDPREV); hWnd != nullptr && !above;
+             hWnd = ::GetWindow(hWnd, GW_HWNDPREV))
             above = hWnd == hFloating;
         if (above)
             continue;

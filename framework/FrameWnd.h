@@ -30,8 +30,7 @@ public:
     // Creates the frame window with the menu, accelerators, icon and title of resource
     // nIDResource (the title is the first "\n" field of that string). pContext, when given,
     // names the view to create and its document. FALSE when the window could not be made.
-    virtual BOOL LoadFrame(UINT nIDResource,
-                           DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+    virtual BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
                            CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr);
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
@@ -122,8 +121,8 @@ protected:
     // The main window's end ends the message loop.
     void PostNcDestroy() override;
 
-    CString m_strTitle;           // the frame's own title (without the document's)
-    DWORD m_dwFrameStyle = 0;     // FWS_* bits
+    CString m_strTitle;        // the frame's own title (without the document's)
+    DWORD m_dwFrameStyle = 0;  // FWS_* bits
     DWORD m_dwDockStyle = 0;
 
     DECLARE_MESSAGE_MAP()
@@ -133,9 +132,9 @@ private:
         void operator()(HICON hIcon) const { DestroyIcon(hIcon); }
     };
 
-    std::unique_ptr<CView> m_pOwnedView;   // the view this frame made
+    std::unique_ptr<CView> m_pOwnedView;  // the view this frame made
     CView* m_pActiveView = nullptr;
-    HACCEL m_hAccelTable = nullptr;        // from the resources; the system frees it at exit
+    HACCEL m_hAccelTable = nullptr;  // from the resources; the system frees it at exit
     std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter> m_hSmallIcon;
     // The visible docked bars in layout order (see RecalcLayout), with their strips to be
     // laid out; only the bars that cannot be docked elsewhere with bFixedOnly.
@@ -145,7 +144,7 @@ private:
     void CollectDockedBars(bool bFixedOnly, std::vector<CControlBar*>& bars, std::vector<DockedBar>& strips) const;
 
     std::vector<CControlBar*> m_controlBars;
-    std::wstring m_strToolTip;             // the text a tooltip is showing (must outlive the notification)
-    UINT m_nIDTracking = 0;                // the command whose prompt is shown; 0: idle text
+    std::wstring m_strToolTip;                    // the text a tooltip is showing (must outlive the notification)
+    UINT m_nIDTracking = 0;                       // the command whose prompt is shown; 0: idle text
     CCreateContext* m_pPendingContext = nullptr;  // while LoadFrame creates the window
 };

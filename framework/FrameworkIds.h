@@ -9,72 +9,72 @@
 
 // Control id of a dialog item that code never addresses.
 #ifndef IDC_STATIC
-#define IDC_STATIC              (-1)
+#define IDC_STATIC (-1)
 #endif
 
 // Command id of a separator: a toolbar gap, and the status bar's message pane.
-#define ID_SEPARATOR            0
+#define ID_SEPARATOR 0
 
 // File commands.
-#define ID_FILE_NEW             0xE100  // 57600
-#define ID_FILE_OPEN            0xE101  // 57601
+#define ID_FILE_NEW  0xE100  // 57600
+#define ID_FILE_OPEN 0xE101  // 57601
 
 // The recent-file entries of the File menu: ID_FILE_MRU_FILE1 + n for the (n+1)-th entry.
-#define ID_FILE_MRU_FIRST       0xE110  // 57616
-#define ID_FILE_MRU_FILE1       0xE110
-#define ID_FILE_MRU_FILE2       0xE111
-#define ID_FILE_MRU_FILE3       0xE112
-#define ID_FILE_MRU_FILE4       0xE113
-#define ID_FILE_MRU_FILE5       0xE114
-#define ID_FILE_MRU_FILE6       0xE115
-#define ID_FILE_MRU_FILE7       0xE116
-#define ID_FILE_MRU_FILE8       0xE117
-#define ID_FILE_MRU_FILE9       0xE118
-#define ID_FILE_MRU_FILE10      0xE119
-#define ID_FILE_MRU_FILE11      0xE11A
-#define ID_FILE_MRU_FILE12      0xE11B
-#define ID_FILE_MRU_FILE13      0xE11C
-#define ID_FILE_MRU_FILE14      0xE11D
-#define ID_FILE_MRU_FILE15      0xE11E
-#define ID_FILE_MRU_FILE16      0xE11F  // 57631
-#define ID_FILE_MRU_LAST        0xE11F
+#define ID_FILE_MRU_FIRST  0xE110  // 57616
+#define ID_FILE_MRU_FILE1  0xE110
+#define ID_FILE_MRU_FILE2  0xE111
+#define ID_FILE_MRU_FILE3  0xE112
+#define ID_FILE_MRU_FILE4  0xE113
+#define ID_FILE_MRU_FILE5  0xE114
+#define ID_FILE_MRU_FILE6  0xE115
+#define ID_FILE_MRU_FILE7  0xE116
+#define ID_FILE_MRU_FILE8  0xE117
+#define ID_FILE_MRU_FILE9  0xE118
+#define ID_FILE_MRU_FILE10 0xE119
+#define ID_FILE_MRU_FILE11 0xE11A
+#define ID_FILE_MRU_FILE12 0xE11B
+#define ID_FILE_MRU_FILE13 0xE11C
+#define ID_FILE_MRU_FILE14 0xE11D
+#define ID_FILE_MRU_FILE15 0xE11E
+#define ID_FILE_MRU_FILE16 0xE11F  // 57631
+#define ID_FILE_MRU_LAST   0xE11F
 
 // Application commands.
-#define ID_APP_ABOUT            0xE140  // 57664
-#define ID_APP_EXIT             0xE141  // 57665
+#define ID_APP_ABOUT 0xE140  // 57664
+#define ID_APP_EXIT  0xE141  // 57665
 
 // Status-bar indicator panes (their strings are the panes' texts).
-#define ID_INDICATOR_CAPS       0xE701  // 59137
-#define ID_INDICATOR_NUM        0xE702  // 59138
-#define ID_INDICATOR_OVR        0xE704  // 59140
-#define ID_INDICATOR_REC        0xE705  // 59141
+#define ID_INDICATOR_CAPS 0xE701  // 59137
+#define ID_INDICATOR_NUM  0xE702  // 59138
+#define ID_INDICATOR_OVR  0xE704  // 59140
+#define ID_INDICATOR_REC  0xE705  // 59141
 
 // View commands: show or hide a bar. Each equals the id of the bar's window.
-#define ID_VIEW_TOOLBAR         0xE800  // 59392
-#define ID_VIEW_STATUS_BAR      0xE801  // 59393
+#define ID_VIEW_TOOLBAR    0xE800  // 59392
+#define ID_VIEW_STATUS_BAR 0xE801  // 59393
 
 // Child-window ids of the frame's bars.
-#define AFX_IDW_TOOLBAR         0xE800  // 59392
-#define AFX_IDW_STATUS_BAR      0xE801  // 59393
+#define AFX_IDW_TOOLBAR    0xE800  // 59392
+#define AFX_IDW_STATUS_BAR 0xE801  // 59393
 
 // The sides of the frame a bar docks on (CFrameWnd::DockControlBar).
-#define AFX_IDW_DOCKBAR_TOP     0xE81B  // 59419
-#define AFX_IDW_DOCKBAR_LEFT    0xE81C  // 59420
-#define AFX_IDW_DOCKBAR_RIGHT   0xE81D  // 59421
-#define AFX_IDW_DOCKBAR_BOTTOM  0xE81E  // 59422
+#define AFX_IDW_DOCKBAR_TOP    0xE81B  // 59419
+#define AFX_IDW_DOCKBAR_LEFT   0xE81C  // 59420
+#define AFX_IDW_DOCKBAR_RIGHT  0xE81D  // 59421
+#define AFX_IDW_DOCKBAR_BOTTOM 0xE81E  // 59422
 
 // The view's child-window id inside the frame.
-#define AFX_IDW_PANE_FIRST      0xE900  // 59648
+#define AFX_IDW_PANE_FIRST 0xE900  // 59648
 
 // Strings the framework loads by itself.
-#define AFX_IDS_APP_TITLE       0xE000  // 57344: the application's name and main title
-#define AFX_IDS_IDLEMESSAGE     0xE001  // 57345: the status bar's idle text
+#define AFX_IDS_APP_TITLE   0xE000  // 57344: the application's name and main title
+#define AFX_IDS_IDLEMESSAGE 0xE001  // 57345: the status bar's idle text
 
 // Resource type of a toolbar description (the classic toolbar resource layout):
 //   WORD version (1), WORD button width, WORD button height, WORD item count,
 //   then item count WORDs: each a command id, 0 for a separator.
 // Images are taken from the bitmap of the same resource id, one per non-separator item, left
 // to right, each button width wide.
-#define RT_TOOLBAR_DATA         241
+#define RT_TOOLBAR_DATA 241
 
-#endif // OKTALON_FRAMEWORK_FRAMEWORKIDS_H
+#endif  // OKTALON_FRAMEWORK_FRAMEWORKIDS_H

@@ -9,7 +9,10 @@ public:
     constexpr CPoint(int x0, int y0) : POINT{x0, y0} {}
     constexpr CPoint(POINT pt) : POINT(pt) {}
 
-    void Offset(int dx, int dy) { x += dx; y += dy; }
+    void Offset(int dx, int dy) {
+        x += dx;
+        y += dy;
+    }
     friend constexpr bool operator==(const CPoint& a, const CPoint& b) { return a.x == b.x && a.y == b.y; }
 };
 
@@ -27,8 +30,7 @@ public:
     constexpr CRect() : RECT{0, 0, 0, 0} {}
     constexpr CRect(int l, int t, int r, int b) : RECT{l, t, r, b} {}
     constexpr CRect(const RECT& rc) : RECT(rc) {}
-    constexpr CRect(POINT topLeft, SIZE size)
-        : RECT{topLeft.x, topLeft.y, topLeft.x + size.cx, topLeft.y + size.cy} {}
+    constexpr CRect(POINT topLeft, SIZE size) : RECT{topLeft.x, topLeft.y, topLeft.x + size.cx, topLeft.y + size.cy} {}
 
     constexpr int Width() const { return right - left; }
     constexpr int Height() const { return bottom - top; }
@@ -37,11 +39,19 @@ public:
     constexpr CPoint BottomRight() const { return CPoint(right, bottom); }
     constexpr CPoint CenterPoint() const { return CPoint((left + right) / 2, (top + bottom) / 2); }
     constexpr bool IsRectEmpty() const { return right <= left || bottom <= top; }
-    constexpr bool PtInRect(POINT pt) const {
-        return pt.x >= left && pt.x < right && pt.y >= top && pt.y < bottom;
+    constexpr bool PtInRect(POINT pt) const { return pt.x >= left && pt.x < right && pt.y >= top && pt.y < bottom; }
+    void SetRect(int l, int t, int r, int b) {
+        left = l;
+        top = t;
+        right = r;
+        bottom = b;
     }
-    void SetRect(int l, int t, int r, int b) { left = l; top = t; right = r; bottom = b; }
-    void OffsetRect(int dx, int dy) { left += dx; right += dx; top += dy; bottom += dy; }
+    void OffsetRect(int dx, int dy) {
+        left += dx;
+        right += dx;
+        top += dy;
+        bottom += dy;
+    }
 
     operator LPRECT() { return this; }
     operator LPCRECT() const { return this; }

@@ -10,8 +10,7 @@ const CRuntimeClass*& FirstRegisteredClass() {
 }
 }  // namespace
 
-CRuntimeClass::CRuntimeClass(const char* name, const CRuntimeClass* base,
-                             std::unique_ptr<CObject> (*create)())
+CRuntimeClass::CRuntimeClass(const char* name, const CRuntimeClass* base, std::unique_ptr<CObject> (*create)())
     : m_lpszClassName(name), m_pBaseClass(base), m_pfnCreateObject(create) {
     m_pNextClass = FirstRegisteredClass();
     FirstRegisteredClass() = this;
@@ -40,7 +39,9 @@ const CRuntimeClass* CObject::GetThisClass() {
     return &runtimeClass;
 }
 
-const CRuntimeClass* CObject::GetRuntimeClass() const { return GetThisClass(); }
+const CRuntimeClass* CObject::GetRuntimeClass() const {
+    return GetThisClass();
+}
 
 bool CObject::IsKindOf(const CRuntimeClass* pClass) const {
     return GetRuntimeClass()->IsDerivedFrom(pClass);

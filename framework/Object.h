@@ -49,32 +49,32 @@ std::unique_ptr<T> CreateObjectAs(const CRuntimeClass* pClass) {
 
 #define RUNTIME_CLASS(class_name) (class_name::GetThisClass())
 
-#define DECLARE_DYNAMIC(class_name)                                 \
-public:                                                             \
-    static const CRuntimeClass* GetThisClass();                     \
+#define DECLARE_DYNAMIC(class_name)             \
+public:                                         \
+    static const CRuntimeClass* GetThisClass(); \
     const CRuntimeClass* GetRuntimeClass() const override;
 
-#define DECLARE_DYNCREATE(class_name)                               \
-    DECLARE_DYNAMIC(class_name)                                     \
+#define DECLARE_DYNCREATE(class_name) \
+    DECLARE_DYNAMIC(class_name)       \
     static std::unique_ptr<CObject> CreateObject();
 
-#define OKTALON_IMPLEMENT_RUNTIMECLASS(class_name, base_name, create)            \
-    const CRuntimeClass* class_name::GetThisClass() {                            \
-        static const CRuntimeClass runtimeClass(#class_name,                     \
-                                                RUNTIME_CLASS(base_name), create); \
-        return &runtimeClass;                                                    \
-    }                                                                            \
-    const CRuntimeClass* class_name::GetRuntimeClass() const { return GetThisClass(); } \
-    namespace {                                                                  \
-    /* Registers the class at start-up, so that FromName knows it. */            \
+#define OKTALON_IMPLEMENT_RUNTIMECLASS(class_name, base_name, create)                                 \
+    const CRuntimeClass* class_name::GetThisClass() {                                                 \
+        static const CRuntimeClass runtimeClass(#class_name, RUNTIME_CLASS(base_name), create);       \
+        return &runtimeClass;                                                                         \
+    }                                                                                                 \
+    const CRuntimeClass* class_name::GetRuntimeClass() const {                                        \
+        return GetThisClass();                                                                        \
+    }                                                                                                 \
+    namespace {                                                                                       \
+    /* Registers the class at start-up, so that FromName knows it. */                                 \
     [[maybe_unused]] const CRuntimeClass* const registered_##class_name = class_name::GetThisClass(); \
     }
 
-#define IMPLEMENT_DYNAMIC(class_name, base_name) \
-    OKTALON_IMPLEMENT_RUNTIMECLASS(class_name, base_name, nullptr)
+#define IMPLEMENT_DYNAMIC(class_name, base_name) OKTALON_IMPLEMENT_RUNTIMECLASS(class_name, base_name, nullptr)
 
-#define IMPLEMENT_DYNCREATE(class_name, base_name)                          \
-    std::unique_ptr<CObject> class_name::CreateObject() {                   \
-        return std::make_unique<class_name>();                              \
-    }                                                                       \
+#define IMPLEMENT_DYNCREATE(class_name, base_name)        \
+    std::unique_ptr<CObject> class_name::CreateObject() { \
+        return std::make_unique<class_name>();            \
+    }                                                     \
     OKTALON_IMPLEMENT_RUNTIMECLASS(class_name, base_name, &class_name::CreateObject)

@@ -13,7 +13,9 @@ constexpr UINT kMaxEntries = 16;
 constexpr size_t kMaxPathLength = 32767;
 constexpr size_t kMaxComponentLength = 255;
 
-bool IsSeparator(wchar_t ch) { return ch == L'\\' || ch == L'/'; }
+bool IsSeparator(wchar_t ch) {
+    return ch == L'\\' || ch == L'/';
+}
 
 // The length of the path's root: "C:\", "\\server\share\" or "\\?\C:\" and the like; 0 for a
 // relative path.
@@ -55,8 +57,7 @@ int RootLength(const std::wstring& path) {
 CRecentFileList::CRecentFileList(UINT firstCommand, LPCWSTR section, LPCWSTR entryFormat, int size,
                                  int maxDisplayLength)
     : m_nFirstCommand(firstCommand), m_strSection(section), m_strEntryFormat(entryFormat),
-      m_nSize(std::clamp(size, 1, static_cast<int>(kMaxEntries))),
-      m_nMaxDisplayLength(maxDisplayLength) {}
+      m_nSize(std::clamp(size, 1, static_cast<int>(kMaxEntries))), m_nMaxDisplayLength(maxDisplayLength) {}
 
 CString CRecentFileList::FullPath(LPCWSTR pathName) {
     if (pathName == nullptr || *pathName == L'\0')
@@ -225,8 +226,7 @@ CString CRecentFileList::AbbreviatePath(const CString& path, int maxLength) {
     if (keepFrom == starts.front())
         return path;  // nothing would be dropped
     const std::wstring tail = text.substr(keepFrom);
-    if (rootText.size() + ellipsis.size() + tail.size() > static_cast<size_t>(maxLength) &&
-        keepFrom == starts.back()) {
+    if (rootText.size() + ellipsis.size() + tail.size() > static_cast<size_t>(maxLength) && keepFrom == starts.back()) {
         // Even the file name alone is too long with the root: the name by itself says most.
         return CString(tail);
     }
@@ -286,8 +286,8 @@ bool CRecentFileList::UpdateMenu(HMENU popup) {
             DeleteMenu(popup, static_cast<UINT>(i), MF_BYPOSITION);
     }
     if (m_files.empty()) {
-        InsertMenuW(popup, static_cast<UINT>(position), MF_BYPOSITION | MF_STRING | MF_GRAYED,
-                    m_nFirstCommand, m_strPlaceholder);
+        InsertMenuW(popup, static_cast<UINT>(position), MF_BYPOSITION | MF_STRING | MF_GRAYED, m_nFirstCommand,
+                    m_strPlaceholder);
         return true;
     }
     for (int i = 0; i < GetCount(); ++i) {

@@ -10,8 +10,7 @@ public:
     // firstCommand: the command id of the first entry (entry i has firstCommand + i);
     // section, entryFormat: the registry subkey under the application's key and the value name
     // pattern (with one %d, counted from 1); size: how many files the list keeps (1..16).
-    CRecentFileList(UINT firstCommand, LPCWSTR section, LPCWSTR entryFormat, int size,
-                    int maxDisplayLength = 40);
+    CRecentFileList(UINT firstCommand, LPCWSTR section, LPCWSTR entryFormat, int size, int maxDisplayLength = 40);
 
     int GetSize() const { return m_nSize; }
     int GetCount() const { return static_cast<int>(m_files.size()); }
@@ -61,5 +60,5 @@ private:
     int m_nSize;
     int m_nMaxDisplayLength;
     std::vector<CString> m_files;
-    CString m_strPlaceholder;   // the menu's own text for the entry position, seen on first update
+    CString m_strPlaceholder;  // the menu's own text for the entry position, seen on first update
 };

@@ -4,8 +4,8 @@
 
 CRegKey CRegKey::Create(HKEY parent, LPCWSTR subKey) {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(parent, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(parent, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
         return CRegKey();
     return CRegKey(key);
 }
@@ -32,8 +32,8 @@ bool CRegKey::QueryString(LPCWSTR name, CString& value) const {
         // One spare character: a stored string need not end with its terminator.
         std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 1, L'\0');
         DWORD size = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-        const LSTATUS status = RegQueryValueExW(m_key, name, nullptr, &type,
-                                                reinterpret_cast<BYTE*>(buffer.data()), &size);
+        const LSTATUS status =
+            RegQueryValueExW(m_key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size);
         if (status == ERROR_MORE_DATA)
             continue;
         if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
@@ -53,8 +53,8 @@ bool CRegKey::SetString(LPCWSTR name, const CString& value) {
     if (m_key == nullptr)
         return false;
     const DWORD bytes = static_cast<DWORD>((static_cast<size_t>(value.GetLength()) + 1) * sizeof(wchar_t));
-    return RegSetValueExW(m_key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.GetString()),
-                          bytes) == ERROR_SUCCESS;
+    return RegSetValueExW(m_key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.GetString()), bytes) ==
+           ERROR_SUCCESS;
 }
 
 bool CRegKey::DeleteValue(LPCWSTR name) {

@@ -258,8 +258,7 @@ BOOL CStatusBar::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
     // Where the control puts a pane's text, so a pane that lights up does not move.
     RECT rect = lpDrawItemStruct->rcItem;
     rect.left += kOwnerDrawTextInset;
-    DrawTextW(hDC, pane.strText, pane.strText.GetLength(), &rect,
-              DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+    DrawTextW(hDC, pane.strText, pane.strText.GetLength(), &rect, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
     SetTextColor(hDC, savedColor);
     SetBkMode(hDC, savedMode);
     return TRUE;

@@ -19,8 +19,7 @@ public:
     CStatusBar() = default;
     ~CStatusBar() override;
 
-    BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM,
-                UINT nID = AFX_IDW_STATUS_BAR);
+    BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, UINT nID = AFX_IDW_STATUS_BAR);
 
     // One pane per id. ID_SEPARATOR makes the message pane (no borders, stretching); any other
     // id an indicator whose text is that id's string and whose width fits the text.
@@ -49,7 +48,7 @@ private:
     struct Pane {
         UINT nID = ID_SEPARATOR;
         UINT nStyle = SBPS_NORMAL;
-        int cxText = 0;     // the width the indicator's text needs
+        int cxText = 0;  // the width the indicator's text needs
         CString strText;
     };
 

@@ -52,8 +52,8 @@ CString CString::Mid(int first, int count) const {
         first = 0;
     if (static_cast<size_t>(first) >= m_text.size())
         return CString();
-    return CString(m_text.substr(static_cast<size_t>(first),
-                                 count < 0 ? std::wstring::npos : static_cast<size_t>(count)));
+    return CString(
+        m_text.substr(static_cast<size_t>(first), count < 0 ? std::wstring::npos : static_cast<size_t>(count)));
 }
 
 int CString::Find(wchar_t ch, int start) const {
@@ -73,12 +73,12 @@ std::string CString::ToCodePage(UINT codePage, bool* pLossless) const {
         return {};
     const int sourceLength = static_cast<int>(m_text.size());
     auto convert = [&](DWORD flags, BOOL* pUsedDefault) {
-        const int length = WideCharToMultiByte(codePage, flags, m_text.c_str(), sourceLength, nullptr, 0,
-                                               nullptr, nullptr);
+        const int length =
+            WideCharToMultiByte(codePage, flags, m_text.c_str(), sourceLength, nullptr, 0, nullptr, nullptr);
         std::string result(static_cast<size_t>(length > 0 ? length : 0), '\0');
         if (length > 0)
-            WideCharToMultiByte(codePage, flags, m_text.c_str(), sourceLength, result.data(), length,
-                                nullptr, pUsedDefault);
+            WideCharToMultiByte(codePage, flags, m_text.c_str(), sourceLength, result.data(), length, nullptr,
+                                pUsedDefault);
         return result;
     };
     if (codePage == CP_UTF8) {

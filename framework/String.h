@@ -43,9 +43,18 @@ public:
     // is not proper UTF-16 (a lone surrogate) is not lossless.
     std::string ToCodePage(UINT codePage, bool* pLossless = nullptr) const;
 
-    CString& operator+=(const CString& other) { m_text += other.m_text; return *this; }
-    CString& operator+=(const wchar_t* other) { m_text += other; return *this; }
-    CString& operator+=(wchar_t ch) { m_text += ch; return *this; }
+    CString& operator+=(const CString& other) {
+        m_text += other.m_text;
+        return *this;
+    }
+    CString& operator+=(const wchar_t* other) {
+        m_text += other;
+        return *this;
+    }
+    CString& operator+=(wchar_t ch) {
+        m_text += ch;
+        return *this;
+    }
     friend CString operator+(CString a, const CString& b) { return a += b; }
     friend CString operator+(CString a, const wchar_t* b) { return a += b; }
     friend CString operator+(const wchar_t* a, const CString& b) { return CString(a) += b; }

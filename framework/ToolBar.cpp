@@ -68,8 +68,8 @@ BOOL CToolBar::CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, CRec
     windowStyle |= (dwCtrlStyle & 0xFFFF) | CCS_NOPARENTALIGN | CCS_NOMOVEY | CCS_NORESIZE | CCS_NODIVIDER;
     if (m_dwStyle & CBRS_TOOLTIPS)
         windowStyle |= TBSTYLE_TOOLTIPS;
-    if (!CWnd::CreateEx(0, TOOLBARCLASSNAMEW, nullptr, windowStyle, 0, 0, 0, 0,
-                        pParentWnd->GetSafeHwnd(), reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)))) {
+    if (!CWnd::CreateEx(0, TOOLBARCLASSNAMEW, nullptr, windowStyle, 0, 0, 0, 0, pParentWnd->GetSafeHwnd(),
+                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)))) {
         DetachFromFrame();
         return FALSE;
     }
@@ -264,8 +264,8 @@ void CToolBar::WrapEachItem(bool bEach) {
         info.dwMask = TBIF_BYINDEX | TBIF_STATE;
         if (SendMessage(TB_GETBUTTONINFOW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&info)) < 0)
             continue;
-        const BYTE state = bEach ? static_cast<BYTE>(info.fsState | TBSTATE_WRAP)
-                                 : static_cast<BYTE>(info.fsState & ~TBSTATE_WRAP);
+        const BYTE state =
+            bEach ? static_cast<BYTE>(info.fsState | TBSTATE_WRAP) : static_cast<BYTE>(info.fsState & ~TBSTATE_WRAP);
         if (state == info.fsState)
             continue;
         info.fsState = state;

@@ -15,11 +15,9 @@ public:
     // Creates the bar in pParentWnd. dwCtrlStyle: toolbar control styles (TBSTYLE_FLAT for flat
     // buttons, 0 for raised ones); dwStyle: window styles and bar styles (CBRS_*);
     // rcBorders: extra space around the buttons; nID: the bar's window id.
-    BOOL CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle = 0,
-                  DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP,
+    BOOL CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle = 0, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP,
                   CRect rcBorders = CRect(0, 0, 0, 0), UINT nID = AFX_IDW_TOOLBAR);
-    BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP,
-                UINT nID = AFX_IDW_TOOLBAR);
+    BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP, UINT nID = AFX_IDW_TOOLBAR);
 
     // Loads the buttons from the toolbar resource nIDResource (its layout is described with
     // RT_TOOLBAR_DATA) and their images from the bitmap of the same id.
@@ -63,7 +61,7 @@ private:
 
     CSize m_sizeButton = CSize(23, 22);
     CSize m_sizeImage = CSize(16, 15);
-    UINT m_nFlyByID = 0;         // the button whose prompt the status bar shows now
+    UINT m_nFlyByID = 0;  // the button whose prompt the status bar shows now
     bool m_bTrackingLeave = false;
 
     DECLARE_MESSAGE_MAP()

@@ -26,8 +26,7 @@ void CView::OnPrepareDC(CDC* /*pDC*/) {}
 BOOL CView::PreCreateWindow(CREATESTRUCT& cs) {
     if (cs.lpszClass == nullptr) {
         // Redrawn whole after every size change, so a view never shows a stale strip.
-        cs.lpszClass = AfxRegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
-                                           LoadCursorW(nullptr, IDC_ARROW),
+        cs.lpszClass = AfxRegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, LoadCursorW(nullptr, IDC_ARROW),
                                            reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
         if (cs.lpszClass == nullptr)
             return FALSE;

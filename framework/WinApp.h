@@ -85,9 +85,9 @@ protected:
     // Asks for a file name to open; FALSE when the user cancelled.
     virtual BOOL DoPromptFileName(CString& fileName);
 
-    mutable CString m_strAppName;   // looked up when first needed
+    mutable CString m_strAppName;  // looked up when first needed
     CString m_strRegistryKey;
-    int m_nExitCode = 1;   // until the message loop ends normally
+    int m_nExitCode = 1;  // until the message loop ends normally
 
     DECLARE_MESSAGE_MAP()
 

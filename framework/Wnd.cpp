@@ -124,8 +124,7 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
     return CWnd::Dispatch(pWnd, hWnd, message, wParam, lParam);
 }
 
-LRESULT CWnd::Dispatch(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam,
-                       bool* pDefaultAsked) {
+LRESULT CWnd::Dispatch(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, bool* pDefaultAsked) {
     MsgFrame frame{pWnd, hWnd, message, wParam, lParam, t_pCurrentMsg};
     t_pCurrentMsg = &frame;
     struct Pop {
@@ -405,25 +404,22 @@ BOOL CWnd::PreCreateWindow(CREATESTRUCT& cs) {
     return TRUE;
 }
 
-BOOL CWnd::Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
-                  CWnd* pParentWnd, UINT nID, CCreateContext* pContext) {
-    return CreateEx(0, lpszClassName, lpszWindowName, dwStyle | WS_CHILD, rect.left, rect.top,
-                    rect.right - rect.left, rect.bottom - rect.top,
-                    pParentWnd != nullptr ? pParentWnd->GetSafeHwnd() : nullptr,
+BOOL CWnd::Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                  UINT nID, CCreateContext* pContext) {
+    return CreateEx(0, lpszClassName, lpszWindowName, dwStyle | WS_CHILD, rect.left, rect.top, rect.right - rect.left,
+                    rect.bottom - rect.top, pParentWnd != nullptr ? pParentWnd->GetSafeHwnd() : nullptr,
                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), pContext);
 }
 
-BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle,
-                    const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam) {
-    return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top,
-                    rect.right - rect.left, rect.bottom - rect.top,
-                    pParentWnd != nullptr ? pParentWnd->GetSafeHwnd() : nullptr,
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                    CWnd* pParentWnd, UINT nID, LPVOID lpParam) {
+    return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, rect.right - rect.left,
+                    rect.bottom - rect.top, pParentWnd != nullptr ? pParentWnd->GetSafeHwnd() : nullptr,
                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), lpParam);
 }
 
-BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle,
-                    int x, int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu,
-                    LPVOID lpParam) {
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, int x, int y,
+                    int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam) {
     if (m_hWnd != nullptr)
         return FALSE;  // one window per object
 
@@ -445,9 +441,8 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowNa
 
     if (!IsFrameworkClass(cs.hInstance, cs.lpszClass)) {
         // A system or common-control class: made as it is, then routed through the maps.
-        HWND hWnd = CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style),
-                                    cs.x, cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance,
-                                    cs.lpCreateParams);
+        HWND hWnd = CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,
+                                    cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
         if (hWnd == nullptr)
             return FALSE;
         if (!SubclassWindow(hWnd)) {
@@ -461,8 +456,8 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowNa
     CreateRecord* pOuter = std::exchange(t_pCreating, &record);
     m_pCreating = &record;
     m_lpCreateParam = cs.lpCreateParams;
-    HWND hWnd = CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style),
-                                cs.x, cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, &record);
+    HWND hWnd = CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,
+                                cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, &record);
     t_pCreating = pOuter;
     m_pCreating = nullptr;
     m_lpCreateParam = nullptr;
@@ -479,8 +474,8 @@ BOOL CWnd::SubclassWindow(HWND hWnd) {
     if (m_hWnd != nullptr || hWnd == nullptr || !::IsWindow(hWnd) || FromHandlePermanent(hWnd) != nullptr)
         return FALSE;
     BindHandle(hWnd);
-    auto previous = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+    auto previous =
+        reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
     if (previous == nullptr || previous == &AfxWndProc) {
         // Not a window this object can sit in front of.
         if (previous != nullptr)

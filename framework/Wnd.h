@@ -41,8 +41,8 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
 
 // Registers (once) a window class served by AfxWndProc with these attributes and returns its
 // name, which stays valid for the life of the program. Null when registration failed.
-LPCWSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr,
-                            HBRUSH hbrBackground = nullptr, HICON hIcon = nullptr);
+LPCWSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr, HBRUSH hbrBackground = nullptr,
+                            HICON hIcon = nullptr);
 
 // Ownership: a CWnd object and its window are separate. Whoever creates the object owns it
 // (by value or unique_ptr); destroying the window never deletes the object, and deleting the
@@ -61,18 +61,16 @@ public:
 
     // ---- Creation and destruction -------------------------------------------------------
     // A child window (WS_CHILD is added) with id nID; pContext becomes the creation parameter.
-    virtual BOOL Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle,
-                        const RECT& rect, CWnd* pParentWnd, UINT nID,
-                        CCreateContext* pContext = nullptr);
+    virtual BOOL Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                        CWnd* pParentWnd, UINT nID, CCreateContext* pContext = nullptr);
     // Any window. PreCreateWindow may adjust the creation structure first (a null class gets
     // the framework's default class). lpParam reaches the handlers as
     // CREATESTRUCT::lpCreateParams. A window of a class not served by AfxWndProc (a common
     // control) is subclassed once it exists, so its messages after WM_CREATE reach the maps.
-    virtual BOOL CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName,
-                          DWORD dwStyle, int x, int y, int nWidth, int nHeight, HWND hWndParent,
-                          HMENU nIDorHMenu, LPVOID lpParam = nullptr);
-    BOOL CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle,
-                  const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam = nullptr);
+    virtual BOOL CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, int x, int y,
+                          int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam = nullptr);
+    BOOL CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                  CWnd* pParentWnd, UINT nID, LPVOID lpParam = nullptr);
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
     virtual BOOL DestroyWindow();
     // Binds an existing window to this object, routing its messages through the maps.
@@ -114,8 +112,7 @@ public:
     // and including hWndStop; TRUE when one took it.
     static BOOL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
     // Sends the message to all children (and their children when bDeep).
-    void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0,
-                                  BOOL bDeep = TRUE);
+    void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, BOOL bDeep = TRUE);
     // Called after WM_NCDESTROY, once the window is gone and m_hWnd is null.
     virtual void PostNcDestroy();
 
@@ -149,8 +146,7 @@ public:
     BOOL GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, UINT nMask = SIF_ALL) const;
     int SetScrollPos(int nBar, int nPos, BOOL bRedraw = TRUE);
     int GetScrollPos(int nBar) const;
-    void ScrollWindow(int xAmount, int yAmount, LPCRECT lpRect = nullptr,
-                      LPCRECT lpClipRect = nullptr);
+    void ScrollWindow(int xAmount, int yAmount, LPCRECT lpRect = nullptr, LPCRECT lpClipRect = nullptr);
 
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = nullptr);
     BOOL KillTimer(UINT_PTR nIDEvent);
@@ -204,8 +200,8 @@ private:
     friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
     friend class CDialog;
 
-    void BindHandle(HWND hWnd);   // permanent map and GWLP_USERDATA (dialogs: DWLP_USER)
-    void UnbindHandle();          // the reverse; m_hWnd becomes null
+    void BindHandle(HWND hWnd);  // permanent map and GWLP_USERDATA (dialogs: DWLP_USER)
+    void UnbindHandle();         // the reverse; m_hWnd becomes null
     // Runs one message through WindowProc inside the exception net, as the current message
     // of the thread (for Default); unbinds at WM_NCDESTROY. pDefaultAsked tells whether a
     // handler asked for the default processing (or none handled the message).
@@ -214,10 +210,10 @@ private:
     // Records that the current message wants the default processing (dialogs run it later).
     static void NoteDefaultAsked();
 
-    bool m_bDialog = false;            // bound through a dialog procedure (see CDialog)
-    bool m_bAttachedOnly = false;      // bound with Attach: in the map only
-    const void* m_pCreating = nullptr; // the pending creation record while CreateEx runs
-    LPVOID m_lpCreateParam = nullptr;  // the caller's creation parameter while CreateEx runs
+    bool m_bDialog = false;             // bound through a dialog procedure (see CDialog)
+    bool m_bAttachedOnly = false;       // bound with Attach: in the map only
+    const void* m_pCreating = nullptr;  // the pending creation record while CreateEx runs
+    LPVOID m_lpCreateParam = nullptr;   // the caller's creation parameter while CreateEx runs
 };
 
 // The wrapper handed to scroll handlers for a scroll-bar control (null for a window's own bars).
@@ -272,8 +268,7 @@ LRESULT OnEraseBkgndThunk(CCmdTarget& t, const AFX_MSGCALL& c) {
 template <class T, auto P>
 LRESULT OnMouseThunk(CCmdTarget& t, const AFX_MSGCALL& c) {
     static_assert(kHandlerFits<T, P, void(UINT, CPoint)>, "void OnXButtonY(UINT nFlags, CPoint point)");
-    (static_cast<T&>(t).*P)(static_cast<UINT>(c.wParam),
-                            CPoint(GET_X_LPARAM(c.lParam), GET_Y_LPARAM(c.lParam)));
+    (static_cast<T&>(t).*P)(static_cast<UINT>(c.wParam), CPoint(GET_X_LPARAM(c.lParam), GET_Y_LPARAM(c.lParam)));
     return 0;
 }
 
@@ -301,6 +296,7 @@ LRESULT OnSetFocusThunk(CCmdTarget& t, const AFX_MSGCALL& c) {
 
 }  // namespace afx
 
+// clang-format off
 #define OKTALON_ON_MESSAGE_ENTRY(message, thunk, memberFxn) \
     {AfxEntryKind::Message, static_cast<UINT>(message), 0, 0, 0, \
      &::afx::thunk<ThisClass, &ThisClass::memberFxn>},
@@ -317,3 +313,4 @@ LRESULT OnSetFocusThunk(CCmdTarget& t, const AFX_MSGCALL& c) {
 #define ON_WM_MOUSEWHEEL()   OKTALON_ON_MESSAGE_ENTRY(WM_MOUSEWHEEL, OnMouseWheelThunk, OnMouseWheel)
 #define ON_WM_TIMER()        OKTALON_ON_MESSAGE_ENTRY(WM_TIMER, OnTimerThunk, OnTimer)
 #define ON_WM_SETFOCUS()     OKTALON_ON_MESSAGE_ENTRY(WM_SETFOCUS, OnSetFocusThunk, OnSetFocus)
+// clang-format on

@@ -8,20 +8,20 @@
 #include "../framework/FrameworkIds.h"
 
 // Dialogs.
-#define IDD_ABOUTBOX            100
-#define IDD_FIND                131
+#define IDD_ABOUTBOX 100
+#define IDD_FIND     131
 
 // Menu, accelerators, toolbar and its bitmap, icon and the document string.
-#define IDR_MAINFRAME           128
+#define IDR_MAINFRAME 128
 
 // Search commands.
-#define ID_SEARCH_FIND          32771
-#define ID_SEARCH_FIND_NEXT     32772
+#define ID_SEARCH_FIND      32771
+#define ID_SEARCH_FIND_NEXT 32772
 
 // Controls of the Find dialog.
-#define IDC_HEX_TEXT            1000
-#define IDC_PLAIN_TEXT          1001
-#define IDC_MODE_HEX            1002
-#define IDC_MODE_TEXT           1003
+#define IDC_HEX_TEXT   1000
+#define IDC_PLAIN_TEXT 1001
+#define IDC_MODE_HEX   1002
+#define IDC_MODE_TEXT  1003
 
-#endif // OKTALON_RES_RESOURCE_H
+#endif  // OKTALON_RES_RESOURCE_H

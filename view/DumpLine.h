@@ -20,9 +20,8 @@ using IsAlnumFn = bool (*)(unsigned char);
 // past min(count, filled) are blank, so a read cut short (the file shrank on
 // disk) never shows stale buffer contents as file bytes, while the line keeps
 // the layout its valid count gives it.
-std::string FormatDumpLine(int32_t offset, std::span<const uint8_t, kBytesPerLine> bytes,
-                           int32_t count, IsAlnumFn isAlnum,
-                           int32_t filled = kBytesPerLine);
+std::string FormatDumpLine(int32_t offset, std::span<const uint8_t, kBytesPerLine> bytes, int32_t count,
+                           IsAlnumFn isAlnum, int32_t filled = kBytesPerLine);
 
 // Number of bytes of the line at `offset` that lie inside a file of
 // `fileLength` bytes: 16 for a full line, fileLength - offset for the last

@@ -116,9 +116,8 @@ void CMyScrollView::FitToClient(int cx, int cy) {
 bool CMyScrollView::ScrollByRequest(int bar, UINT nSBCode) {
     const bool vertical = bar == SB_VERT;
     int32_t& position = vertical ? m_nScrollY : m_nScrollX;
-    const ScrollAxisState state = vertical
-        ? ScrollAxisState{m_nScrollY, m_nPageY, m_nContentHeight, m_nLineStepY}
-        : ScrollAxisState{m_nScrollX, m_nPageX, m_nContentWidth, m_nLineStepX};
+    const ScrollAxisState state = vertical ? ScrollAxisState{m_nScrollY, m_nPageY, m_nContentHeight, m_nLineStepY}
+                                           : ScrollAxisState{m_nScrollX, m_nPageX, m_nContentWidth, m_nLineStepX};
     int32_t track = 0;
     if (nSBCode == SB_THUMBTRACK) {
         // The 32-bit tracking position: the message's 16-bit one cannot reach every line.
@@ -127,9 +126,8 @@ bool CMyScrollView::ScrollByRequest(int bar, UINT nSBCode) {
         GetScrollInfo(bar, &info, SIF_TRACKPOS);
         track = info.nTrackPos;
     }
-    const std::optional<int32_t> step =
-        ScrollStepFor(vertical ? ScrollAxis::Vertical : ScrollAxis::Horizontal,
-                      static_cast<int32_t>(nSBCode), state, track);
+    const std::optional<int32_t> step = ScrollStepFor(vertical ? ScrollAxis::Vertical : ScrollAxis::Horizontal,
+                                                      static_cast<int32_t>(nSBCode), state, track);
     if (!step)
         return false;
     if (*step != 0) {
@@ -211,9 +209,8 @@ void CMyScrollView::OnDraw(CDC* pDC) {
         pDC->SetBkColor(pDoc->GetMarkedLine() == line ? kCyan : kWhite);
         const int32_t offset = kBytesPerLine * line;
         const int32_t read = pDoc->ReadBlock(offset, kBytesPerLine, bytes.data());
-        const std::string text =
-            FormatDumpLine(offset, bytes, DumpLineValidCount(offset, m_nFileSize),
-                           &IsAlphaNumericInSystemCodePage, read < 0 ? 0 : read);
+        const std::string text = FormatDumpLine(offset, bytes, DumpLineValidCount(offset, m_nFileSize),
+                                                &IsAlphaNumericInSystemCodePage, read < 0 ? 0 : read);
         const int top = row(int64_t{kDumpLineHeight} * line);
         pDC->TextOut(0, top, CString(std::string_view(text)));
         if (bandHeight < kDumpLineHeight) {

@@ -52,7 +52,7 @@ private:
     int32_t m_nPageY = 0;
     int32_t m_nLineStepY = 15;
     int32_t m_nLineStepX = 15;
-    int32_t m_nFileSize = 0;   // -1 while no file is open
+    int32_t m_nFileSize = 0;  // -1 while no file is open
     int32_t m_nLineCount = 0;
     // Counts the fits to the client; a bar shown or hidden while fitting resizes the client,
     // and the fit that this causes within supersedes the outer one.

@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <optional>
 
-inline constexpr int32_t kDumpLineHeight = 15;    // pixels per dump line
-inline constexpr int32_t kDumpContentWidth = 610; // fixed, not measured from the font
+inline constexpr int32_t kDumpLineHeight = 15;     // pixels per dump line
+inline constexpr int32_t kDumpContentWidth = 610;  // fixed, not measured from the font
 
 // Scroll request codes, with the values the scroll-bar messages carry
 // (SB_LINEUP/SB_LINELEFT = 0 ... SB_ENDSCROLL = 8).
@@ -67,16 +67,15 @@ int32_t RoundUpToWholeLine(int32_t y);
 // view ignores altogether (thumb release, top, bottom, end of scroll, any
 // unknown code). `trackPosition` is read only for kScrollThumbTrack; vertical
 // thumb positions are rounded up to a whole line.
-std::optional<int32_t> RequestedScrollStep(ScrollAxis axis, int32_t code,
-                                           const ScrollAxisState& state,
+std::optional<int32_t> RequestedScrollStep(ScrollAxis axis, int32_t code, const ScrollAxisState& state,
                                            int32_t trackPosition);
 
 // Cuts a step so that the position stays within 0..max(0, content - page).
 int32_t ClampScrollStep(const ScrollAxisState& state, int32_t step);
 
 // RequestedScrollStep followed by ClampScrollStep.
-std::optional<int32_t> ScrollStepFor(ScrollAxis axis, int32_t code,
-                                     const ScrollAxisState& state, int32_t trackPosition);
+std::optional<int32_t> ScrollStepFor(ScrollAxis axis, int32_t code, const ScrollAxisState& state,
+                                     int32_t trackPosition);
 
 // Lines to paint for a clip box given in logical y: every line that crosses
 // it, and at most one more at either end. Empty when first > last.

@@ -9,8 +9,7 @@
 
 namespace e2e {
 
-bool WaitUntil(const std::function<bool()>& cond, DWORD ms)
-{
+bool WaitUntil(const std::function<bool()>& cond, DWORD ms) {
     DWORD start = GetTickCount();
     for (;;) {
         if (cond())
@@ -21,45 +20,42 @@ bool WaitUntil(const std::function<bool()>& cond, DWORD ms)
     }
 }
 
-std::wstring ClassOf(HWND window)
-{
+std::wstring ClassOf(HWND window) {
     wchar_t name[256] = {};
     GetClassNameW(window, name, 256);
     return name;
 }
 
-std::wstring TextOf(HWND window)
-{
+std::wstring TextOf(HWND window) {
     DWORD_PTR length = 0;
     if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length))
         return std::wstring();
     std::wstring text(length + 1, L'\0');
     DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                             SMTO_ABORTIFHUNG, 2000, &copied))
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                             2000, &copied))
         return std::wstring();
     text.resize(std::min<size_t>(copied, length));
     return text;
 }
 
-DWORD StyleOf(HWND window) { return static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)); }
+DWORD StyleOf(HWND window) {
+    return static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+}
 
-DWORD ProcessOf(HWND window)
-{
+DWORD ProcessOf(HWND window) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
     return pid;
 }
 
-RECT ScreenRect(HWND window)
-{
+RECT ScreenRect(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
     return r;
 }
 
-RECT ClientScreenRect(HWND window)
-{
+RECT ClientScreenRect(HWND window) {
     RECT client{};
     GetClientRect(window, &client);
     POINT origin{0, 0};
@@ -67,12 +63,13 @@ RECT ClientScreenRect(HWND window)
     return RECT{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
 }
 
-POINT Center(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+POINT Center(const RECT& r) {
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
 
 namespace {
 
-BOOL CALLBACK CollectChild(HWND child, LPARAM list)
-{
+BOOL CALLBACK CollectChild(HWND child, LPARAM list) {
     reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
     return TRUE;
 }
@@ -83,8 +80,7 @@ struct TopLevelSearch {
     std::vector<HWND> found;
 };
 
-BOOL CALLBACK CollectTopLevel(HWND window, LPARAM search)
-{
+BOOL CALLBACK CollectTopLevel(HWND window, LPARAM search) {
     auto* s = reinterpret_cast<TopLevelSearch*>(search);
     if (ProcessOf(window) == s->pid && (!s->visibleOnly || IsWindowVisible(window)))
         s->found.push_back(window);
@@ -93,23 +89,20 @@ BOOL CALLBACK CollectTopLevel(HWND window, LPARAM search)
 
 }  // namespace
 
-std::vector<HWND> Children(HWND parent)
-{
+std::vector<HWND> Children(HWND parent) {
     std::vector<HWND> found;
     EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
-HWND ChildById(HWND parent, int id)
-{
+HWND ChildById(HWND parent, int id) {
     for (HWND child : Children(parent))
         if (GetDlgCtrlID(child) == id)
             return child;
     return nullptr;
 }
 
-HWND ChildByClass(HWND parent, const wchar_t* className)
-{
+HWND ChildByClass(HWND parent, const wchar_t* className) {
     for (HWND child : Children(parent))
         if (lstrcmpiW(ClassOf(child).c_str(), className) == 0)
             return child;
@@ -123,16 +116,23 @@ namespace input {
 
 namespace {
 
-INPUT KeyInput(WORD vk, bool up)
-{
+INPUT KeyInput(WORD vk, bool up) {
     INPUT in{};
     in.type = INPUT_KEYBOARD;
     in.ki.wVk = vk;
     in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
     in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
     switch (vk) {  // keys of the extended block
-    case VK_UP: case VK_DOWN: case VK_LEFT: case VK_RIGHT: case VK_PRIOR: case VK_NEXT:
-    case VK_HOME: case VK_END: case VK_INSERT: case VK_DELETE:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_HOME:
+    case VK_END:
+    case VK_INSERT:
+    case VK_DELETE:
         in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
         break;
     default:
@@ -141,18 +141,18 @@ INPUT KeyInput(WORD vk, bool up)
     return in;
 }
 
-void SendKeys(std::initializer_list<WORD> keys, bool up)
-{
+void SendKeys(std::initializer_list<WORD> keys, bool up) {
     std::vector<INPUT> inputs;
     for (WORD vk : keys)
         inputs.push_back(KeyInput(vk, up));
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-void SendKey(WORD vk, bool up) { SendKeys({vk}, up); }
+void SendKey(WORD vk, bool up) {
+    SendKeys({vk}, up);
+}
 
-void SendMouse(DWORD flags, LONG data = 0)
-{
+void SendMouse(DWORD flags, LONG data = 0) {
     INPUT in{};
     in.type = INPUT_MOUSE;
     in.mi.dwFlags = flags;
@@ -162,22 +162,28 @@ void SendMouse(DWORD flags, LONG data = 0)
 
 }  // namespace
 
-void KeyDown(WORD vk) { SendKey(vk, false); }
-void KeyUp(WORD vk) { SendKey(vk, true); }
+void KeyDown(WORD vk) {
+    SendKey(vk, false);
+}
+void KeyUp(WORD vk) {
+    SendKey(vk, true);
+}
 
-void KeysDown(std::initializer_list<WORD> keys) { SendKeys(keys, false); }
-void KeysUp(std::initializer_list<WORD> keys) { SendKeys(keys, true); }
+void KeysDown(std::initializer_list<WORD> keys) {
+    SendKeys(keys, false);
+}
+void KeysUp(std::initializer_list<WORD> keys) {
+    SendKeys(keys, true);
+}
 
-void Key(WORD vk)
-{
+void Key(WORD vk) {
     KeyDown(vk);
     Sleep(10);
     KeyUp(vk);
     Sleep(30);
 }
 
-void Chord(std::initializer_list<WORD> keys)
-{
+void Chord(std::initializer_list<WORD> keys) {
     for (WORD vk : keys) {
         KeyDown(vk);
         Sleep(10);
@@ -189,15 +195,13 @@ void Chord(std::initializer_list<WORD> keys)
     Sleep(30);
 }
 
-void HoldKey(WORD vk, DWORD ms)
-{
+void HoldKey(WORD vk, DWORD ms) {
     KeyDown(vk);
     Sleep(ms);
     KeyUp(vk);
 }
 
-void Type(const std::wstring& text)
-{
+void Type(const std::wstring& text) {
     for (wchar_t c : text) {
         INPUT in[2] = {};
         in[0].type = in[1].type = INPUT_KEYBOARD;
@@ -210,8 +214,7 @@ void Type(const std::wstring& text)
     Sleep(50);
 }
 
-void Menu(wchar_t popupLetter, wchar_t itemLetter)
-{
+void Menu(wchar_t popupLetter, wchar_t itemLetter) {
     WORD popup = static_cast<WORD>(LOBYTE(VkKeyScanW(popupLetter)));
     WORD item = static_cast<WORD>(LOBYTE(VkKeyScanW(itemLetter)));
     Chord({VK_MENU, popup});
@@ -219,8 +222,7 @@ void Menu(wchar_t popupLetter, wchar_t itemLetter)
     Key(item);
 }
 
-void MoveTo(POINT screen)
-{
+void MoveTo(POINT screen) {
     // An absolute move, in the 0..65535 coordinates of the primary screen.
     int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     INPUT in{};
@@ -234,22 +236,19 @@ void MoveTo(POINT screen)
     Sleep(30);
 }
 
-void MouseDown(POINT screen)
-{
+void MouseDown(POINT screen) {
     MoveTo(screen);
     SendMouse(MOUSEEVENTF_LEFTDOWN);
     Sleep(30);
 }
 
-void MouseUp(POINT screen)
-{
+void MouseUp(POINT screen) {
     MoveTo(screen);
     SendMouse(MOUSEEVENTF_LEFTUP);
     Sleep(30);
 }
 
-void Click(POINT screen)
-{
+void Click(POINT screen) {
     MoveTo(screen);
     // Press and release in one call, so nothing (such as a scroll bar's auto-repeat) can take
     // the press for a hold.
@@ -261,8 +260,7 @@ void Click(POINT screen)
     Sleep(50);
 }
 
-void Wheel(int delta)
-{
+void Wheel(int delta) {
     SendMouse(MOUSEEVENTF_WHEEL, delta);
     Sleep(50);
 }
@@ -272,8 +270,7 @@ void Wheel(int delta)
 // ---------------------------------------------------------------------------------------------
 // The viewer's process
 
-std::wstring Viewer::ToWindowsPath(const std::wstring& path)
-{
+std::wstring Viewer::ToWindowsPath(const std::wstring& path) {
     if (path.empty() || path[0] != L'/')
         return path;
     std::wstring out = L"Z:" + path;  // Wine maps the Unix root to drive Z:
@@ -281,8 +278,7 @@ std::wstring Viewer::ToWindowsPath(const std::wstring& path)
     return out;
 }
 
-std::wstring Viewer::ExePath()
-{
+std::wstring Viewer::ExePath() {
     wchar_t value[MAX_PATH * 2] = {};
     DWORD n = GetEnvironmentVariableW(L"OKTALON_EXE", value, MAX_PATH * 2);
     if (n > 0 && n < MAX_PATH * 2)
@@ -294,8 +290,7 @@ std::wstring Viewer::ExePath()
     return dir + L"oktalon.exe";
 }
 
-Viewer::Viewer(const std::vector<std::wstring>& args)
-{
+Viewer::Viewer(const std::vector<std::wstring>& args) {
     std::wstring exe = ExePath();
     std::wstring command = L"\"" + exe + L"\"";
     for (const std::wstring& a : args)
@@ -311,8 +306,7 @@ Viewer::Viewer(const std::vector<std::wstring>& args)
     }
 }
 
-Viewer::~Viewer()
-{
+Viewer::~Viewer() {
     Kill();
     if (m_thread)
         CloseHandle(m_thread);
@@ -320,20 +314,22 @@ Viewer::~Viewer()
         CloseHandle(m_process);
 }
 
-bool Viewer::Running() const { return m_process && WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT; }
+bool Viewer::Running() const {
+    return m_process && WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT;
+}
 
-bool Viewer::WaitForExit(DWORD ms) const { return !m_process || WaitForSingleObject(m_process, ms) == WAIT_OBJECT_0; }
+bool Viewer::WaitForExit(DWORD ms) const {
+    return !m_process || WaitForSingleObject(m_process, ms) == WAIT_OBJECT_0;
+}
 
-DWORD Viewer::ExitCode() const
-{
+DWORD Viewer::ExitCode() const {
     DWORD code = STILL_ACTIVE;
     if (m_process)
         GetExitCodeProcess(m_process, &code);
     return code;
 }
 
-void Viewer::Kill()
-{
+void Viewer::Kill() {
     if (!Running())
         return;
     // Ask politely first (closing any message box or dialog on the way), then end it.
@@ -349,15 +345,13 @@ void Viewer::Kill()
     WaitForExit(5000);
 }
 
-std::vector<HWND> Viewer::TopLevelWindows(bool visibleOnly) const
-{
+std::vector<HWND> Viewer::TopLevelWindows(bool visibleOnly) const {
     TopLevelSearch search{m_pid, visibleOnly, {}};
     EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
-HWND Viewer::WaitForMain(DWORD ms)
-{
+HWND Viewer::WaitForMain(DWORD ms) {
     if (!m_process)
         return nullptr;
     WaitForInputIdle(m_process, ms);
@@ -376,20 +370,20 @@ HWND Viewer::WaitForMain(DWORD ms)
     return m_main;
 }
 
-void Viewer::Place(int x, int y, int width, int height)
-{
+void Viewer::Place(int x, int y, int width, int height) {
     if (!m_main)
         return;
     SetWindowPos(m_main, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-    WaitUntil([&] {
-        RECT r = ScreenRect(m_main);
-        return r.right - r.left == width && r.bottom - r.top == height;
-    }, 3000);
+    WaitUntil(
+        [&] {
+            RECT r = ScreenRect(m_main);
+            return r.right - r.left == width && r.bottom - r.top == height;
+        },
+        3000);
     Sleep(150);  // let the layout and the repaint happen
 }
 
-bool Viewer::Activate()
-{
+bool Viewer::Activate() {
     if (!m_main)
         return false;
     HWND target = m_main;
@@ -400,8 +394,7 @@ bool Viewer::Activate()
     return WaitUntil([&] { return GetForegroundWindow() == target && ActiveWindow() == target; }, 2000);
 }
 
-HWND Viewer::View() const
-{
+HWND Viewer::View() const {
     if (!m_main)
         return nullptr;
     if (HWND pane = GetDlgItem(m_main, 0xE900))  // the framework's first pane
@@ -425,8 +418,7 @@ HWND Viewer::View() const
     return best;
 }
 
-HWND Viewer::Toolbar() const
-{
+HWND Viewer::Toolbar() const {
     if (!m_main)
         return nullptr;
     if (HWND docked = ChildByClass(m_main, TOOLBARCLASSNAMEW))
@@ -437,24 +429,23 @@ HWND Viewer::Toolbar() const
                 return floating;
     return nullptr;
 }
-HWND Viewer::StatusBar() const { return m_main ? ChildByClass(m_main, STATUSCLASSNAMEW) : nullptr; }
+HWND Viewer::StatusBar() const {
+    return m_main ? ChildByClass(m_main, STATUSCLASSNAMEW) : nullptr;
+}
 
-HWND Viewer::Focus() const
-{
+HWND Viewer::Focus() const {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     return GetGUIThreadInfo(m_tid, &info) ? info.hwndFocus : nullptr;
 }
 
-HWND Viewer::ActiveWindow() const
-{
+HWND Viewer::ActiveWindow() const {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     return GetGUIThreadInfo(m_tid, &info) ? info.hwndActive : nullptr;
 }
 
-HWND Viewer::WaitForWindow(const std::wstring& caption, const std::wstring& className, DWORD ms) const
-{
+HWND Viewer::WaitForWindow(const std::wstring& caption, const std::wstring& className, DWORD ms) const {
     HWND found = nullptr;
     WaitUntil(
         [&] {
@@ -474,8 +465,7 @@ HWND Viewer::WaitForWindow(const std::wstring& caption, const std::wstring& clas
     return found;
 }
 
-Box Viewer::WaitForMessageBox(DWORD ms) const
-{
+Box Viewer::WaitForMessageBox(DWORD ms) const {
     Box box;
     WaitUntil(
         [&] {
@@ -496,33 +486,32 @@ Box Viewer::WaitForMessageBox(DWORD ms) const
     return box;
 }
 
-bool Viewer::NoMessageBoxFor(DWORD ms) const { return !WaitForMessageBox(ms); }
+bool Viewer::NoMessageBoxFor(DWORD ms) const {
+    return !WaitForMessageBox(ms);
+}
 
-HWND Viewer::OpenMenuWindow() const
-{
+HWND Viewer::OpenMenuWindow() const {
     for (HWND w : TopLevelWindows())
         if (ClassOf(w) == L"#32768")
             return w;
     return nullptr;
 }
 
-std::wstring Viewer::StatusText() const
-{
+std::wstring Viewer::StatusText() const {
     HWND bar = StatusBar();
     return bar ? TextOf(bar) : std::wstring();
 }
 
-int Viewer::ToolbarState(int command) const
-{
+int Viewer::ToolbarState(int command) const {
     HWND bar = Toolbar();
     DWORD_PTR result = 0;
-    if (!bar || !SendMessageTimeoutW(bar, TB_GETSTATE, static_cast<WPARAM>(command), 0, SMTO_ABORTIFHUNG, 2000, &result))
+    if (!bar ||
+        !SendMessageTimeoutW(bar, TB_GETSTATE, static_cast<WPARAM>(command), 0, SMTO_ABORTIFHUNG, 2000, &result))
         return -1;
     return static_cast<int>(static_cast<LONG_PTR>(result));
 }
 
-RECT Viewer::ShownArea() const
-{
+RECT Viewer::ShownArea() const {
     RECT area{0, 0, 0, 0};
     bool any = false;
     for (HWND w : TopLevelWindows()) {
@@ -539,8 +528,7 @@ RECT Viewer::ShownArea() const
 // ---------------------------------------------------------------------------------------------
 // Files
 
-TempDir::TempDir()
-{
+TempDir::TempDir() {
     static std::atomic<int> counter{0};
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
@@ -551,8 +539,7 @@ TempDir::TempDir()
     CreateDirectoryW(m_path.c_str(), nullptr);
 }
 
-TempDir::~TempDir()
-{
+TempDir::~TempDir() {
     WIN32_FIND_DATAW data;
     HANDLE find = FindFirstFileW((m_path + L"\\*").c_str(), &data);
     if (find != INVALID_HANDLE_VALUE) {
@@ -569,8 +556,7 @@ TempDir::~TempDir()
     RemoveDirectoryW(m_path.c_str());
 }
 
-std::wstring TempDir::Write(const std::wstring& name, const std::vector<uint8_t>& bytes) const
-{
+std::wstring TempDir::Write(const std::wstring& name, const std::vector<uint8_t>& bytes) const {
     std::wstring path = PathOf(name);
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
@@ -581,8 +567,7 @@ std::wstring TempDir::Write(const std::wstring& name, const std::vector<uint8_t>
     return path;
 }
 
-bool HeldExclusively(const std::wstring& path)
-{
+bool HeldExclusively(const std::wstring& path) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
@@ -592,8 +577,7 @@ bool HeldExclusively(const std::wstring& path)
     return GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
-std::string Narrow(const std::wstring& text)
-{
+std::string Narrow(const std::wstring& text) {
     int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(n), '\0');
     WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);

@@ -41,18 +41,18 @@ HWND ChildByClass(HWND parent, const wchar_t* className);
 namespace input {
 void KeyDown(WORD vk);
 void KeyUp(WORD vk);
-void KeysDown(std::initializer_list<WORD> keys);       // all at the same moment
+void KeysDown(std::initializer_list<WORD> keys);  // all at the same moment
 void KeysUp(std::initializer_list<WORD> keys);
-void Key(WORD vk);                                     // press and release
-void Chord(std::initializer_list<WORD> keys);          // press in order, release in reverse
+void Key(WORD vk);                             // press and release
+void Chord(std::initializer_list<WORD> keys);  // press in order, release in reverse
 void HoldKey(WORD vk, DWORD ms);
-void Type(const std::wstring& text);                   // each character as a Unicode key
-void Menu(wchar_t popupLetter, wchar_t itemLetter);    // Alt+letter, then the item's letter
+void Type(const std::wstring& text);                 // each character as a Unicode key
+void Menu(wchar_t popupLetter, wchar_t itemLetter);  // Alt+letter, then the item's letter
 void MoveTo(POINT screen);
 void Click(POINT screen);
 void MouseDown(POINT screen);
 void MouseUp(POINT screen);
-void Wheel(int delta);                                 // WHEEL_DELTA (120) per notch, + away
+void Wheel(int delta);  // WHEEL_DELTA (120) per notch, + away
 }  // namespace input
 
 // A message box or a dialog of the viewer.
@@ -93,10 +93,10 @@ public:
     // Brings the main window to the front, so keys go to it.
     bool Activate();
 
-    HWND View() const;       // the child with the scroll-bar styles... or the largest plain child
-    HWND Toolbar() const;    // docked in the main window, or floating in a window it owns
+    HWND View() const;     // the child with the scroll-bar styles... or the largest plain child
+    HWND Toolbar() const;  // docked in the main window, or floating in a window it owns
     HWND StatusBar() const;
-    HWND Focus() const;      // the focus window of the viewer's thread
+    HWND Focus() const;  // the focus window of the viewer's thread
     HWND ActiveWindow() const;
     std::vector<HWND> TopLevelWindows(bool visibleOnly = true) const;
 

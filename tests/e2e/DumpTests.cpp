@@ -7,8 +7,7 @@ namespace {
 
 using Dump = ViewerTest;
 
-TEST_F(Dump, CharacterColumnUnderCodePage1250)
-{
+TEST_F(Dump, CharacterColumnUnderCodePage1250) {
     ASSERT_EQ(1250u, GetACP()) << "the test bed runs with the Czech ANSI code page";
     // A, blank, NUL, c with caron (a letter in 1250), dot above (0xFF, a symbol in 1250).
     std::vector<uint8_t> file = Bytes({0x41, 0x20, 0x00, 0xE8, 0xFF});
@@ -23,8 +22,7 @@ TEST_F(Dump, CharacterColumnUnderCodePage1250)
     Shot("code-page-1250");
 }
 
-TEST_F(Dump, PartialLastLineOfHelloWorld)
-{
+TEST_F(Dump, PartialLastLineOfHelloWorld) {
     // 43 bytes: the last line, at offset 0x20, holds 11 bytes.
     std::vector<uint8_t> file = LinesFile(2);
     for (uint8_t b : Text("Hello World"))
@@ -40,8 +38,7 @@ TEST_F(Dump, PartialLastLineOfHelloWorld)
     EXPECT_TRUE(ShowsDump(file, 0, 0)) << "white below the last line";
 }
 
-TEST_F(Dump, EightAndNineByteLinesAndOneByteFile)
-{
+TEST_F(Dump, EightAndNineByteLinesAndOneByteFile) {
     for (int size : {1, 8, 9, 16, 17}) {
         SCOPED_TRACE(size);
         std::vector<uint8_t> file = LinesFile(2);
@@ -53,8 +50,7 @@ TEST_F(Dump, EightAndNineByteLinesAndOneByteFile)
     }
 }
 
-TEST_F(Dump, EmptyFileShowsOnlyWhite)
-{
+TEST_F(Dump, EmptyFileShowsOnlyWhite) {
     StartWith(m_files.Write(L"prazdny.bin", {}));
     ASSERT_TRUE(m_viewer->Main());
     EXPECT_TRUE(WaitUntil([&] { return ViewIsBlank(); }, 3000));
@@ -68,8 +64,7 @@ TEST_F(Dump, EmptyFileShowsOnlyWhite)
 
 using Marking = ViewerTest;
 
-TEST_F(Marking, ClickMarksTheClickedLine)
-{
+TEST_F(Marking, ClickMarksTheClickedLine) {
     std::vector<uint8_t> file = LinesFile(100);
     StartWith(m_files.Write(L"klik.bin", file));
     ASSERT_TRUE(m_viewer->Main());
@@ -85,8 +80,7 @@ TEST_F(Marking, ClickMarksTheClickedLine)
     EXPECT_TRUE(WaitShowsDump(file, 0, 7));
 }
 
-TEST_F(Marking, MarkedLineFollowsTheContentWhenScrolling)
-{
+TEST_F(Marking, MarkedLineFollowsTheContentWhenScrolling) {
     std::vector<uint8_t> file = LinesFile(100);
     StartWith(m_files.Write(L"posun.bin", file));
     ASSERT_TRUE(m_viewer->Main());
@@ -101,8 +95,7 @@ TEST_F(Marking, MarkedLineFollowsTheContentWhenScrolling)
     EXPECT_TRUE(WaitShowsDump(file, 3, 5));
 }
 
-TEST_F(Marking, ClickBelowTheLastLineMarksTheLastLine)
-{
+TEST_F(Marking, ClickBelowTheLastLineMarksTheLastLine) {
     std::vector<uint8_t> file = LinesFile(5);
     StartWith(m_files.Write(L"pet.bin", file));
     ASSERT_TRUE(m_viewer->Main());
@@ -111,8 +104,7 @@ TEST_F(Marking, ClickBelowTheLastLineMarksTheLastLine)
     EXPECT_TRUE(WaitShowsDump(file, 0, 4));
 }
 
-TEST_F(Marking, ClickWithNoFileMarksNothing)
-{
+TEST_F(Marking, ClickWithNoFileMarksNothing) {
     Start();
     ASSERT_TRUE(m_viewer->Main());
     ClickRow(0);

@@ -9,11 +9,10 @@
 namespace e2e {
 namespace {
 
-std::vector<uint8_t> ReadAll(const std::wstring& path)
-{
+std::vector<uint8_t> ReadAll(const std::wstring& path) {
     std::vector<uint8_t> bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                              nullptr);
+    HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return bytes;
     uint8_t buffer[4096];
@@ -25,9 +24,8 @@ std::vector<uint8_t> ReadAll(const std::wstring& path)
 }
 
 // A sparse file of `length` bytes with `head` at its start and `text` at `at`.
-bool WriteSparse(const std::wstring& path, unsigned long long length, const std::vector<uint8_t>& head,
-                 long long at, const std::string& text)
-{
+bool WriteSparse(const std::wstring& path, unsigned long long length, const std::vector<uint8_t>& head, long long at,
+                 const std::string& text) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
@@ -48,8 +46,7 @@ bool WriteSparse(const std::wstring& path, unsigned long long length, const std:
 
 using HostileStart = ViewerTest;
 
-TEST_F(HostileStart, NamesThatCannotBeOpenedAreReportedAndTheProgramEnds)
-{
+TEST_F(HostileStart, NamesThatCannotBeOpenedAreReportedAndTheProgramEnds) {
     const std::vector<uint8_t> bytes = LinesFile(4);
     const std::wstring written = m_files.Write(L"zapisovany.bin", bytes);
     // Another program has the file open for writing: the viewer may not even check it.
@@ -71,11 +68,11 @@ TEST_F(HostileStart, NamesThatCannotBeOpenedAreReportedAndTheProgramEnds)
     EXPECT_EQ(ReadAll(written), bytes) << "the file was changed";
 }
 
-TEST_F(HostileStart, NamesInOtherScriptsAndPathsLongerThanMaxPathOpen)
-{
+TEST_F(HostileStart, NamesInOtherScriptsAndPathsLongerThanMaxPathOpen) {
     const std::vector<uint8_t> bytes = LinesFile(5);
-    std::vector<std::wstring> paths = {m_files.Write(L"\u03A9\u03BC\u03AD\u03B3\u03B1 \u0424\u0430\u0439\u043B.bin", bytes),
-                                       m_files.Write(L"\u6587\u4EF6 \U0001F4C4.bin", bytes)};
+    std::vector<std::wstring> paths = {
+        m_files.Write(L"\u03A9\u03BC\u03AD\u03B3\u03B1 \u0424\u0430\u0439\u043B.bin", bytes),
+        m_files.Write(L"\u6587\u4EF6 \U0001F4C4.bin", bytes)};
     // A folder chain past MAX_PATH, named through the \\?\ prefix, which the viewer takes as it is.
     std::vector<std::wstring> folders{L"\\\\?\\" + m_files.Path() + L"\\dlouha cesta"};
     for (int i = 0; i < 12; ++i)
@@ -107,8 +104,7 @@ TEST_F(HostileStart, NamesInOtherScriptsAndPathsLongerThanMaxPathOpen)
         RemoveDirectoryW(it->c_str());
 }
 
-TEST_F(HostileStart, FileLongerThanTheViewShowsSaysSoAndEndsAtTheLastShownLine)
-{
+TEST_F(HostileStart, FileLongerThanTheViewShowsSaysSoAndEndsAtTheLastShownLine) {
     const std::wstring path = m_files.PathOf(L"velky.bin");
     const std::vector<uint8_t> head = LinesFile(2);
     // KONEC in the last shown line, DALSI right after the shown range.

@@ -13,16 +13,14 @@ namespace {
 class MenusAndBars : public ViewerTest {
 protected:
     // Opens a popup with Alt+letter; returns its window.
-    HWND OpenPopup(wchar_t letter)
-    {
+    HWND OpenPopup(wchar_t letter) {
         m_viewer->Activate();
         input::Chord({VK_MENU, static_cast<WORD>(LOBYTE(VkKeyScanW(letter)))});
         HWND menu = nullptr;
         WaitUntil([&] { return (menu = m_viewer->OpenMenuWindow()) != nullptr; }, 3000);
         return menu;
     }
-    void CloseMenus()
-    {
+    void CloseMenus() {
         for (int i = 0; i < 3 && m_viewer->OpenMenuWindow(); ++i) {
             input::Key(VK_ESCAPE);
             Sleep(100);
@@ -31,25 +29,25 @@ protected:
         WaitUntil([&] { return !m_viewer->OpenMenuWindow(); }, 2000);
     }
 
-    std::wstring TooltipAt(POINT where)
-    {
+    std::wstring TooltipAt(POINT where) {
         input::MoveTo(POINT{where.x, where.y + 60});  // away first, so the tip shows anew
         Sleep(300);
         input::MoveTo(where);
         input::MoveTo(POINT{where.x + 1, where.y});
         std::wstring text;
-        WaitUntil([&] {
-            for (HWND w : m_viewer->TopLevelWindows())
-                if (ClassOf(w).find(L"tooltips_class32") != std::wstring::npos && !(text = TextOf(w)).empty())
-                    return true;
-            return false;
-        }, 4000);
+        WaitUntil(
+            [&] {
+                for (HWND w : m_viewer->TopLevelWindows())
+                    if (ClassOf(w).find(L"tooltips_class32") != std::wstring::npos && !(text = TextOf(w)).empty())
+                        return true;
+                return false;
+            },
+            4000);
         return text;
     }
 };
 
-TEST_F(MenusAndBars, StatusBarShowsReadyAndLightsCapsAndNumPanes)
-{
+TEST_F(MenusAndBars, StatusBarShowsReadyAndLightsCapsAndNumPanes) {
     Viewer& viewer = Start();
     ASSERT_TRUE(viewer.StatusBar());
     EXPECT_TRUE(WaitUntil([&] { return viewer.StatusText() == L"P\u0159ipraven"; }, 3000))
@@ -63,7 +61,10 @@ TEST_F(MenusAndBars, StatusBarShowsReadyAndLightsCapsAndNumPanes)
     // is "on" cannot be asked of another program reliably; the test display starts with both
     // locks off, and each key is pressed twice, so it ends as it began.)
     auto isDark = [](uint32_t p) { return ((p >> 16) & 0xFF) < 0x50 && ((p >> 8) & 0xFF) < 0x50 && (p & 0xFF) < 0x50; };
-    struct Lock { WORD vk; const char* name; } locks[] = {{VK_CAPITAL, "caps-lock"}, {VK_NUMLOCK, "num-lock"}};
+    struct Lock {
+        WORD vk;
+        const char* name;
+    } locks[] = {{VK_CAPITAL, "caps-lock"}, {VK_NUMLOCK, "num-lock"}};
     for (const Lock& lock : locks) {
         SCOPED_TRACE(lock.name);
         Sleep(300);
@@ -71,7 +72,12 @@ TEST_F(MenusAndBars, StatusBarShowsReadyAndLightsCapsAndNumPanes)
         viewer.Activate();
         input::Key(lock.vk);
         Image after;
-        EXPECT_TRUE(WaitUntil([&] { after = CaptureWindow(viewer.StatusBar()); return after.Pixels() != before.Pixels(); }, 3000))
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                after = CaptureWindow(viewer.StatusBar());
+                return after.Pixels() != before.Pixels();
+            },
+            3000))
             << "the status bar does not change with the key";
         Shot(std::string(lock.name) + "-pressed");
         int darkBefore = 0, darkAfter = 0, leftmost = after.Width();
@@ -93,8 +99,7 @@ TEST_F(MenusAndBars, StatusBarShowsReadyAndLightsCapsAndNumPanes)
     }
 }
 
-TEST_F(MenusAndBars, HighlightedMenuItemsShowTheirPromptsInTheStatusBar)
-{
+TEST_F(MenusAndBars, HighlightedMenuItemsShowTheirPromptsInTheStatusBar) {
     std::wstring path = m_files.Write(L"a.bin", LinesFile(4));
     Viewer& viewer = StartWith(path);
     ASSERT_TRUE(viewer.Main());
@@ -110,8 +115,7 @@ TEST_F(MenusAndBars, HighlightedMenuItemsShowTheirPromptsInTheStatusBar)
         << "status: " << Narrow(viewer.StatusText());
 }
 
-TEST_F(MenusAndBars, FourPopupsOpenByTheirLettersWithTheirItems)
-{
+TEST_F(MenusAndBars, FourPopupsOpenByTheirLettersWithTheirItems) {
     Viewer& viewer = Start();
     ASSERT_TRUE(viewer.Main());
     // The menus of another program cannot be read, only seen: each popup opens on its letter,
@@ -133,8 +137,7 @@ TEST_F(MenusAndBars, FourPopupsOpenByTheirLettersWithTheirItems)
     EXPECT_GT(heights[0], heights[1] + (heights[1] - heights[3])) << "Soubor holds three items and two separators";
 }
 
-TEST_F(MenusAndBars, ToolbarTooltips)
-{
+TEST_F(MenusAndBars, ToolbarTooltips) {
     std::wstring path = m_files.Write(L"a.bin", LinesFile(4));  // with a file, Find is enabled and drawn
     Viewer& viewer = StartWith(path);
     ASSERT_TRUE(viewer.Toolbar());
@@ -151,8 +154,7 @@ TEST_F(MenusAndBars, ToolbarTooltips)
     }
 }
 
-TEST_F(MenusAndBars, EachToolbarButtonRunsItsCommandWhenClicked)
-{
+TEST_F(MenusAndBars, EachToolbarButtonRunsItsCommandWhenClicked) {
     std::wstring path = m_files.Write(L"a.bin", LinesFile(4));  // with a file, Find is enabled
     Viewer& viewer = StartWith(path);
     ASSERT_TRUE(viewer.Toolbar());
@@ -174,8 +176,7 @@ TEST_F(MenusAndBars, EachToolbarButtonRunsItsCommandWhenClicked)
     EXPECT_TRUE(viewer.NoMessageBoxFor(300));
 }
 
-TEST_F(MenusAndBars, ViewMenuHidesAndShowsEachBar)
-{
+TEST_F(MenusAndBars, ViewMenuHidesAndShowsEachBar) {
     Viewer& viewer = Start();
     HWND toolbar = viewer.Toolbar(), status = viewer.StatusBar(), view = viewer.View();
     ASSERT_TRUE(toolbar && status && view);
@@ -184,7 +185,8 @@ TEST_F(MenusAndBars, ViewMenuHidesAndShowsEachBar)
 
     input::Menu(L'z', L'p');
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(toolbar); }, 3000)) << "Zobrazit > Panel nastroju";
-    EXPECT_TRUE(WaitUntil([&] { return ScreenRect(view).top < withBars.top; }, 3000)) << "the view takes the toolbar's place";
+    EXPECT_TRUE(WaitUntil([&] { return ScreenRect(view).top < withBars.top; }, 3000))
+        << "the view takes the toolbar's place";
     input::Menu(L'z', L't');
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(status); }, 3000)) << "Zobrazit > Stavovy radek";
     EXPECT_TRUE(WaitUntil([&] { return ScreenRect(view).bottom > withBars.bottom; }, 3000));
@@ -194,12 +196,16 @@ TEST_F(MenusAndBars, ViewMenuHidesAndShowsEachBar)
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(toolbar) != FALSE; }, 3000));
     input::Menu(L'z', L't');
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(status) != FALSE; }, 3000));
-    EXPECT_TRUE(WaitUntil([&] { RECT now = ScreenRect(view); return EqualRect(&withBars, &now) != FALSE; }, 3000))
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            RECT now = ScreenRect(view);
+            return EqualRect(&withBars, &now) != FALSE;
+        },
+        3000))
         << "the bars come back where they were";
 }
 
-TEST_F(MenusAndBars, AboutIsModalWithCzechCaption)
-{
+TEST_F(MenusAndBars, AboutIsModalWithCzechCaption) {
     Viewer& viewer = Start();
     input::Menu(L'n', L'r');
     HWND about = viewer.WaitForWindow(L"O programu", L"#32770", 5000);
@@ -216,8 +222,7 @@ TEST_F(MenusAndBars, AboutIsModalWithCzechCaption)
     EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(viewer.Main()) != FALSE; }, 3000));
 }
 
-TEST_F(MenusAndBars, ExitEndsTheProgram)
-{
+TEST_F(MenusAndBars, ExitEndsTheProgram) {
     Viewer& viewer = Start();
     ASSERT_TRUE(viewer.Main());
     input::Menu(L's', L'k');

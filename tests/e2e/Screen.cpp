@@ -9,25 +9,20 @@ namespace e2e {
 
 Image::Image(int width, int height, uint32_t fill)
     : m_width(std::max(0, width)), m_height(std::max(0, height)),
-      m_pixels(static_cast<size_t>(m_width) * static_cast<size_t>(m_height), fill)
-{
-}
+      m_pixels(static_cast<size_t>(m_width) * static_cast<size_t>(m_height), fill) {}
 
-uint32_t Image::At(int x, int y) const
-{
+uint32_t Image::At(int x, int y) const {
     if (x < 0 || y < 0 || x >= m_width || y >= m_height)
         return 0;
     return m_pixels[static_cast<size_t>(y) * static_cast<size_t>(m_width) + static_cast<size_t>(x)] & 0xFFFFFF;
 }
 
-void Image::Set(int x, int y, uint32_t rgb)
-{
+void Image::Set(int x, int y, uint32_t rgb) {
     if (x >= 0 && y >= 0 && x < m_width && y < m_height)
         m_pixels[static_cast<size_t>(y) * static_cast<size_t>(m_width) + static_cast<size_t>(x)] = rgb & 0xFFFFFF;
 }
 
-Image Image::Crop(const RECT& r) const
-{
+Image Image::Crop(const RECT& r) const {
     int left = std::max(0, static_cast<int>(r.left)), top = std::max(0, static_cast<int>(r.top));
     int right = std::min(m_width, static_cast<int>(r.right)), bottom = std::min(m_height, static_cast<int>(r.bottom));
     Image out(right - left, bottom - top);
@@ -40,8 +35,7 @@ Image Image::Crop(const RECT& r) const
 // ---------------------------------------------------------------------------------------------
 // Screen capture
 
-Image CaptureScreen(const RECT& r)
-{
+Image CaptureScreen(const RECT& r) {
     int width = r.right - r.left, height = r.bottom - r.top;
     if (width <= 0 || height <= 0)
         return Image();
@@ -74,8 +68,7 @@ Image CaptureScreen(const RECT& r)
     return image;
 }
 
-Image CaptureClient(HWND window)
-{
+Image CaptureClient(HWND window) {
     RECT client{};
     if (!GetClientRect(window, &client))
         return Image();
@@ -85,8 +78,7 @@ Image CaptureClient(HWND window)
     return CaptureScreen(onScreen);
 }
 
-Image CaptureWindow(HWND window)
-{
+Image CaptureWindow(HWND window) {
     RECT r{};
     if (!GetWindowRect(window, &r))
         return Image();
@@ -100,8 +92,7 @@ Image CaptureWindow(HWND window)
 
 namespace {
 
-uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc = 0)
-{
+uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc = 0) {
     static const std::array<uint32_t, 256> table = [] {
         std::array<uint32_t, 256> t{};
         for (uint32_t n = 0; n < 256; ++n) {
@@ -118,8 +109,7 @@ uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc = 0)
     return ~crc;
 }
 
-uint32_t Adler32(const std::vector<uint8_t>& data)
-{
+uint32_t Adler32(const std::vector<uint8_t>& data) {
     uint32_t a = 1, b = 0;
     for (uint8_t byte : data) {
         a = (a + byte) % 65521;
@@ -143,16 +133,14 @@ public:
         for (int i = length - 1; i >= 0; --i)
             Bits((code >> i) & 1u, 1);
     }
-    std::vector<uint8_t> Finish()
-    {
+    std::vector<uint8_t> Finish() {
         if (m_used)
             Flush();
         return std::move(m_out);
     }
 
 private:
-    void Flush()
-    {
+    void Flush() {
         m_out.push_back(m_current);
         m_current = 0;
         m_used = 0;
@@ -162,8 +150,7 @@ private:
     int m_used = 0;
 };
 
-void FixedLiteral(BitWriter& w, int symbol)
-{
+void FixedLiteral(BitWriter& w, int symbol) {
     if (symbol < 144)
         w.Code(0x30 + symbol, 8);
     else if (symbol < 256)
@@ -174,15 +161,15 @@ void FixedLiteral(BitWriter& w, int symbol)
         w.Code(0xC0 + (symbol - 280), 8);
 }
 
-const int kLengthBase[29] = {3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 15, 17, 19, 23, 27, 31,
-                             35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+const int kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
+                             31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
 const int kLengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-const int kDistanceBase[30] = {1, 2, 3, 4, 5, 7, 9, 13, 17, 25, 33, 49, 65, 97, 129, 193, 257, 385,
-                               513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
-const int kDistanceExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
+const int kDistanceBase[30] = {1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
+                               193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
+const int kDistanceExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
+                                6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
 
-void FixedMatch(BitWriter& w, int length, int distance)
-{
+void FixedMatch(BitWriter& w, int length, int distance) {
     int l = 28;
     while (kLengthBase[l] > length)
         --l;
@@ -195,13 +182,10 @@ void FixedMatch(BitWriter& w, int length, int distance)
     w.Bits(static_cast<uint32_t>(distance - kDistanceBase[d]), kDistanceExtra[d]);
 }
 
-std::vector<uint8_t> Deflate(const std::vector<uint8_t>& data, int rowBytes)
-{
+std::vector<uint8_t> Deflate(const std::vector<uint8_t>& data, int rowBytes) {
     const int kWindow = 32768, kMaxMatch = 258, kHashSize = 1 << 15;
     std::vector<int> lastSeen(kHashSize, -1);
-    auto hashAt = [&](size_t i) {
-        return ((data[i] << 10) ^ (data[i + 1] << 5) ^ data[i + 2]) & (kHashSize - 1);
-    };
+    auto hashAt = [&](size_t i) { return ((data[i] << 10) ^ (data[i + 1] << 5) ^ data[i + 2]) & (kHashSize - 1); };
     BitWriter w;
     w.Bits(1, 1);  // the final block
     w.Bits(1, 2);  // fixed Huffman codes
@@ -241,16 +225,14 @@ std::vector<uint8_t> Deflate(const std::vector<uint8_t>& data, int rowBytes)
     return w.Finish();
 }
 
-void PutBigEndian(std::vector<uint8_t>& out, uint32_t v)
-{
+void PutBigEndian(std::vector<uint8_t>& out, uint32_t v) {
     out.push_back(static_cast<uint8_t>(v >> 24));
     out.push_back(static_cast<uint8_t>(v >> 16));
     out.push_back(static_cast<uint8_t>(v >> 8));
     out.push_back(static_cast<uint8_t>(v));
 }
 
-void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& body)
-{
+void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& body) {
     PutBigEndian(out, static_cast<uint32_t>(body.size()));
     std::vector<uint8_t> typed(type, type + 4);
     typed.insert(typed.end(), body.begin(), body.end());
@@ -260,8 +242,7 @@ void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uin
 
 }  // namespace
 
-std::vector<uint8_t> EncodePng(const Image& image)
-{
+std::vector<uint8_t> EncodePng(const Image& image) {
     const int width = image.Width(), height = image.Height();
     const int rowBytes = 1 + 3 * width;
     std::vector<uint8_t> raw;
@@ -291,8 +272,7 @@ std::vector<uint8_t> EncodePng(const Image& image)
     return png;
 }
 
-bool Image::SavePng(const std::wstring& path) const
-{
+bool Image::SavePng(const std::wstring& path) const {
     if (Empty())
         return false;
     std::vector<uint8_t> bytes = EncodePng(*this);
@@ -308,8 +288,7 @@ bool Image::SavePng(const std::wstring& path) const
 // ---------------------------------------------------------------------------------------------
 // The dump line text
 
-std::string DumpLineText(uint32_t offset, const uint8_t* bytes, int count)
-{
+std::string DumpLineText(uint32_t offset, const uint8_t* bytes, int count) {
     char buffer[16];
     std::string offsetField, hex, chars;
     std::snprintf(buffer, sizeof buffer, "  %08X     ", offset);
@@ -330,8 +309,7 @@ std::string DumpLineText(uint32_t offset, const uint8_t* bytes, int count)
     return offsetField + hex + "    " + chars + "   ";
 }
 
-std::string DumpLineOfFile(const std::vector<uint8_t>& file, int line)
-{
+std::string DumpLineOfFile(const std::vector<uint8_t>& file, int line) {
     size_t offset = static_cast<size_t>(line) * 16;
     uint8_t bytes[16] = {};
     int count = 0;
@@ -343,8 +321,7 @@ std::string DumpLineOfFile(const std::vector<uint8_t>& file, int line)
 // ---------------------------------------------------------------------------------------------
 // Drawing text as the viewer does
 
-DumpReader::DumpReader()
-{
+DumpReader::DumpReader() {
     HDC screen = GetDC(nullptr);
     m_dc = CreateCompatibleDC(screen);
     LOGFONTW font{};
@@ -363,15 +340,13 @@ DumpReader::DumpReader()
     m_cellHeight = metrics.tmHeight;
 }
 
-DumpReader::~DumpReader()
-{
+DumpReader::~DumpReader() {
     SelectObject(m_dc, m_oldFont);
     DeleteObject(m_font);
     DeleteDC(m_dc);
 }
 
-Image DumpReader::Render(const std::string& ansiText, uint32_t background, int width, int height, int x, int y) const
-{
+Image DumpReader::Render(const std::string& ansiText, uint32_t background, int width, int height, int x, int y) const {
     if (width <= 0 || height <= 0)
         return Image();
     BITMAPINFO info{};
@@ -403,8 +378,8 @@ Image DumpReader::Render(const std::string& ansiText, uint32_t background, int w
     return out;
 }
 
-int DumpReader::Mismatch(const Image& shot, int y, const std::string& ansiText, uint32_t background, int scrollX) const
-{
+int DumpReader::Mismatch(const Image& shot, int y, const std::string& ansiText, uint32_t background,
+                         int scrollX) const {
     int textWidth = m_cellWidth * static_cast<int>(ansiText.size()) - scrollX;
     int width = std::min(shot.Width(), textWidth);
     int height = std::min(m_cellHeight, shot.Height() - y);
@@ -418,8 +393,7 @@ int DumpReader::Mismatch(const Image& shot, int y, const std::string& ansiText, 
     return differ;
 }
 
-int DumpReader::CellMismatch(const Image& shot, int x, int y, char ch, uint32_t background) const
-{
+int DumpReader::CellMismatch(const Image& shot, int x, int y, char ch, uint32_t background) const {
     Image glyph = Render(std::string(1, ch), background, m_cellWidth, m_cellHeight, 0, 0);
     int differ = 0;
     for (int row = 0; row < m_cellHeight; ++row)
@@ -428,8 +402,7 @@ int DumpReader::CellMismatch(const Image& shot, int x, int y, char ch, uint32_t 
     return differ;
 }
 
-long long DumpReader::ReadOffset(const Image& shot, int y) const
-{
+long long DumpReader::ReadOffset(const Image& shot, int y) const {
     if (y < 0 || y + m_cellHeight > shot.Height() || shot.Width() < 10 * m_cellWidth)
         return -1;
     uint32_t background = shot.At(1, y + 1);  // column 0 of every line is a blank

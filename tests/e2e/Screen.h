@@ -37,7 +37,9 @@ private:
     std::vector<uint32_t> m_pixels;
 };
 
-inline uint32_t Rgb(int r, int g, int b) { return (uint32_t(r) << 16) | (uint32_t(g) << 8) | uint32_t(b); }
+inline uint32_t Rgb(int r, int g, int b) {
+    return (uint32_t(r) << 16) | (uint32_t(g) << 8) | uint32_t(b);
+}
 const uint32_t kWhite = 0xFFFFFF;
 const uint32_t kCyan = 0x00FFFF;
 
@@ -76,8 +78,7 @@ public:
     // Number of pixels in the band of one text line (one cell high, from x = 0 to the end of
     // the text or the picture) that differ from the text drawn at (-scrollX, y).
     int Mismatch(const Image& shot, int y, const std::string& ansiText, uint32_t background, int scrollX = 0) const;
-    bool Shows(const Image& shot, int y, const std::string& ansiText, uint32_t background, int scrollX = 0) const
-    {
+    bool Shows(const Image& shot, int y, const std::string& ansiText, uint32_t background, int scrollX = 0) const {
         return Mismatch(shot, y, ansiText, background, scrollX) == 0;
     }
 

@@ -10,8 +10,7 @@ namespace {
 
 class Scrolling : public ViewerTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ViewerTest::SetUp();
         m_file = LinesFile(kLines);
         StartWith(m_files.Write(L"dlouhy.bin", m_file));
@@ -25,8 +24,7 @@ protected:
     int LastTop() const { return kLines - m_page; }
 
     // The view comes to rest at this top line (and does not go on past it).
-    bool SettlesAt(int line) const
-    {
+    bool SettlesAt(int line) const {
         if (!WaitTopLine(line))
             return false;
         Sleep(300);
@@ -34,13 +32,11 @@ protected:
     }
 
     // The parts of the view's vertical bar, in screen coordinates.
-    POINT UpArrow() const
-    {
+    POINT UpArrow() const {
         RECT c = ClientScreenRect(m_viewer->View());
         return POINT{c.right + GetSystemMetrics(SM_CXVSCROLL) / 2, c.top + GetSystemMetrics(SM_CYVSCROLL) / 2};
     }
-    POINT DownArrow() const
-    {
+    POINT DownArrow() const {
         RECT c = ClientScreenRect(m_viewer->View());
         return POINT{c.right + GetSystemMetrics(SM_CXVSCROLL) / 2, c.bottom - GetSystemMetrics(SM_CYVSCROLL) / 2};
     }
@@ -57,8 +53,7 @@ protected:
         return p;
     }
 
-    void Drag(POINT from, POINT to)
-    {
+    void Drag(POINT from, POINT to) {
         input::MouseDown(from);
         for (int i = 1; i <= 8; ++i)
             input::MoveTo(POINT{from.x + (to.x - from.x) * i / 8, from.y + (to.y - from.y) * i / 8});
@@ -71,8 +66,7 @@ protected:
     int m_page = 0;
 };
 
-TEST_F(Scrolling, WheelScrollsThreeLinesPerNotch)
-{
+TEST_F(Scrolling, WheelScrollsThreeLinesPerNotch) {
     input::Wheel(-WHEEL_DELTA);
     EXPECT_TRUE(SettlesAt(3)) << "top line " << TopLine();
     input::Wheel(-WHEEL_DELTA);
@@ -89,8 +83,7 @@ TEST_F(Scrolling, WheelScrollsThreeLinesPerNotch)
     EXPECT_TRUE(WaitTopLine(3)) << "top line " << TopLine();
 }
 
-TEST_F(Scrolling, PageKeysStepOnePageAtATime)
-{
+TEST_F(Scrolling, PageKeysStepOnePageAtATime) {
     input::Key(VK_NEXT);
     EXPECT_TRUE(SettlesAt(m_page)) << "top line " << TopLine() << ", page " << m_page;
     input::Key(VK_NEXT);
@@ -100,16 +93,17 @@ TEST_F(Scrolling, PageKeysStepOnePageAtATime)
     EXPECT_TRUE(WaitShowsDump(m_file, m_page, 0));
 }
 
-TEST_F(Scrolling, HeldDownArrowScrollsAboutTwentyLinesASecondAndStopsOnRelease)
-{
+TEST_F(Scrolling, HeldDownArrowScrollsAboutTwentyLinesASecondAndStopsOnRelease) {
     input::HoldKey(VK_DOWN, 1000);
     // The tick that saw the key last may land late on a busy machine: wait until the view rests.
     int top = TopLine();
-    WaitUntil([&] {
-        Sleep(150);
-        const int now = TopLine();
-        return std::exchange(top, now) == now;
-    }, 3000);
+    WaitUntil(
+        [&] {
+            Sleep(150);
+            const int now = TopLine();
+            return std::exchange(top, now) == now;
+        },
+        3000);
     EXPECT_GE(top, 10) << "held for a second";
     EXPECT_LE(top, 30) << "held for a second";
     Sleep(400);
@@ -128,8 +122,7 @@ TEST_F(Scrolling, HeldDownArrowScrollsAboutTwentyLinesASecondAndStopsOnRelease)
     EXPECT_TRUE(WaitTopLine(0)) << "top line " << TopLine();
 }
 
-TEST_F(Scrolling, HeldPageDownStopsWithTheLastLineAtTheFoot)
-{
+TEST_F(Scrolling, HeldPageDownStopsWithTheLastLineAtTheFoot) {
     input::HoldKey(VK_NEXT, 1500);
     EXPECT_TRUE(WaitTopLine(LastTop())) << "top line " << TopLine() << ", expected " << LastTop();
     EXPECT_TRUE(WaitShowsDump(m_file, LastTop(), 0));
@@ -142,12 +135,11 @@ TEST_F(Scrolling, HeldPageDownStopsWithTheLastLineAtTheFoot)
     EXPECT_TRUE(WaitTopLine(0)) << "top line " << TopLine();
 }
 
-TEST_F(Scrolling, KeysAndWheelWorkWhileAnotherWindowIsInFront)
-{
+TEST_F(Scrolling, KeysAndWheelWorkWhileAnotherWindowIsInFront) {
     // The keys are polled from the global key state, so the view scrolls even when the viewer
     // is not the active program.
-    HWND other = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"jiny program", WS_POPUP | WS_VISIBLE | WS_BORDER,
-                                 900, 700, 200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND other = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"jiny program", WS_POPUP | WS_VISIBLE | WS_BORDER, 900, 700,
+                                 200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_TRUE(other);
     SetForegroundWindow(other);
     WaitUntil([&] { return GetForegroundWindow() == other; }, 2000);
@@ -161,8 +153,7 @@ TEST_F(Scrolling, KeysAndWheelWorkWhileAnotherWindowIsInFront)
     DestroyWindow(other);
 }
 
-TEST_F(Scrolling, ScrollBarArrowsTroughAndBox)
-{
+TEST_F(Scrolling, ScrollBarArrowsTroughAndBox) {
     ASSERT_TRUE(StyleOf(m_viewer->View()) & WS_VSCROLL);
     input::Click(DownArrow());
     EXPECT_TRUE(SettlesAt(1)) << "down arrow: top line " << TopLine();
@@ -192,8 +183,7 @@ TEST_F(Scrolling, ScrollBarArrowsTroughAndBox)
     EXPECT_TRUE(WaitTopLine(0)) << "box at the top: top line " << TopLine();
 }
 
-TEST_F(Scrolling, GrowingTheWindowAtTheEndKeepsTheLastLineAtTheFoot)
-{
+TEST_F(Scrolling, GrowingTheWindowAtTheEndKeepsTheLastLineAtTheFoot) {
     input::HoldKey(VK_NEXT, 1500);
     ASSERT_TRUE(WaitTopLine(LastTop()));
     m_viewer->Place(0, 0, kFrameWidth, kFrameHeight + 150);
@@ -206,8 +196,7 @@ TEST_F(Scrolling, GrowingTheWindowAtTheEndKeepsTheLastLineAtTheFoot)
     EXPECT_TRUE(WaitTopLine(kLines - page)) << "top line " << TopLine();
 }
 
-TEST_F(Scrolling, HorizontalBarOnlyWhileTheViewIsNarrowerThanTheDump)
-{
+TEST_F(Scrolling, HorizontalBarOnlyWhileTheViewIsNarrowerThanTheDump) {
     EXPECT_FALSE(StyleOf(m_viewer->View()) & WS_HSCROLL) << "the dump fits across";
     m_viewer->Place(0, 0, 450, kFrameHeight);
     ASSERT_TRUE(WaitUntil([&] { return (StyleOf(m_viewer->View()) & WS_HSCROLL) != 0; }, 3000))
@@ -226,8 +215,7 @@ TEST_F(Scrolling, HorizontalBarOnlyWhileTheViewIsNarrowerThanTheDump)
 
 class ShortContent : public ViewerTest {};
 
-TEST_F(ShortContent, KeysAndWheelLeaveTheViewAtTheTop)
-{
+TEST_F(ShortContent, KeysAndWheelLeaveTheViewAtTheTop) {
     std::vector<uint8_t> file = LinesFile(5);
     StartWith(m_files.Write(L"kratky.bin", file));
     ASSERT_TRUE(m_viewer->Main());

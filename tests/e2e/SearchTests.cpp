@@ -6,8 +6,7 @@ namespace e2e {
 namespace {
 
 // A file of `lines` lines of zero bytes with `bytes` written at each of `offsets`.
-std::vector<uint8_t> FileWith(int lines, const std::vector<uint8_t>& bytes, std::initializer_list<size_t> offsets)
-{
+std::vector<uint8_t> FileWith(int lines, const std::vector<uint8_t>& bytes, std::initializer_list<size_t> offsets) {
     std::vector<uint8_t> file(static_cast<size_t>(lines) * 16, 0);
     for (size_t at : offsets)
         for (size_t i = 0; i < bytes.size(); ++i)
@@ -17,21 +16,18 @@ std::vector<uint8_t> FileWith(int lines, const std::vector<uint8_t>& bytes, std:
 
 class Searching : public ViewerTest {
 protected:
-    void Open(const std::vector<uint8_t>& file)
-    {
+    void Open(const std::vector<uint8_t>& file) {
         m_file = file;
         StartWith(m_files.Write(L"hledani.bin", file));
         ASSERT_TRUE(m_viewer->Main());
         ASSERT_TRUE(WaitShowsDump(file, 0, 0));
     }
-    void FindNext()
-    {
+    void FindNext() {
         m_viewer->Activate();
         input::Key(VK_F3);
     }
     // The "Nenalezeno!" box: caption, text, owner, a single OK button. Closes it.
-    void ExpectNotFound()
-    {
+    void ExpectNotFound() {
         Box box = m_viewer->WaitForMessageBox(15000);
         ASSERT_TRUE(box) << "no \"Nenalezeno!\"";
         EXPECT_EQ(L"Nenalezeno!", box.text);
@@ -46,8 +42,7 @@ protected:
     std::vector<uint8_t> m_file;
 };
 
-TEST_F(Searching, FindNextWaitsForAConfirmedFind)
-{
+TEST_F(Searching, FindNextWaitsForAConfirmedFind) {
     Open(LinesFile(10));
     FindNext();
     EXPECT_TRUE(m_viewer->NoMessageBoxFor(1000)) << "F3 ran with no pattern";
@@ -60,8 +55,7 @@ TEST_F(Searching, FindNextWaitsForAConfirmedFind)
     EXPECT_TRUE(ShowsDump(m_file, 0, 0));
 }
 
-TEST_F(Searching, FindNextWalksOverlappingMatchesThenStartsAgain)
-{
+TEST_F(Searching, FindNextWalksOverlappingMatchesThenStartsAgain) {
     // 41 41 41 41 from offset 15: matches at 15 (line 0), 16 and 17 (line 1).
     Open(FileWith(3, Bytes({0x41, 0x41, 0x41, 0x41}), {15}));
     ClickRow(2);
@@ -80,8 +74,7 @@ TEST_F(Searching, FindNextWalksOverlappingMatchesThenStartsAgain)
     EXPECT_TRUE(WaitShowsDump(m_file, 0, 0)) << "after \"Nenalezeno!\" the search starts again at the beginning";
 }
 
-TEST_F(Searching, HexAndTextFindTheSameBytesAndCaseCounts)
-{
+TEST_F(Searching, HexAndTextFindTheSameBytesAndCaseCounts) {
     std::vector<uint8_t> file = FileWith(10, Text("Hello"), {3 * 16 + 2});
     for (size_t i = 0; i < 5; ++i)
         file[6 * 16 + 9 + i] = static_cast<uint8_t>("hello"[i]);
@@ -94,8 +87,7 @@ TEST_F(Searching, HexAndTextFindTheSameBytesAndCaseCounts)
     EXPECT_TRUE(WaitShowsDump(m_file, 0, 3));
 }
 
-TEST_F(Searching, TextIsSearchedAsAnsiBytes)
-{
+TEST_F(Searching, TextIsSearchedAsAnsiBytes) {
     // c with caron is 0xE8 in code page 1250; a single blank is a pattern too.
     std::vector<uint8_t> file = FileWith(10, Bytes({0xE8}), {4 * 16 + 7});
     file[8 * 16 + 3] = 0x20;
@@ -110,8 +102,7 @@ TEST_F(Searching, TextIsSearchedAsAnsiBytes)
 // page of its own does the same (the test bed's --locale hi_IN.UTF-8, where the suite runs again
 // with OKTALON_E2E_UTF8=1). Text is then searched as its UTF-8 bytes, and characters beyond any
 // single-byte code page are searched too.
-TEST_F(Searching, TextUnderAUtf8CodePageIsSearchedAsItsUtf8Bytes)
-{
+TEST_F(Searching, TextUnderAUtf8CodePageIsSearchedAsItsUtf8Bytes) {
     if (GetEnvironmentVariableW(L"OKTALON_E2E_UTF8", nullptr, 0) == 0)
         GTEST_SKIP() << "runs in the bed's UTF-8 locale only";
     ASSERT_EQ(GetACP(), static_cast<UINT>(CP_UTF8)) << "the bed's locale did not give the UTF-8 code page";
@@ -128,8 +119,7 @@ TEST_F(Searching, TextUnderAUtf8CodePageIsSearchedAsItsUtf8Bytes)
     EXPECT_TRUE(m_viewer->NoMessageBoxFor(500));
 }
 
-TEST_F(Searching, DeepMatchComesToTheTopOfTheView)
-{
+TEST_F(Searching, DeepMatchComesToTheTopOfTheView) {
     std::vector<uint8_t> file = LinesFile(20000);
     const int line = 12345;
     for (int i = 0; i < 4; ++i)
@@ -141,8 +131,7 @@ TEST_F(Searching, DeepMatchComesToTheTopOfTheView)
     Shot("deep-match");
 }
 
-TEST_F(Searching, MatchInTheLastPageShowsTheLastPage)
-{
+TEST_F(Searching, MatchInTheLastPageShowsTheLastPage) {
     std::vector<uint8_t> file = LinesFile(300);
     const int line = 297;
     file[static_cast<size_t>(line) * 16] = 0xCA;
@@ -154,8 +143,7 @@ TEST_F(Searching, MatchInTheLastPageShowsTheLastPage)
     EXPECT_TRUE(WaitShowsDump(m_file, top, line));
 }
 
-TEST_F(Searching, FindScansFromTheStartEvenWhenScrolled)
-{
+TEST_F(Searching, FindScansFromTheStartEvenWhenScrolled) {
     std::vector<uint8_t> file = LinesFile(300);
     for (int line : {2, 200}) {
         file[static_cast<size_t>(line) * 16 + 3] = 0xCA;
@@ -171,8 +159,7 @@ TEST_F(Searching, FindScansFromTheStartEvenWhenScrolled)
     EXPECT_TRUE(WaitTopLine(200)) << "top line " << TopLine();
 }
 
-TEST_F(Searching, AClickMovesWhereFindNextStarts)
-{
+TEST_F(Searching, AClickMovesWhereFindNextStarts) {
     // Matches on lines 2, 4 and 5. After a click on line 5, Find Next starts at the first byte of
     // line 4, so it finds line 4 before line 5.
     std::vector<uint8_t> file = LinesFile(300);
@@ -191,8 +178,7 @@ TEST_F(Searching, AClickMovesWhereFindNextStarts)
     EXPECT_TRUE(WaitShowsDump(m_file, 5, 5));
 }
 
-TEST_F(Searching, CancelledFindKeepsTheEarlierSearch)
-{
+TEST_F(Searching, CancelledFindKeepsTheEarlierSearch) {
     std::vector<uint8_t> file = FileWith(10, Bytes({0x12, 0x34}), {1 * 16 + 4, 3 * 16 + 4});
     Open(file);
     Find(L"1234");
@@ -226,8 +212,7 @@ TEST_F(Searching, CancelledFindKeepsTheEarlierSearch)
     EXPECT_TRUE(WaitShowsDump(m_file, 0, 3)) << "Find Next goes on with the earlier pattern";
 }
 
-TEST_F(Searching, NotFoundLeavesTheViewAndTheMarkedLine)
-{
+TEST_F(Searching, NotFoundLeavesTheViewAndTheMarkedLine) {
     std::vector<uint8_t> file = LinesFile(300);
     Open(file);
     input::MoveTo(ViewPoint(300, 100));
@@ -247,8 +232,7 @@ TEST_F(Searching, NotFoundLeavesTheViewAndTheMarkedLine)
 
 class FindDialog : public Searching {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         Searching::SetUp();
         Open(FileWith(10, Bytes({0xFF}), {3 * 16 + 1}));
         if (HasFatalFailure())
@@ -259,25 +243,21 @@ protected:
         m_text = GetDlgItem(m_dialog, IDC_PLAIN_TEXT);
         ASSERT_TRUE(m_hex && m_text);
     }
-    void ClickRadio(int id)
-    {
+    void ClickRadio(int id) {
         RECT r = ScreenRect(GetDlgItem(m_dialog, id));
         input::Click(POINT{r.left + 6, (r.top + r.bottom) / 2});
     }
-    bool FocusIn(HWND box) const
-    {
+    bool FocusIn(HWND box) const {
         return WaitUntil([&] { return m_viewer->Focus() == box; }, 2000);
     }
-    void ClearFocusedBox()
-    {
+    void ClearFocusedBox() {
         input::Key(VK_END);
         input::Chord({VK_SHIFT, VK_HOME});
         input::Key(VK_DELETE);
     }
     // Enter with the current input: the dialog refuses it with `message`, stays open and keeps
     // both boxes' text, and the focus goes back to `focusBox`.
-    void ExpectRefused(const std::wstring& message, HWND focusBox)
-    {
+    void ExpectRefused(const std::wstring& message, HWND focusBox) {
         std::wstring hexBefore = TextOf(m_hex), textBefore = TextOf(m_text);
         input::Key(VK_RETURN);
         Box box = m_viewer->WaitForMessageBox(5000);
@@ -297,8 +277,7 @@ protected:
     HWND m_text = nullptr;
 };
 
-TEST_F(FindDialog, OpensInHexModeWithEmptyBoxesAndTabSkipsTheRadioButtons)
-{
+TEST_F(FindDialog, OpensInHexModeWithEmptyBoxesAndTabSkipsTheRadioButtons) {
     EXPECT_TRUE(IsWindowEnabled(m_hex));
     EXPECT_FALSE(IsWindowEnabled(m_text));
     EXPECT_EQ(L"", TextOf(m_hex));
@@ -330,9 +309,11 @@ TEST_F(FindDialog, OpensInHexModeWithEmptyBoxesAndTabSkipsTheRadioButtons)
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(m_dialog, IDC_PLAIN_TEXT)));
 }
 
-TEST_F(FindDialog, RefusesEmptyOddLengthAndNonHexInput)
-{
-    struct Case { const wchar_t* typed; std::wstring message; } cases[] = {
+TEST_F(FindDialog, RefusesEmptyOddLengthAndNonHexInput) {
+    struct Case {
+        const wchar_t* typed;
+        std::wstring message;
+    } cases[] = {
         {L"", L"Mus\u00edte napsat text k vyhled\u00e1n\u00ed!"},
         {L"ABC", L"Chybn\u00e1 d\u00e9lka HEXA textu!"},
         {L"0G", L"Znak \"G\" nen\u00ed platn\u00fdm HEXA znakem!"},
@@ -351,8 +332,7 @@ TEST_F(FindDialog, RefusesEmptyOddLengthAndNonHexInput)
     Shot("refused-input-still-open");
 }
 
-TEST_F(FindDialog, LowerCaseHexIsShownInUpperCaseAndAccepted)
-{
+TEST_F(FindDialog, LowerCaseHexIsShownInUpperCaseAndAccepted) {
     input::Type(L"ff");
     EXPECT_TRUE(WaitUntil([&] { return TextOf(m_hex) == L"FF"; }, 2000)) << Narrow(TextOf(m_hex));
     input::Key(VK_RETURN);
@@ -360,8 +340,7 @@ TEST_F(FindDialog, LowerCaseHexIsShownInUpperCaseAndAccepted)
     EXPECT_TRUE(WaitShowsDump(m_file, 0, 3));
 }
 
-TEST_F(FindDialog, TextModeSwitchesBoxesAndChecksTheTextBox)
-{
+TEST_F(FindDialog, TextModeSwitchesBoxesAndChecksTheTextBox) {
     input::Type(L"41");
     ClickRadio(IDC_MODE_TEXT);
     EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(m_text) && !IsWindowEnabled(m_hex); }, 2000));

@@ -10,8 +10,7 @@ namespace {
 
 using Launch = ViewerTest;
 
-TEST_F(Launch, WithoutFileShowsWhiteViewAndDisablesSearch)
-{
+TEST_F(Launch, WithoutFileShowsWhiteViewAndDisablesSearch) {
     Viewer& viewer = Start();
     ASSERT_TRUE(viewer.Main());
     std::wstring title = TextOf(viewer.Main());
@@ -23,8 +22,9 @@ TEST_F(Launch, WithoutFileShowsWhiteViewAndDisablesSearch)
         << "status: " << Narrow(viewer.StatusText());
     Shot("empty");
 
-    EXPECT_TRUE(WaitUntil([&] { return viewer.ToolbarState(ID_FILE_OPEN) >= 0 &&
-                                       (viewer.ToolbarState(ID_FILE_OPEN) & TBSTATE_ENABLED); }, 3000));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return viewer.ToolbarState(ID_FILE_OPEN) >= 0 && (viewer.ToolbarState(ID_FILE_OPEN) & TBSTATE_ENABLED); },
+        3000));
     EXPECT_FALSE(viewer.ToolbarState(ID_SEARCH_FIND) & TBSTATE_ENABLED) << "Find needs an open file";
     input::Key(VK_F4);
     EXPECT_FALSE(viewer.WaitForWindow(L"Hledat", L"#32770", 1000)) << "F4 opened Find with no file";
@@ -33,8 +33,7 @@ TEST_F(Launch, WithoutFileShowsWhiteViewAndDisablesSearch)
     EXPECT_TRUE(viewer.Running());
 }
 
-TEST_F(Launch, WithFileShowsItsDumpAtOnceWithTheFirstLineMarked)
-{
+TEST_F(Launch, WithFileShowsItsDumpAtOnceWithTheFirstLineMarked) {
     std::vector<uint8_t> file = LinesFile(100);
     std::wstring path = m_files.Write(L"sto-radek.bin", file);
     Viewer& viewer = StartWith(path);
@@ -46,9 +45,9 @@ TEST_F(Launch, WithFileShowsItsDumpAtOnceWithTheFirstLineMarked)
     Shot("dump");
 }
 
-TEST_F(Launch, FileNameWithCzechLettersOpens)
-{
-    std::vector<uint8_t> file = Text("P\xF8\xEDli\x9A \x9Elu\x9Dou\xE8k\xFD k\xF9\xF2");  // a Czech sentence in code page 1250
+TEST_F(Launch, FileNameWithCzechLettersOpens) {
+    std::vector<uint8_t> file =
+        Text("P\xF8\xEDli\x9A \x9Elu\x9Dou\xE8k\xFD k\xF9\xF2");  // a Czech sentence in code page 1250
     std::wstring path = m_files.Write(L"v\u00fdpis \u010d\u0159\u017e.bin", file);
     Viewer& viewer = StartWith(path);
     ASSERT_TRUE(viewer.Main());
@@ -56,8 +55,7 @@ TEST_F(Launch, FileNameWithCzechLettersOpens)
     EXPECT_TRUE(HeldExclusively(path));
 }
 
-TEST_F(Launch, MissingFileIsReportedAndTheProgramEnds)
-{
+TEST_F(Launch, MissingFileIsReportedAndTheProgramEnds) {
     m_viewer = std::make_unique<Viewer>(std::vector<std::wstring>{m_files.PathOf(L"neni-tu.bin")});
     ASSERT_TRUE(m_viewer->Started());
     Box box = m_viewer->WaitForMessageBox(15000);
@@ -70,8 +68,7 @@ TEST_F(Launch, MissingFileIsReportedAndTheProgramEnds)
     EXPECT_TRUE(m_viewer->TopLevelWindows().empty());
 }
 
-TEST_F(Launch, FileThatAnotherProgramReadsIsRefused)
-{
+TEST_F(Launch, FileThatAnotherProgramReadsIsRefused) {
     std::wstring path = m_files.Write(L"cteny.bin", LinesFile(3));
     // Another program reads the file and lets others read it too: the viewer may check it, but
     // cannot hold it alone.

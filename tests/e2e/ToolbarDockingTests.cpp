@@ -13,23 +13,20 @@ namespace {
 class ToolbarDocking : public ViewerTest {
 protected:
     // Drags with the left button from `from` to `to` in small steps, as a hand would.
-    static void DragMouse(POINT from, POINT to)
-    {
+    static void DragMouse(POINT from, POINT to) {
         input::MouseDown(from);
         for (int step = 1; step <= 8; ++step)
             input::MoveTo(POINT{from.x + (to.x - from.x) * step / 8, from.y + (to.y - from.y) * step / 8});
         input::MouseUp(to);
     }
     // The middle of the gripper: at the left end of a row, at the top of a column.
-    static POINT Gripper(HWND toolbar)
-    {
+    static POINT Gripper(HWND toolbar) {
         RECT r = ScreenRect(toolbar);
         bool upright = r.bottom - r.top > r.right - r.left;
         return upright ? POINT{(r.left + r.right) / 2, r.top + 4} : POINT{r.left + 4, (r.top + r.bottom) / 2};
     }
     // The About button (the third image) opens the About box; the box is closed again.
-    void ClickAbout(const char* place)
-    {
+    void ClickAbout(const char* place) {
         POINT about{};
         ASSERT_TRUE(FindButton(2, about)) << "no About button " << place;
         input::Click(about);
@@ -41,8 +38,7 @@ protected:
     }
 };
 
-TEST_F(ToolbarDocking, DraggedOffItFloatsAndDocksAgainOnTheLeftAndAtTheBottom)
-{
+TEST_F(ToolbarDocking, DraggedOffItFloatsAndDocksAgainOnTheLeftAndAtTheBottom) {
     Viewer& viewer = Start();
     HWND toolbar = viewer.Toolbar(), view = viewer.View(), status = viewer.StatusBar();
     ASSERT_TRUE(toolbar && view && status);
@@ -53,12 +49,16 @@ TEST_F(ToolbarDocking, DraggedOffItFloatsAndDocksAgainOnTheLeftAndAtTheBottom)
     // Off the frame: a small window of its own, owned by the main window.
     DragMouse(Gripper(toolbar), middle);
     HWND floating = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        floating = GetParent(toolbar);
-        return floating != viewer.Main() && IsWindowVisible(floating);
-    }, 3000)) << "the toolbar does not float";
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            floating = GetParent(toolbar);
+            return floating != viewer.Main() && IsWindowVisible(floating);
+        },
+        3000))
+        << "the toolbar does not float";
     EXPECT_EQ(viewer.Main(), GetWindow(floating, GW_OWNER));
-    EXPECT_TRUE(WaitUntil([&] { return ScreenRect(view).top == client.top; }, 3000)) << "the view takes the toolbar's place";
+    EXPECT_TRUE(WaitUntil([&] { return ScreenRect(view).top == client.top; }, 3000))
+        << "the view takes the toolbar's place";
     EXPECT_TRUE(WaitUntil([&] { return viewer.Focus() == view; }, 3000)) << "the keyboard goes back to the view";
     const RECT floatingAt = ScreenRect(floating);
     EXPECT_TRUE(PtInRect(&floatingAt, middle)) << "it floats where it was dropped";
@@ -84,12 +84,16 @@ TEST_F(ToolbarDocking, DraggedOffItFloatsAndDocksAgainOnTheLeftAndAtTheBottom)
     EXPECT_EQ(client.top, ScreenRect(view).top);
 
     // By its caption onto the left side: an upright column beside the view.
-    const POINT caption{(floatingAt.left + floatingAt.right) / 2, floatingAt.top + GetSystemMetrics(SM_CYSMCAPTION) / 2 + 1};
+    const POINT caption{(floatingAt.left + floatingAt.right) / 2,
+                        floatingAt.top + GetSystemMetrics(SM_CYSMCAPTION) / 2 + 1};
     DragMouse(caption, POINT{client.left + 5, middle.y});
-    ASSERT_TRUE(WaitUntil([&] {
-        RECT r = ScreenRect(toolbar);
-        return GetParent(toolbar) == viewer.Main() && r.left == client.left && r.bottom - r.top > r.right - r.left;
-    }, 3000)) << "the toolbar does not dock on the left";
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            RECT r = ScreenRect(toolbar);
+            return GetParent(toolbar) == viewer.Main() && r.left == client.left && r.bottom - r.top > r.right - r.left;
+        },
+        3000))
+        << "the toolbar does not dock on the left";
     EXPECT_TRUE(WaitUntil([&] { return ScreenRect(view).left > client.left; }, 3000));
     RECT left = ScreenRect(toolbar);
     EXPECT_EQ(client.left, left.left);
@@ -104,14 +108,18 @@ TEST_F(ToolbarDocking, DraggedOffItFloatsAndDocksAgainOnTheLeftAndAtTheBottom)
     // By its gripper to the bottom: a row just above the status bar, which stays at the bottom.
     const RECT statusAt = ScreenRect(status);
     DragMouse(Gripper(toolbar), POINT{middle.x, statusAt.top - 5});
-    EXPECT_TRUE(WaitUntil([&] {
-        RECT r = ScreenRect(toolbar);
-        return r.right - r.left > r.bottom - r.top && r.bottom == statusAt.top;
-    }, 3000)) << "the toolbar does not dock at the bottom";
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            RECT r = ScreenRect(toolbar);
+            return r.right - r.left > r.bottom - r.top && r.bottom == statusAt.top;
+        },
+        3000))
+        << "the toolbar does not dock at the bottom";
     RECT bottom = ScreenRect(toolbar);
     EXPECT_EQ(client.left, bottom.left);
     EXPECT_EQ(client.right, bottom.right);
-    EXPECT_TRUE(WaitUntil([&] { return ScreenRect(view).bottom == bottom.top; }, 3000)) << "the view ends at the toolbar";
+    EXPECT_TRUE(WaitUntil([&] { return ScreenRect(view).bottom == bottom.top; }, 3000))
+        << "the view ends at the toolbar";
     EXPECT_EQ(client.left, ScreenRect(view).left);
     EXPECT_EQ(client.top, ScreenRect(view).top);
     RECT statusNow = ScreenRect(status);

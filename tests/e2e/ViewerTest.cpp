@@ -7,34 +7,32 @@
 
 namespace e2e {
 
-std::vector<uint8_t> LinesFile(int lines)
-{
+std::vector<uint8_t> LinesFile(int lines) {
     std::vector<uint8_t> bytes(static_cast<size_t>(lines) * 16);
     for (size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = static_cast<uint8_t>((i / 16 * 7 + i % 16) & 0xFF);
     return bytes;
 }
 
-std::vector<uint8_t> Bytes(std::initializer_list<int> values)
-{
+std::vector<uint8_t> Bytes(std::initializer_list<int> values) {
     std::vector<uint8_t> out;
     for (int v : values)
         out.push_back(static_cast<uint8_t>(v));
     return out;
 }
 
-std::vector<uint8_t> Text(const std::string& ascii) { return std::vector<uint8_t>(ascii.begin(), ascii.end()); }
+std::vector<uint8_t> Text(const std::string& ascii) {
+    return std::vector<uint8_t>(ascii.begin(), ascii.end());
+}
 
 namespace {
 
-std::string TestName()
-{
+std::string TestName() {
     const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
     return info ? std::string(info->test_suite_name()) + "." + info->name() : "unknown";
 }
 
-std::wstring Widen(const std::string& text)
-{
+std::wstring Widen(const std::string& text) {
     int n = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring out(static_cast<size_t>(n), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n);
@@ -43,14 +41,12 @@ std::wstring Widen(const std::string& text)
 
 }  // namespace
 
-void ViewerTest::SetUp()
-{
+void ViewerTest::SetUp() {
     // Every test starts without a recent-file list.
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Local AppWizard-Generated Applications");
 }
 
-void ViewerTest::TearDown()
-{
+void ViewerTest::TearDown() {
     if (HasFailure())
         Shot("failed");
     if (m_viewer) {
@@ -63,8 +59,7 @@ void ViewerTest::TearDown()
             input::KeyUp(vk);
 }
 
-Viewer& ViewerTest::Start(const std::vector<std::wstring>& args)
-{
+Viewer& ViewerTest::Start(const std::vector<std::wstring>& args) {
     if (m_viewer)
         m_viewer->Kill();
     m_viewer = std::make_unique<Viewer>(args);
@@ -78,8 +73,7 @@ Viewer& ViewerTest::Start(const std::vector<std::wstring>& args)
     return *m_viewer;
 }
 
-void ViewerTest::Exit()
-{
+void ViewerTest::Exit() {
     if (!m_viewer)
         return;
     if (m_viewer->Running() && m_viewer->Activate()) {
@@ -89,8 +83,7 @@ void ViewerTest::Exit()
     m_viewer.reset();
 }
 
-std::wstring ViewerTest::ShotsDir()
-{
+std::wstring ViewerTest::ShotsDir() {
     wchar_t value[MAX_PATH] = {};
     std::wstring dir;
     DWORD n = GetEnvironmentVariableW(L"OKTALON_E2E_SHOTS", value, MAX_PATH);
@@ -107,8 +100,7 @@ std::wstring ViewerTest::ShotsDir()
     return dir;
 }
 
-void ViewerTest::Shot(const std::string& state)
-{
+void ViewerTest::Shot(const std::string& state) {
     Image image;
     if (m_viewer && m_viewer->Running() && !m_viewer->TopLevelWindows().empty())
         image = CaptureScreen(m_viewer->ShownArea());
@@ -121,15 +113,17 @@ void ViewerTest::Shot(const std::string& state)
 
 // Toolbars draw the greys and the white of their bitmap in the system's 3-D colours, so only the
 // other colours are compared.
-bool ViewerTest::FindButton(int index, POINT& centre) const
-{
+bool ViewerTest::FindButton(int index, POINT& centre) const {
     HWND toolbar = m_viewer ? m_viewer->Toolbar() : nullptr;
     HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
     if (!toolbar || !bitmap)
         return false;
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, bitmap);
-    struct Ink { POINT at; uint32_t rgb; };
+    struct Ink {
+        POINT at;
+        uint32_t rgb;
+    };
     std::vector<Ink> ink;
     for (int y = 0; y < 15; ++y)
         for (int x = 0; x < 16; ++x) {
@@ -158,22 +152,19 @@ bool ViewerTest::FindButton(int index, POINT& centre) const
     return false;
 }
 
-Image ViewerTest::ViewShot() const
-{
+Image ViewerTest::ViewShot() const {
     HWND view = m_viewer ? m_viewer->View() : nullptr;
     return view ? CaptureClient(view) : Image();
 }
 
-int ViewerTest::PageLines() const
-{
+int ViewerTest::PageLines() const {
     RECT client{};
     if (!m_viewer || !GetClientRect(m_viewer->View(), &client))
         return 0;
     return std::max(0, (static_cast<int>(client.bottom) - 14) / kLinePixels);
 }
 
-int ViewerTest::VisibleRows() const
-{
+int ViewerTest::VisibleRows() const {
     RECT client{};
     if (!m_viewer || !GetClientRect(m_viewer->View(), &client))
         return 0;
@@ -183,14 +174,12 @@ int ViewerTest::VisibleRows() const
     return rows;
 }
 
-int ViewerTest::TopLine() const
-{
+int ViewerTest::TopLine() const {
     long long offset = m_reader.ReadOffset(ViewShot(), 0);
     return offset < 0 || offset % 16 ? -1 : static_cast<int>(offset / 16);
 }
 
-int ViewerTest::MarkedRow() const
-{
+int ViewerTest::MarkedRow() const {
     Image shot = ViewShot();
     for (int row = 0; row * kLinePixels + 2 < shot.Height(); ++row)
         if (shot.At(1, row * kLinePixels + 1) == kCyan)
@@ -198,26 +187,22 @@ int ViewerTest::MarkedRow() const
     return -1;
 }
 
-bool ViewerTest::WaitTopLine(int line, DWORD ms) const
-{
+bool ViewerTest::WaitTopLine(int line, DWORD ms) const {
     return WaitUntil([&] { return TopLine() == line; }, ms);
 }
 
-bool ViewerTest::WaitMarkedRow(int row, DWORD ms) const
-{
+bool ViewerTest::WaitMarkedRow(int row, DWORD ms) const {
     return WaitUntil([&] { return MarkedRow() == row; }, ms);
 }
 
-bool ViewerTest::ViewIsBlank() const
-{
+bool ViewerTest::ViewIsBlank() const {
     Image shot = ViewShot();
     if (shot.Empty())
         return false;
     return std::all_of(shot.Pixels().begin(), shot.Pixels().end(), [](uint32_t p) { return p == kWhite; });
 }
 
-::testing::AssertionResult ViewerTest::ShowsDump(const std::vector<uint8_t>& file, int topLine, int markedLine) const
-{
+::testing::AssertionResult ViewerTest::ShowsDump(const std::vector<uint8_t>& file, int topLine, int markedLine) const {
     Image shot = ViewShot();
     if (shot.Empty())
         return ::testing::AssertionFailure() << "no view to look at";
@@ -232,8 +217,8 @@ bool ViewerTest::ViewIsBlank() const
             int mismatch = m_reader.Mismatch(shot, y, DumpLineOfFile(file, line), background);
             if (mismatch) {
                 faults << "\n  row " << row << " (line " << line << (line == markedLine ? ", marked" : "")
-                       << "): " << mismatch << " pixels differ; the offset read there is " << m_reader.ReadOffset(shot, y)
-                       << ", background " << std::hex << shot.At(1, y + 1) << std::dec;
+                       << "): " << mismatch << " pixels differ; the offset read there is "
+                       << m_reader.ReadOffset(shot, y) << ", background " << std::hex << shot.At(1, y + 1) << std::dec;
                 continue;
             }
             for (int x = textWidth; x < shot.Width(); ++x)
@@ -251,42 +236,39 @@ bool ViewerTest::ViewIsBlank() const
     }
     if (faults.str().empty())
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "the view does not show the dump from line " << topLine
-                                         << " with line " << markedLine << " marked:" << faults.str();
+    return ::testing::AssertionFailure() << "the view does not show the dump from line " << topLine << " with line "
+                                         << markedLine << " marked:" << faults.str();
 }
 
 ::testing::AssertionResult ViewerTest::WaitShowsDump(const std::vector<uint8_t>& file, int topLine, int markedLine,
-                                                     DWORD ms) const
-{
+                                                     DWORD ms) const {
     ::testing::AssertionResult last = ::testing::AssertionFailure();
     WaitUntil([&] { return bool(last = ShowsDump(file, topLine, markedLine)); }, ms);
     return last;
 }
 
-POINT ViewerTest::ViewPoint(int x, int y) const
-{
+POINT ViewerTest::ViewPoint(int x, int y) const {
     POINT p{x, y};
     ClientToScreen(m_viewer->View(), &p);
     return p;
 }
 
-void ViewerTest::ClickRow(int row) { input::Click(ViewPoint(300, row * kLinePixels + 7)); }
+void ViewerTest::ClickRow(int row) {
+    input::Click(ViewPoint(300, row * kLinePixels + 7));
+}
 
-HWND ViewerTest::OpenFind()
-{
+HWND ViewerTest::OpenFind() {
     m_viewer->Activate();
     input::Key(VK_F4);
     return m_viewer->WaitForWindow(L"Hledat", L"#32770", 5000);
 }
 
-void ViewerTest::TypeAndConfirm(const std::wstring& text)
-{
+void ViewerTest::TypeAndConfirm(const std::wstring& text) {
     input::Type(text);
     input::Key(VK_RETURN);
 }
 
-void ViewerTest::Find(const std::wstring& text, bool textMode)
-{
+void ViewerTest::Find(const std::wstring& text, bool textMode) {
     HWND dialog = OpenFind();
     ASSERT_TRUE(dialog) << "F4 does not open the Find dialog";
     if (textMode) {
@@ -301,8 +283,7 @@ void ViewerTest::Find(const std::wstring& text, bool textMode)
         << "the Find dialog stays open after " << Narrow(text);
 }
 
-void ViewerTest::Dismiss(const Box& box)
-{
+void ViewerTest::Dismiss(const Box& box) {
     if (!box)
         return;
     SetForegroundWindow(box.window);

@@ -21,7 +21,7 @@ const int kFrameWidth = 800;
 const int kFrameHeight = 600;
 
 // File contents.
-std::vector<uint8_t> LinesFile(int lines);                  // 16 bytes per line, every line different
+std::vector<uint8_t> LinesFile(int lines);  // 16 bytes per line, every line different
 std::vector<uint8_t> Bytes(std::initializer_list<int> values);
 std::vector<uint8_t> Text(const std::string& ascii);
 
@@ -44,13 +44,13 @@ protected:
 
     // The view, read from the screen.
     Image ViewShot() const;
-    int PageLines() const;       // whole lines in the view's page
-    int VisibleRows() const;     // rows whose text band lies wholly inside the view
-    int TopLine() const;         // the line at the top, from its offset text; -1 if none
-    int MarkedRow() const;       // the row drawn on cyan, -1 if none
+    int PageLines() const;    // whole lines in the view's page
+    int VisibleRows() const;  // rows whose text band lies wholly inside the view
+    int TopLine() const;      // the line at the top, from its offset text; -1 if none
+    int MarkedRow() const;    // the row drawn on cyan, -1 if none
     bool WaitTopLine(int line, DWORD ms = 3000) const;
     bool WaitMarkedRow(int row, DWORD ms = 3000) const;
-    bool ViewIsBlank() const;    // only white
+    bool ViewIsBlank() const;  // only white
     // Every row of the view shows its line of file as the viewer draws it: text, the marked
     // line on cyan, white below the last line and right of the dump.
     ::testing::AssertionResult ShowsDump(const std::vector<uint8_t>& file, int topLine, int markedLine) const;

@@ -15,9 +15,7 @@
 
 namespace {
 
-std::string ReferenceLine(int32_t offset, const std::array<uint8_t, 16>& bytes, int32_t count,
-                          int32_t filled)
-{
+std::string ReferenceLine(int32_t offset, const std::array<uint8_t, 16>& bytes, int32_t count, int32_t filled) {
     const int32_t shown = std::max(0, std::min({count, filled, 16}));
     char cell[16];
     std::string hexField, charField;
@@ -37,16 +35,14 @@ std::string ReferenceLine(int32_t offset, const std::array<uint8_t, 16>& bytes, 
     return std::string(cell) + hexField + "    " + charField + "   ";
 }
 
-int32_t ReferenceValidCount(int32_t offset, int32_t fileLength)
-{
+int32_t ReferenceValidCount(int32_t offset, int32_t fileLength) {
     const int64_t pastEnd = int64_t{offset} - fileLength + 16;
     return pastEnd > 0 ? static_cast<int32_t>(std::max<int64_t>(0, 16 - pastEnd)) : 16;
 }
 
-} // namespace
+}  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);
     const int32_t offset = input.ConsumeIntegral<int32_t>();
     const int32_t fileLength = input.ConsumeIntegral<int32_t>();

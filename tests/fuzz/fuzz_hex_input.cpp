@@ -13,8 +13,7 @@ namespace {
 
 // Bytes below 0xF0 stand for themselves (so hex digits are easy to reach);
 // 0xF0 and above take the next two bytes as any UTF-16 code unit.
-std::u16string UnitsFrom(const uint8_t* data, size_t size)
-{
+std::u16string UnitsFrom(const uint8_t* data, size_t size) {
     std::u16string text;
     for (size_t i = 0; i < size; ++i) {
         if (data[i] < 0xF0 || i + 2 >= size) {
@@ -28,13 +27,11 @@ std::u16string UnitsFrom(const uint8_t* data, size_t size)
 }
 
 // Each character as the code units that spell it.
-std::vector<std::u16string> Characters(const std::u16string& text)
-{
+std::vector<std::u16string> Characters(const std::u16string& text) {
     std::vector<std::u16string> characters;
     for (size_t i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i];
-        if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] < 0xE000) {
+        if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
             characters.push_back(text.substr(i, 2));
             ++i;
         } else {
@@ -44,15 +41,14 @@ std::vector<std::u16string> Characters(const std::u16string& text)
     return characters;
 }
 
-bool IsHexCharacter(const std::u16string& c)
-{
-    return c.size() == 1 && c[0] < 0x80 && std::string("0123456789ABCDEF").find(static_cast<char>(c[0])) != std::string::npos;
+bool IsHexCharacter(const std::u16string& c) {
+    return c.size() == 1 && c[0] < 0x80 &&
+           std::string("0123456789ABCDEF").find(static_cast<char>(c[0])) != std::string::npos;
 }
 
-} // namespace
+}  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::u16string text = UnitsFrom(data, size);
     const std::vector<std::u16string> characters = Characters(text);
     const HexInputCheck check = CheckHexInput(text);

@@ -20,17 +20,15 @@ constexpr size_t kMatchLimit = 64;
 // The byte-at-a-time scan's successive matches, the reference for every filter; it is by far the
 // slowest part of a run, so it runs once per input.
 std::vector<int64_t> NaiveMatches(const std::vector<uint8_t>& haystack, const std::vector<uint8_t>& pattern,
-                                  int64_t start, size_t maxChunk, size_t available)
-{
+                                  int64_t start, size_t maxChunk, size_t available) {
     MemoryReader reader(haystack);
     reader.MaxChunk(maxChunk).EndDataAt(available);
     return AllMatches([&](int64_t from) { return FindPatternNaive(reader, pattern, from); }, start, kMatchLimit);
 }
 
-void CheckBlockScan(const std::vector<uint8_t>& haystack, const std::vector<uint8_t>& pattern,
-                    size_t blockSize, int64_t start, size_t maxChunk, size_t available,
-                    ScanFilter filter, const std::vector<int64_t>& naive)
-{
+void CheckBlockScan(const std::vector<uint8_t>& haystack, const std::vector<uint8_t>& pattern, size_t blockSize,
+                    int64_t start, size_t maxChunk, size_t available, ScanFilter filter,
+                    const std::vector<int64_t>& naive) {
     MemoryReader fastReader(haystack);
     fastReader.MaxChunk(maxChunk).EndDataAt(available);
     const auto fast = AllMatches(
@@ -38,9 +36,8 @@ void CheckBlockScan(const std::vector<uint8_t>& haystack, const std::vector<uint
     FUZZ_CHECK(fast == naive);
 }
 
-void CheckSearcher(const std::vector<uint8_t>& haystack, const std::vector<uint8_t>& pattern,
-                   uint64_t allowance, ScanFilter filter, const std::vector<int64_t>& naive)
-{
+void CheckSearcher(const std::vector<uint8_t>& haystack, const std::vector<uint8_t>& pattern, uint64_t allowance,
+                   ScanFilter filter, const std::vector<int64_t>& naive) {
     PatternSearcher searcher(pattern, allowance, filter);
     FUZZ_CHECK(searcher.Filter() == filter);
     std::vector<int64_t> found;
@@ -54,19 +51,17 @@ void CheckSearcher(const std::vector<uint8_t>& haystack, const std::vector<uint8
     FUZZ_CHECK(found == naive);
 }
 
-} // namespace
+}  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);
     const size_t patternSize = input.ConsumeIntegralInRange<size_t>(0, 40);
     const size_t blockSize = input.ConsumeBool() ? input.ConsumeIntegralInRange<size_t>(1, 64)
                                                  : input.ConsumeIntegralInRange<size_t>(1, 1 << 16);
     const int64_t startShift = input.ConsumeIntegralInRange<int64_t>(-3, 300);
-    const size_t maxChunk = input.ConsumeBool() ? input.ConsumeIntegralInRange<size_t>(1, 17)
-                                                : static_cast<size_t>(-1);
+    const size_t maxChunk = input.ConsumeBool() ? input.ConsumeIntegralInRange<size_t>(1, 17) : static_cast<size_t>(-1);
     const bool endsEarly = input.ConsumeBool();
-    const uint8_t alphabet = input.ConsumeIntegral<uint8_t>(); // 0: raw bytes
+    const uint8_t alphabet = input.ConsumeIntegral<uint8_t>();  // 0: raw bytes
     const uint64_t allowance = input.ConsumeIntegralInRange<uint64_t>(0, 200);
 
     std::vector<uint8_t> pattern = input.ConsumeBytes<uint8_t>(patternSize);
@@ -74,8 +69,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (alphabet != 0) {
         // Few distinct bytes make many near matches and overlaps.
         const unsigned letters = 1u + alphabet % 3u;
-        for (uint8_t& b : pattern) b = static_cast<uint8_t>(b % letters);
-        for (uint8_t& b : haystack) b = static_cast<uint8_t>(b % letters);
+        for (uint8_t& b : pattern)
+            b = static_cast<uint8_t>(b % letters);
+        for (uint8_t& b : haystack)
+            b = static_cast<uint8_t>(b % letters);
     }
     const size_t available = endsEarly ? haystack.size() * 3 / 4 : haystack.size();
 

@@ -12,16 +12,14 @@
 #define HAVE_ICONV_ORACLE 1
 #endif
 
-TEST(Cp1250, AsciiLettersAndDigitsOnly)
-{
+TEST(Cp1250, AsciiLettersAndDigitsOnly) {
     for (int b = 0; b < 0x80; ++b) {
-        const bool expected = std::isalnum(b) != 0; // "C" locale: ASCII only
+        const bool expected = std::isalnum(b) != 0;  // "C" locale: ASCII only
         EXPECT_EQ(IsCp1250AlphaNumeric(static_cast<unsigned char>(b)), expected) << b;
     }
 }
 
-TEST(Cp1250, CzechLettersAreLettersAndSymbolsAreNot)
-{
+TEST(Cp1250, CzechLettersAreLettersAndSymbolsAreNot) {
     // áčďéěíňóřšťúůýž and ÁČĎÉĚÍŇÓŘŠŤÚŮÝŽ in Windows-1250
     const std::string czech = "\xE1\xE8\xEF\xE9\xEC\xED\xF2\xF3\xF8\x9A\x9D\xFA\xF9\xFD\x9E"
                               "\xC1\xC8\xCF\xC9\xCC\xCD\xD2\xD3\xD8\x8A\x8D\xDA\xD9\xDD\x8E";
@@ -35,8 +33,7 @@ TEST(Cp1250, CzechLettersAreLettersAndSymbolsAreNot)
 
 // The C library's own Unicode tables, reached through its Windows-1250
 // converter, must agree for all 256 values.
-TEST(Cp1250, AgreesWithTheCLibraryUnicodeTables)
-{
+TEST(Cp1250, AgreesWithTheCLibraryUnicodeTables) {
 #ifdef HAVE_ICONV_ORACLE
     if (std::setlocale(LC_CTYPE, "C.UTF-8") == nullptr)
         GTEST_SKIP() << "no C.UTF-8 locale";

@@ -14,29 +14,27 @@ namespace {
 
 using Line = std::array<uint8_t, 16>;
 
-Line BytesOf(const char* text)
-{
+Line BytesOf(const char* text) {
     Line line{};
     std::memcpy(line.data(), text, std::min<size_t>(std::strlen(text), line.size()));
     return line;
 }
 
-std::string Format(int32_t offset, const Line& bytes, int32_t count, int32_t filled = 16)
-{
+std::string Format(int32_t offset, const Line& bytes, int32_t count, int32_t filled = 16) {
     return FormatDumpLine(offset, bytes, count, IsCp1250AlphaNumeric, filled);
 }
 
-std::string HexCell(const std::string& line, int i)
-{
+std::string HexCell(const std::string& line, int i) {
     const size_t column = i < 8 ? 15 + 3 * i : 41 + 3 * (i - 8);
     return line.substr(column, 3);
 }
 
-char CharCell(const std::string& line, int i) { return line[69 + i]; }
+char CharCell(const std::string& line, int i) {
+    return line[69 + i];
+}
 
 // Cells that show a byte, checked against the layout every line must keep.
-int CheckLayoutAndCountShownCells(const std::string& line)
-{
+int CheckLayoutAndCountShownCells(const std::string& line) {
     EXPECT_EQ(line.size(), 88u);
     EXPECT_EQ(line.substr(0, 2), "  ");
     EXPECT_EQ(line.substr(10, 5), "     ");
@@ -56,35 +54,37 @@ int CheckLayoutAndCountShownCells(const std::string& line)
     return shown;
 }
 
-} // namespace
+}  // namespace
 
-TEST(DumpLine, WorkedExampleHelloWorldAtOffset0x20)
-{
+TEST(DumpLine, WorkedExampleHelloWorldAtOffset0x20) {
     const Line bytes = BytesOf("Hello World");
     const int32_t count = DumpLineValidCount(0x20, 43);
     ASSERT_EQ(count, 11);
     const std::string expected = "  00000020     "
                                  "48 65 6C 6C 6F 20 57 6F "
                                  "- "
-                                 "72 6C 64 " + std::string(15, ' ') +
+                                 "72 6C 64 " +
+                                 std::string(15, ' ') +
                                  "    "
-                                 "Hello.World" + std::string(5, ' ') +
-                                 "   ";
+                                 "Hello.World" +
+                                 std::string(5, ' ') + "   ";
     EXPECT_EQ(Format(0x20, bytes, count), expected);
 }
 
-TEST(DumpLine, FullLineShowsHyphenAndAllSixteenCharacters)
-{
+TEST(DumpLine, FullLineShowsHyphenAndAllSixteenCharacters) {
     const std::string line = Format(0x10, BytesOf("0123456789ABCDEF"), 16);
     EXPECT_EQ(line, "  00000010     30 31 32 33 34 35 36 37 - 38 39 41 42 43 44 45 46 "
                     "    0123456789ABCDEF   ");
 }
 
-TEST(DumpLine, CountDecidesShownCellsAndHyphen)
-{
-    struct Case { int32_t count; int shownCells; bool hyphen; };
+TEST(DumpLine, CountDecidesShownCellsAndHyphen) {
+    struct Case {
+        int32_t count;
+        int shownCells;
+        bool hyphen;
+    };
     const Case cases[] = {
-        {-5, 0, false}, {0, 0, false}, {1, 1, false}, {8, 8, false},
+        {-5, 0, false}, {0, 0, false},  {1, 1, false},  {8, 8, false},
         {9, 9, true},   {15, 15, true}, {16, 16, true}, {17, 16, true},
     };
     const Line bytes = BytesOf("ABCDEFGHIJKLMNOP");
@@ -99,23 +99,23 @@ TEST(DumpLine, CountDecidesShownCellsAndHyphen)
     EXPECT_EQ(one.substr(69, 16), "A" + std::string(15, ' '));
 }
 
-TEST(DumpLine, OffsetAlwaysHasEightUpperCaseDigits)
-{
+TEST(DumpLine, OffsetAlwaysHasEightUpperCaseDigits) {
     const Line bytes{};
     EXPECT_EQ(Format(0, bytes, 16).substr(0, 15), "  00000000     ");
     EXPECT_EQ(Format(0xABCDE0, bytes, 16).substr(0, 15), "  00ABCDE0     ");
     EXPECT_EQ(Format(0x7FFFFFE0, bytes, 16).substr(0, 15), "  7FFFFFE0     ");
 }
 
-TEST(DumpLine, CharacterColumnFollowsWindows1250)
-{
-    struct Case { uint8_t byte; char shown; };
+TEST(DumpLine, CharacterColumnFollowsWindows1250) {
+    struct Case {
+        uint8_t byte;
+        char shown;
+    };
     const Case cases[] = {
-        {0x00, '.'}, {0x20, '.'}, {0x41, 'A'}, {0x7A, 'z'}, {0x39, '9'},
-        {0xE8, '\xE8'},  // č
-        {0x8A, '\x8A'},  // Š
-        {0xFF, '.'},     // ˙ dot above: a symbol in this code page
-        {0x2E, '.'}, {0x7F, '.'}, {0xA0, '.'},
+        {0x00, '.'},    {0x20, '.'}, {0x41, 'A'}, {0x7A, 'z'}, {0x39, '9'}, {0xE8, '\xE8'},  // č
+        {0x8A, '\x8A'},                                                                      // Š
+        {0xFF, '.'},  // ˙ dot above: a symbol in this code page
+        {0x2E, '.'},    {0x7F, '.'}, {0xA0, '.'},
     };
     for (const Case& c : cases) {
         Line bytes{};
@@ -128,8 +128,7 @@ TEST(DumpLine, CharacterColumnFollowsWindows1250)
     }
 }
 
-TEST(DumpLine, ClassifierReceivesTheUnsignedByteValue)
-{
+TEST(DumpLine, ClassifierReceivesTheUnsignedByteValue) {
     Line bytes{};
     bytes[0] = 0xE8;
     bytes[1] = 0x41;
@@ -138,10 +137,14 @@ TEST(DumpLine, ClassifierReceivesTheUnsignedByteValue)
     EXPECT_EQ(line.substr(69, 3), "\xE8. ");
 }
 
-TEST(DumpLine, CellsTheReadDidNotFillAreBlankButLayoutStays)
-{
+TEST(DumpLine, CellsTheReadDidNotFillAreBlankButLayoutStays) {
     const Line bytes = BytesOf("ABCDEFGHIJKLMNOP");
-    struct Case { int32_t count; int32_t filled; int shown; bool hyphen; };
+    struct Case {
+        int32_t count;
+        int32_t filled;
+        int shown;
+        bool hyphen;
+    };
     const Case cases[] = {
         {16, 16, 16, true}, {16, 10, 10, true}, {16, 0, 0, true}, {16, -3, 0, true},
         {11, 5, 5, true},   {5, 11, 5, false},  {8, 3, 3, false},
@@ -154,23 +157,37 @@ TEST(DumpLine, CellsTheReadDidNotFillAreBlankButLayoutStays)
     }
 }
 
-TEST(DumpLineValidCount, FollowsTheFileEnd)
-{
-    struct Case { int32_t offset; int32_t length; int32_t count; };
+TEST(DumpLineValidCount, FollowsTheFileEnd) {
+    struct Case {
+        int32_t offset;
+        int32_t length;
+        int32_t count;
+    };
     const Case cases[] = {
-        {0x00, 43, 16},  {0x10, 43, 16},  {0x20, 43, 11},  {0x20, 33, 1},
-        {0x10, 32, 16},  {0x00, 16, 16},  {0x00, 1, 1},    {0x00, 17, 16}, {0x10, 17, 1},
-        {0x00, 0, 0},    {0x00, -1, 0},   {0x30, 43, 0},
-        {0x7FFFFFE0, 0x7FFFFFF0, 16}, {0x7FFFFFE0, 0x7FFFFFEF, 15}, {0x7FFFFFE0, 0x7FFFFFE1, 1},
-        {0x7FFFFFE0, -1, 0}, {0x7FFFFFE0, INT_MIN, 0}, {0, INT_MAX, 16},
+        {0x00, 43, 16},
+        {0x10, 43, 16},
+        {0x20, 43, 11},
+        {0x20, 33, 1},
+        {0x10, 32, 16},
+        {0x00, 16, 16},
+        {0x00, 1, 1},
+        {0x00, 17, 16},
+        {0x10, 17, 1},
+        {0x00, 0, 0},
+        {0x00, -1, 0},
+        {0x30, 43, 0},
+        {0x7FFFFFE0, 0x7FFFFFF0, 16},
+        {0x7FFFFFE0, 0x7FFFFFEF, 15},
+        {0x7FFFFFE0, 0x7FFFFFE1, 1},
+        {0x7FFFFFE0, -1, 0},
+        {0x7FFFFFE0, INT_MIN, 0},
+        {0, INT_MAX, 16},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(DumpLineValidCount(c.offset, c.length), c.count)
-            << "offset " << c.offset << " length " << c.length;
+        EXPECT_EQ(DumpLineValidCount(c.offset, c.length), c.count) << "offset " << c.offset << " length " << c.length;
 }
 
-TEST(DumpLineValidCount, LinesOfAFileAddUpToItsLength)
-{
+TEST(DumpLineValidCount, LinesOfAFileAddUpToItsLength) {
     std::mt19937 random(1250);
     std::uniform_int_distribution<int32_t> lengths(0, 5000);
     for (int round = 0; round < 200; ++round) {

@@ -4,26 +4,31 @@
 
 #include <string>
 
-TEST(HexInput, ChecksEmptyThenLengthThenCharacters)
-{
-    struct Case { std::u16string input; HexInputStatus status; std::u16string invalidChar; };
+TEST(HexInput, ChecksEmptyThenLengthThenCharacters) {
+    struct Case {
+        std::u16string input;
+        HexInputStatus status;
+        std::u16string invalidChar;
+    };
     const Case cases[] = {
         {u"", HexInputStatus::Empty, u""},
         {u"ABC", HexInputStatus::OddLength, u""},
         {u"0G", HexInputStatus::InvalidChar, u"G"},
-        {u"0A 1B", HexInputStatus::OddLength, u""},        // five characters
-        {u"0A  1B", HexInputStatus::InvalidChar, u" "},    // names the first space
+        {u"0A 1B", HexInputStatus::OddLength, u""},      // five characters
+        {u"0A  1B", HexInputStatus::InvalidChar, u" "},  // names the first space
         {u"FF", HexInputStatus::Valid, u""},
         {u"0123456789ABCDEF", HexInputStatus::Valid, u""},
-        {u"G1X", HexInputStatus::OddLength, u""},          // length before characters
-        {u"ZQ", HexInputStatus::InvalidChar, u"Z"},        // only the first is named
-        {u"ff", HexInputStatus::InvalidChar, u"f"},        // the box upper-cases; lower case is refused
+        {u"G1X", HexInputStatus::OddLength, u""},    // length before characters
+        {u"ZQ", HexInputStatus::InvalidChar, u"Z"},  // only the first is named
+        {u"ff", HexInputStatus::InvalidChar, u"f"},  // the box upper-cases; lower case is refused
         {u"0x", HexInputStatus::InvalidChar, u"x"},
-        {u"1\u017D", HexInputStatus::InvalidChar, u"\u017D"},  // Ž
-        {u"\uFF10\uFF11", HexInputStatus::InvalidChar, u"\uFF10"}, // full-width digits are not digits
-        {u"A\U0001F600", HexInputStatus::InvalidChar, u"\U0001F600"}, // two characters, one pair
-        {u"\U0001F600", HexInputStatus::OddLength, u""},   // one character in two code units
-        {u"\xD800" u"A", HexInputStatus::InvalidChar, u"\xD800"}, // a lone surrogate
+        {u"1\u017D", HexInputStatus::InvalidChar, u"\u017D"},          // Ž
+        {u"\uFF10\uFF11", HexInputStatus::InvalidChar, u"\uFF10"},     // full-width digits are not digits
+        {u"A\U0001F600", HexInputStatus::InvalidChar, u"\U0001F600"},  // two characters, one pair
+        {u"\U0001F600", HexInputStatus::OddLength, u""},               // one character in two code units
+        {u"\xD800"
+         u"A",
+         HexInputStatus::InvalidChar, u"\xD800"},  // a lone surrogate
         {std::u16string(u"0\0", 2), HexInputStatus::InvalidChar, std::u16string(1, u'\0')},
     };
     for (const Case& c : cases) {
@@ -33,15 +38,13 @@ TEST(HexInput, ChecksEmptyThenLengthThenCharacters)
     }
 }
 
-TEST(HexInput, DigitValues)
-{
+TEST(HexInput, DigitValues) {
     const std::u16string digits = u"0123456789ABCDEF";
     for (size_t i = 0; i < digits.size(); ++i)
         EXPECT_EQ(HexCharValue(digits[i]), i) << static_cast<char>(digits[i]);
 }
 
-TEST(HexInput, PairsBecomeBytesHighNibbleFirst)
-{
+TEST(HexInput, PairsBecomeBytesHighNibbleFirst) {
     EXPECT_EQ(HexToBytes(u"0A1B"), (std::vector<uint8_t>{0x0A, 0x1B}));
     const std::vector<uint8_t> hello = HexToBytes(u"48656C6C6F");
     EXPECT_EQ(std::string(hello.begin(), hello.end()), "Hello");
@@ -49,8 +52,7 @@ TEST(HexInput, PairsBecomeBytesHighNibbleFirst)
     EXPECT_TRUE(HexToBytes(u"").empty());
 }
 
-TEST(HexInput, EveryByteValueSurvivesTheRoundTrip)
-{
+TEST(HexInput, EveryByteValueSurvivesTheRoundTrip) {
     const char16_t digits[] = u"0123456789ABCDEF";
     std::u16string hex;
     for (int b = 0; b < 256; ++b) {
@@ -64,8 +66,7 @@ TEST(HexInput, EveryByteValueSurvivesTheRoundTrip)
         EXPECT_EQ(bytes[static_cast<size_t>(b)], b);
 }
 
-TEST(HexInput, LongInputIsCheckedWhole)
-{
+TEST(HexInput, LongInputIsCheckedWhole) {
     // 64 KiB of hex: a fault at the very end is still found and named.
     std::u16string hex(65536, u'A');
     EXPECT_EQ(CheckHexInput(hex).status, HexInputStatus::Valid);

@@ -12,24 +12,21 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes BytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
-
-std::vector<int64_t> FastMatches(const Bytes& data, const Bytes& pattern, size_t blockSize,
-                                 int64_t start = 0)
-{
-    MemoryReader reader(data);
-    return AllMatches([&](int64_t from) { return FindPattern(reader, pattern, from, blockSize); },
-                      start);
+Bytes BytesOf(const std::string& text) {
+    return Bytes(text.begin(), text.end());
 }
 
-std::vector<int64_t> NaiveMatches(const Bytes& data, const Bytes& pattern, int64_t start = 0)
-{
+std::vector<int64_t> FastMatches(const Bytes& data, const Bytes& pattern, size_t blockSize, int64_t start = 0) {
+    MemoryReader reader(data);
+    return AllMatches([&](int64_t from) { return FindPattern(reader, pattern, from, blockSize); }, start);
+}
+
+std::vector<int64_t> NaiveMatches(const Bytes& data, const Bytes& pattern, int64_t start = 0) {
     MemoryReader reader(data);
     return AllMatches([&](int64_t from) { return FindPatternNaive(reader, pattern, from); }, start);
 }
 
-Bytes RandomBytes(std::mt19937& random, size_t size, int alphabet)
-{
+Bytes RandomBytes(std::mt19937& random, size_t size, int alphabet) {
     std::uniform_int_distribution<int> byte(0, alphabet - 1);
     Bytes data(size);
     for (uint8_t& b : data)
@@ -37,10 +34,9 @@ Bytes RandomBytes(std::mt19937& random, size_t size, int alphabet)
     return data;
 }
 
-} // namespace
+}  // namespace
 
-TEST(PatternScan, OverlappingMatchesAreEachFound)
-{
+TEST(PatternScan, OverlappingMatchesAreEachFound) {
     const Bytes data{0x41, 0x41, 0x41, 0x41};
     const Bytes pattern{0x41, 0x41};
     MemoryReader reader(data);
@@ -51,23 +47,22 @@ TEST(PatternScan, OverlappingMatchesAreEachFound)
     EXPECT_EQ(FindPattern(reader, pattern, 0), 0);
 }
 
-TEST(PatternScan, BoundsOfTheCandidateRange)
-{
+TEST(PatternScan, BoundsOfTheCandidateRange) {
     const Bytes data = BytesOf("Hello World");
     MemoryReader reader(data);
-    EXPECT_EQ(FindPattern(reader, data, 0), 0);                  // the whole file
+    EXPECT_EQ(FindPattern(reader, data, 0), 0);  // the whole file
     Bytes longer = data;
     longer.push_back('!');
-    EXPECT_EQ(FindPattern(reader, longer, 0), std::nullopt);     // one byte longer
-    EXPECT_EQ(reader.reads, 1u);                                 // ... and that without reading
-    EXPECT_EQ(FindPattern(reader, BytesOf("ld"), 9), 9);         // start at the last candidate
-    EXPECT_EQ(FindPattern(reader, BytesOf("ld"), 10), std::nullopt); // and past it
+    EXPECT_EQ(FindPattern(reader, longer, 0), std::nullopt);          // one byte longer
+    EXPECT_EQ(reader.reads, 1u);                                      // ... and that without reading
+    EXPECT_EQ(FindPattern(reader, BytesOf("ld"), 9), 9);              // start at the last candidate
+    EXPECT_EQ(FindPattern(reader, BytesOf("ld"), 10), std::nullopt);  // and past it
     EXPECT_EQ(FindPattern(reader, BytesOf("d"), 10), 10);
     EXPECT_EQ(FindPattern(reader, BytesOf("d"), 11), std::nullopt);
     EXPECT_EQ(FindPattern(reader, BytesOf("d"), 1000), std::nullopt);
-    EXPECT_EQ(FindPattern(reader, BytesOf("H"), -5), 0);          // a negative start counts as 0
-    EXPECT_EQ(FindPattern(reader, Bytes{}, 0), std::nullopt);      // nothing to look for
-    EXPECT_EQ(FindPattern(reader, BytesOf("hello"), 0), std::nullopt); // exact, no case folding
+    EXPECT_EQ(FindPattern(reader, BytesOf("H"), -5), 0);                // a negative start counts as 0
+    EXPECT_EQ(FindPattern(reader, Bytes{}, 0), std::nullopt);           // nothing to look for
+    EXPECT_EQ(FindPattern(reader, BytesOf("hello"), 0), std::nullopt);  // exact, no case folding
 
     const Bytes empty;
     MemoryReader emptyReader(empty);
@@ -75,8 +70,7 @@ TEST(PatternScan, BoundsOfTheCandidateRange)
     EXPECT_EQ(emptyReader.reads, 0u);
 }
 
-TEST(PatternScan, MatchesAcrossBlockBoundaries)
-{
+TEST(PatternScan, MatchesAcrossBlockBoundaries) {
     const Bytes pattern = BytesOf("XYZW");
     for (size_t blockSize : {1u, 2u, 3u, 4u, 5u, 8u, 16u}) {
         for (size_t at = 0; at + pattern.size() <= 48; ++at) {
@@ -89,16 +83,15 @@ TEST(PatternScan, MatchesAcrossBlockBoundaries)
     }
 }
 
-TEST(PatternScan, AgreesWithTheReferenceOnRandomData)
-{
+TEST(PatternScan, AgreesWithTheReferenceOnRandomData) {
     std::mt19937 random(20240611);
     for (int round = 0; round < 600; ++round) {
-        const int alphabet = 1 + round % 4;                     // few letters: many matches
+        const int alphabet = 1 + round % 4;  // few letters: many matches
         const size_t size = std::uniform_int_distribution<size_t>(0, 300)(random);
         const Bytes data = RandomBytes(random, size, alphabet);
         const size_t patternSize = std::uniform_int_distribution<size_t>(1, 6)(random);
         Bytes pattern = RandomBytes(random, patternSize, alphabet);
-        if (round % 3 == 0 && size >= patternSize) {            // one taken from the data
+        if (round % 3 == 0 && size >= patternSize) {  // one taken from the data
             const size_t at = std::uniform_int_distribution<size_t>(0, size - patternSize)(random);
             pattern.assign(data.begin() + static_cast<ptrdiff_t>(at),
                            data.begin() + static_cast<ptrdiff_t>(at + patternSize));
@@ -110,8 +103,7 @@ TEST(PatternScan, AgreesWithTheReferenceOnRandomData)
     }
 }
 
-TEST(PatternScan, LargeDataWithDefaultBlocks)
-{
+TEST(PatternScan, LargeDataWithDefaultBlocks) {
     std::mt19937 random(7);
     Bytes data(3 * 1024 * 1024 + 17);
     for (uint8_t& b : data)
@@ -123,8 +115,7 @@ TEST(PatternScan, LargeDataWithDefaultBlocks)
     EXPECT_EQ(FastMatches(data, pattern, kDefaultScanBlockSize).size(), 4u);
 }
 
-TEST(PatternScan, ShortReadsGiveTheSameResults)
-{
+TEST(PatternScan, ShortReadsGiveTheSameResults) {
     std::mt19937 random(99);
     const Bytes data = RandomBytes(random, 5000, 3);
     const Bytes pattern = BytesOf("ABCA");
@@ -133,18 +124,17 @@ TEST(PatternScan, ShortReadsGiveTheSameResults)
     for (size_t chunk : {1u, 3u, 64u, 1000u}) {
         MemoryReader reader(data);
         reader.MaxChunk(chunk);
-        EXPECT_EQ(AllMatches([&](int64_t from) { return FindPattern(reader, pattern, from, 256); }),
-                  expected) << "chunk " << chunk;
+        EXPECT_EQ(AllMatches([&](int64_t from) { return FindPattern(reader, pattern, from, 256); }), expected)
+            << "chunk " << chunk;
     }
 }
 
-TEST(PatternScan, DataEndingEarlyNeverMatchesUnreadBytes)
-{
+TEST(PatternScan, DataEndingEarlyNeverMatchesUnreadBytes) {
     // The file reports 100 bytes but only 60 can be read (it shrank).
     Bytes data(100, '.');
     const Bytes pattern = BytesOf("MARK");
-    std::copy(pattern.begin(), pattern.end(), data.begin() + 58); // crosses the end of the data
-    std::copy(pattern.begin(), pattern.end(), data.begin() + 80); // wholly past it
+    std::copy(pattern.begin(), pattern.end(), data.begin() + 58);  // crosses the end of the data
+    std::copy(pattern.begin(), pattern.end(), data.begin() + 80);  // wholly past it
     for (size_t blockSize : {7u, 16u, 1024u}) {
         MemoryReader reader(data);
         reader.EndDataAt(60);
@@ -158,8 +148,7 @@ TEST(PatternScan, DataEndingEarlyNeverMatchesUnreadBytes)
     EXPECT_EQ(FindPattern(reader, pattern, 51, 16), std::nullopt);
 }
 
-TEST(PatternScan, ReadFailurePropagates)
-{
+TEST(PatternScan, ReadFailurePropagates) {
     const Bytes data(10000, 'a');
     MemoryReader reader(data);
     reader.ThrowAt(5000);
@@ -172,14 +161,12 @@ TEST(PatternScan, ReadFailurePropagates)
     EXPECT_EQ(FindPattern(early, BytesOf("b"), 0, 1024), 100);
 }
 
-TEST(PatternScan, MemoryStaysWithinBlockAndPattern)
-{
+TEST(PatternScan, MemoryStaysWithinBlockAndPattern) {
     // Reads never ask for more than one block, whatever the file size.
     class CountingReader : public MemoryReader {
     public:
         using MemoryReader::MemoryReader;
-        size_t ReadAt(int64_t offset, void* buffer, size_t count) override
-        {
+        size_t ReadAt(int64_t offset, void* buffer, size_t count) override {
             largest = std::max(largest, count);
             return MemoryReader::ReadAt(offset, buffer, count);
         }
@@ -192,8 +179,7 @@ TEST(PatternScan, MemoryStaysWithinBlockAndPattern)
     EXPECT_EQ(reader.bytesRead, data.size());  // each byte read once
 }
 
-TEST(PatternSearcher, RepetitiveDataSwitchesToTheLinearScan)
-{
+TEST(PatternSearcher, RepetitiveDataSwitchesToTheLinearScan) {
     // Runs of 63 zeros and a one against 64 zeros: every position is a
     // candidate that fails late. The result must stay exact, and the searcher
     // must stop verifying candidates one by one.
@@ -211,8 +197,7 @@ TEST(PatternSearcher, RepetitiveDataSwitchesToTheLinearScan)
     EXPECT_EQ(FastMatches(data, pattern, 4096), NaiveMatches(data, pattern));
 }
 
-TEST(PatternSearcher, OrdinaryTextKeepsTheFilter)
-{
+TEST(PatternSearcher, OrdinaryTextKeepsTheFilter) {
     std::string text;
     for (int i = 0; i < 5000; ++i)
         text += "the quick brown fox jumps over the lazy dog; ";
@@ -222,8 +207,7 @@ TEST(PatternSearcher, OrdinaryTextKeepsTheFilter)
     EXPECT_FALSE(searcher.UsesLinearScan());
 }
 
-TEST(PatternSearcher, SwitchingMidBufferKeepsResultsExact)
-{
+TEST(PatternSearcher, SwitchingMidBufferKeepsResultsExact) {
     std::mt19937 random(3);
     for (int round = 0; round < 300; ++round) {
         const Bytes data = RandomBytes(random, 400, 2);
@@ -239,8 +223,7 @@ TEST(PatternSearcher, SwitchingMidBufferKeepsResultsExact)
     }
 }
 
-TEST(PatternSearcher, EveryFilterFindsTheMatchAtEachPositionOfEachLength)
-{
+TEST(PatternSearcher, EveryFilterFindsTheMatchAtEachPositionOfEachLength) {
     // The probed bytes are the pattern's first and last (the rarest two). The fill matches the
     // first probe everywhere, and a decoy before the match matches both probes but not the
     // bytes between: a filter must pair the probes right, go on after a failed candidate in

@@ -16,17 +16,24 @@
 // length (a file that shrank), or throw when a read reaches `throwAt`.
 class MemoryReader : public IPositionedReader {
 public:
-    explicit MemoryReader(std::span<const uint8_t> data)
-        : data_(data), available_(data.size()) {}
+    explicit MemoryReader(std::span<const uint8_t> data) : data_(data), available_(data.size()) {}
 
-    MemoryReader& MaxChunk(size_t bytes) { maxChunk_ = bytes; return *this; }
-    MemoryReader& EndDataAt(size_t bytes) { available_ = std::min(bytes, data_.size()); return *this; }
-    MemoryReader& ThrowAt(int64_t offset) { throwAt_ = offset; return *this; }
+    MemoryReader& MaxChunk(size_t bytes) {
+        maxChunk_ = bytes;
+        return *this;
+    }
+    MemoryReader& EndDataAt(size_t bytes) {
+        available_ = std::min(bytes, data_.size());
+        return *this;
+    }
+    MemoryReader& ThrowAt(int64_t offset) {
+        throwAt_ = offset;
+        return *this;
+    }
 
     int64_t Length() override { return static_cast<int64_t>(data_.size()); }
 
-    size_t ReadAt(int64_t offset, void* buffer, size_t count) override
-    {
+    size_t ReadAt(int64_t offset, void* buffer, size_t count) override {
         ++reads;
         if (offset < 0)
             throw std::out_of_range("negative read offset");
@@ -54,9 +61,8 @@ private:
 // The scan as the viewer first defined it: at each candidate p in turn, ask
 // the length, read a window as long as the pattern at p and compare. A window
 // that cannot be read whole ends the scan (the data ended there).
-inline std::optional<int64_t> FindPatternNaive(IPositionedReader& reader,
-                                               std::span<const uint8_t> pattern, int64_t start)
-{
+inline std::optional<int64_t> FindPatternNaive(IPositionedReader& reader, std::span<const uint8_t> pattern,
+                                               int64_t start) {
     if (pattern.empty())
         return std::nullopt;
     const int64_t patternLength = static_cast<int64_t>(pattern.size());
@@ -66,8 +72,7 @@ inline std::optional<int64_t> FindPatternNaive(IPositionedReader& reader,
             return std::nullopt;
         size_t got = 0;
         while (got < window.size()) {
-            const size_t n = reader.ReadAt(p + static_cast<int64_t>(got), window.data() + got,
-                                           window.size() - got);
+            const size_t n = reader.ReadAt(p + static_cast<int64_t>(got), window.data() + got, window.size() - got);
             if (n == 0)
                 return std::nullopt;
             got += n;
@@ -80,8 +85,7 @@ inline std::optional<int64_t> FindPatternNaive(IPositionedReader& reader,
 // Every match from `start` on, each scan starting one byte after the last
 // match's first byte, as Find Next walks through a file.
 template <class Scan>
-std::vector<int64_t> AllMatches(Scan scan, int64_t start = 0, size_t limit = 1000)
-{
+std::vector<int64_t> AllMatches(Scan scan, int64_t start = 0, size_t limit = 1000) {
     std::vector<int64_t> found;
     for (std::optional<int64_t> p = scan(start); p && found.size() < limit; p = scan(*p + 1))
         found.push_back(*p);

@@ -8,30 +8,38 @@ namespace {
 
 constexpr int32_t kLine = kDumpLineHeight;
 
-ScrollAxisState Vertical(int32_t position, int32_t page, int32_t content)
-{
+ScrollAxisState Vertical(int32_t position, int32_t page, int32_t content) {
     return {position, page, content, kLine};
 }
 
-std::optional<int32_t> VStep(int32_t code, const ScrollAxisState& s, int32_t track = 0)
-{
+std::optional<int32_t> VStep(int32_t code, const ScrollAxisState& s, int32_t track = 0) {
     return ScrollStepFor(ScrollAxis::Vertical, code, s, track);
 }
 
-std::optional<int32_t> HStep(int32_t code, const ScrollAxisState& s, int32_t track = 0)
-{
+std::optional<int32_t> HStep(int32_t code, const ScrollAxisState& s, int32_t track = 0) {
     return ScrollStepFor(ScrollAxis::Horizontal, code, s, track);
 }
 
-} // namespace
+}  // namespace
 
-TEST(ScrollMath, LineCountFromFileLength)
-{
-    struct Case { int32_t length; int32_t lines; };
+TEST(ScrollMath, LineCountFromFileLength) {
+    struct Case {
+        int32_t length;
+        int32_t lines;
+    };
     const Case cases[] = {
-        {-1, 0}, {0, 0}, {1, 1}, {15, 1}, {16, 1}, {17, 2}, {32, 2}, {33, 3},
-        {0x7FFFFFF0, (1 << 27) - 1},   // the longest file shown: last line at 0x7FFFFFE0
-        {INT_MAX, 1 << 27}, {INT_MIN, 0}, {-100, 0},
+        {-1, 0},
+        {0, 0},
+        {1, 1},
+        {15, 1},
+        {16, 1},
+        {17, 2},
+        {32, 2},
+        {33, 3},
+        {0x7FFFFFF0, (1 << 27) - 1},  // the longest file shown: last line at 0x7FFFFFE0
+        {INT_MAX, 1 << 27},
+        {INT_MIN, 0},
+        {-100, 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(LineCountForLength(c.length), c.lines) << c.length;
@@ -39,28 +47,40 @@ TEST(ScrollMath, LineCountFromFileLength)
     EXPECT_LT(int64_t{LineCountForLength(0x7FFFFFF0)} * kLine, int64_t{INT_MAX});
 }
 
-TEST(ScrollMath, PageIsClientHeightInWholeLines)
-{
-    struct Case { int32_t height; int32_t page; };
+TEST(ScrollMath, PageIsClientHeightInWholeLines) {
+    struct Case {
+        int32_t height;
+        int32_t page;
+    };
     const Case cases[] = {
-        {0, 0}, {14, 0}, {28, 0}, {29, 15}, {43, 15}, {44, 30}, {58, 30}, {59, 45},
-        {600, 585}, {-1, 0}, {-100, 0}, {INT_MIN, 0}, {INT_MAX, (INT_MAX - 14) / 15 * 15},
+        {0, 0},
+        {14, 0},
+        {28, 0},
+        {29, 15},
+        {43, 15},
+        {44, 30},
+        {58, 30},
+        {59, 45},
+        {600, 585},
+        {-1, 0},
+        {-100, 0},
+        {INT_MIN, 0},
+        {INT_MAX, (INT_MAX - 14) / 15 * 15},
     };
     for (const Case& c : cases)
         EXPECT_EQ(PageFromClientHeight(c.height), c.page) << c.height;
 }
 
-TEST(ScrollMath, HorizontalFitAroundTheContentWidth)
-{
-    struct Case { int32_t width; int32_t position; AxisFit fit; };
+TEST(ScrollMath, HorizontalFitAroundTheContentWidth) {
+    struct Case {
+        int32_t width;
+        int32_t position;
+        AxisFit fit;
+    };
     const Case cases[] = {
-        {300, 0, {300, 0, 609}},
-        {300, 500, {300, 310, 609}},   // lowered so the right edge stays in view
-        {609, 100, {609, 1, 609}},
-        {610, 100, {0, 0, 0}},         // wide enough: bar hidden, back to 0
-        {611, 100, {0, 0, 0}},
-        {2000, 0, {0, 0, 0}},
-        {0, 50, {0, 50, 609}},
+        {300, 0, {300, 0, 609}},   {300, 500, {300, 310, 609}},  // lowered so the right edge stays in view
+        {609, 100, {609, 1, 609}}, {610, 100, {0, 0, 0}},        // wide enough: bar hidden, back to 0
+        {611, 100, {0, 0, 0}},     {2000, 0, {0, 0, 0}},        {0, 50, {0, 50, 609}},
     };
     for (const Case& c : cases) {
         const AxisFit fit = FitHorizontal(c.width, kDumpContentWidth, c.position);
@@ -74,8 +94,7 @@ TEST(ScrollMath, HorizontalFitAroundTheContentWidth)
     EXPECT_EQ(empty.page, 0);
 }
 
-TEST(ScrollMath, VerticalFitKeepsTheLastPageFull)
-{
+TEST(ScrollMath, VerticalFitKeepsTheLastPageFull) {
     const int32_t content = 100 * kLine;
     // At the end of the content with a page of 300; growing the window lowers
     // the position so that the last line stays at the foot of the page.
@@ -100,9 +119,11 @@ TEST(ScrollMath, VerticalFitKeepsTheLastPageFull)
     EXPECT_EQ(none.position, 0);
 }
 
-TEST(ScrollMath, ThumbTrackRoundsUpToAWholeLine)
-{
-    struct Case { int32_t track; int32_t rounded; };
+TEST(ScrollMath, ThumbTrackRoundsUpToAWholeLine) {
+    struct Case {
+        int32_t track;
+        int32_t rounded;
+    };
     const Case cases[] = {{0, 0}, {1, 15}, {14, 15}, {15, 15}, {16, 30}, {29, 30}, {30, 30}, {-1, 0}};
     for (const Case& c : cases)
         EXPECT_EQ(RoundUpToWholeLine(c.track), c.rounded) << c.track;
@@ -116,20 +137,24 @@ TEST(ScrollMath, ThumbTrackRoundsUpToAWholeLine)
     EXPECT_EQ(HStep(kScrollThumbTrack, {0, 300, kDumpContentWidth, kLine}, 7), 7);
 }
 
-TEST(ScrollMath, StepsAreClampedAtBothEnds)
-{
+TEST(ScrollMath, StepsAreClampedAtBothEnds) {
     const int32_t content = 100 * kLine;
     const int32_t page = 300;
     const int32_t end = content - page;
-    struct Case { int32_t code; int32_t position; int32_t track; int32_t step; };
+    struct Case {
+        int32_t code;
+        int32_t position;
+        int32_t track;
+        int32_t step;
+    };
     const Case cases[] = {
-        {kScrollLineUp, 0, 0, 0},              // nothing to scroll, but not ignored
+        {kScrollLineUp, 0, 0, 0},  // nothing to scroll, but not ignored
         {kScrollLineUp, 15, 0, -15},
         {kScrollLineDown, 0, 0, 15},
         {kScrollLineDown, end, 0, 0},
         {kScrollLineDown, end - 15, 0, 15},
         {kScrollPageDown, 0, 0, 300},
-        {kScrollPageDown, end - 90, 0, 90},    // stops exactly at content - page
+        {kScrollPageDown, end - 90, 0, 90},  // stops exactly at content - page
         {kScrollPageUp, 90, 0, -90},
         {kScrollPageUp, end, 0, -300},
         {kScrollThumbTrack, 0, content, end},  // a box beyond the end
@@ -142,8 +167,7 @@ TEST(ScrollMath, StepsAreClampedAtBothEnds)
             << "code " << c.code << " at " << c.position;
 }
 
-TEST(ScrollMath, ContentThatFitsNeverMoves)
-{
+TEST(ScrollMath, ContentThatFitsNeverMoves) {
     const ScrollAxisState fits = Vertical(0, 600, 300);
     for (int32_t code : {kScrollLineDown, kScrollPageDown, kScrollThumbTrack, kScrollLineUp})
         EXPECT_EQ(VStep(code, fits, 150), 0) << code;
@@ -152,8 +176,7 @@ TEST(ScrollMath, ContentThatFitsNeverMoves)
     EXPECT_EQ(VStep(kScrollPageDown, Vertical(0, 0, 300)), 0);
 }
 
-TEST(ScrollMath, HorizontalStepsUseTheWidthPage)
-{
+TEST(ScrollMath, HorizontalStepsUseTheWidthPage) {
     const ScrollAxisState narrow{0, 400, kDumpContentWidth, kLine};
     EXPECT_EQ(HStep(kScrollLineDown, narrow), 15);
     EXPECT_EQ(HStep(kScrollPageDown, narrow), 210);
@@ -161,8 +184,7 @@ TEST(ScrollMath, HorizontalStepsUseTheWidthPage)
     EXPECT_EQ(HStep(kScrollLineDown, {0, 0, 0, kLine}), 0);
 }
 
-TEST(ScrollMath, IgnoredRequestsHaveNoStep)
-{
+TEST(ScrollMath, IgnoredRequestsHaveNoStep) {
     const ScrollAxisState s = Vertical(150, 300, 1000 * kLine);
     for (int32_t code : {kScrollThumbPosition, kScrollTop, kScrollBottom, kScrollEndScroll, 9, -1, 1000}) {
         EXPECT_FALSE(VStep(code, s, 450).has_value()) << code;
@@ -170,8 +192,7 @@ TEST(ScrollMath, IgnoredRequestsHaveNoStep)
     }
 }
 
-TEST(ScrollMath, BringingALineToTheTop)
-{
+TEST(ScrollMath, BringingALineToTheTop) {
     // The box is set to 15 * L, limited by the bar to its range, then read
     // back as the track value.
     const int32_t lines = 1000;
@@ -181,17 +202,22 @@ TEST(ScrollMath, BringingALineToTheTop)
     EXPECT_EQ(VStep(kScrollThumbTrack, s, 15 * 999), lastPage);
 }
 
-TEST(ScrollMath, LinesToPaintCoverTheClipBox)
-{
-    struct Case { int32_t top; int32_t bottom; int32_t lines; int32_t first; int32_t last; };
+TEST(ScrollMath, LinesToPaintCoverTheClipBox) {
+    struct Case {
+        int32_t top;
+        int32_t bottom;
+        int32_t lines;
+        int32_t first;
+        int32_t last;
+    };
     const Case cases[] = {
         {0, 585, 1000, 0, 39},
-        {585, 600, 1000, 38, 40},      // the strip a line step down uncovers
+        {585, 600, 1000, 38, 40},  // the strip a line step down uncovers
         {15, 30, 1000, 0, 2},
         {0, 585, 3, 0, 2},
-        {0, 585, 0, 0, -1},            // no lines
-        {45, 60, 3, 2, 2},             // top less than 15 below the last line
-        {59, 80, 3, 3, 2},             // 15 or more below: nothing
+        {0, 585, 0, 0, -1},  // no lines
+        {45, 60, 3, 2, 2},   // top less than 15 below the last line
+        {59, 80, 3, 3, 2},   // 15 or more below: nothing
         {INT_MAX - 5, INT_MAX, 1 << 27, (INT_MAX - 19) / 15, (1 << 27) - 1},
     };
     for (const Case& c : cases) {
@@ -208,14 +234,16 @@ TEST(ScrollMath, LinesToPaintCoverTheClipBox)
     }
 }
 
-TEST(ScrollMath, LineUnderAClick)
-{
-    struct Case { int32_t y; int32_t lines; int32_t line; };
+TEST(ScrollMath, LineUnderAClick) {
+    struct Case {
+        int32_t y;
+        int32_t lines;
+        int32_t line;
+    };
     const Case cases[] = {
-        {20 + 150, 1000, 11}, {0, 1000, 0}, {14, 1000, 0}, {15, 1000, 1},
-        {5000, 10, 9},        // below the last line: the last line
-        {0, 0, -1}, {100, 0, -1},
-        {-1, 10, 0},
+        {20 + 150, 1000, 11}, {0, 1000, 0},  {14, 1000, 0},
+        {15, 1000, 1},        {5000, 10, 9},  // below the last line: the last line
+        {0, 0, -1},           {100, 0, -1},  {-1, 10, 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(LineAtLogicalY(c.y, c.lines), c.line) << c.y << " of " << c.lines;

@@ -127,7 +127,8 @@ protected:
         for (; line < lines && 15 * (line - top) < picture.height; ++line) {
             const size_t offset = 16u * static_cast<size_t>(line);
             const std::string there = offset < m_expected.size() ? m_expected.substr(offset, 16) : std::string();
-            EXPECT_TRUE(ShowsLine(picture, 15 * (line - top), ExpectedLine(static_cast<int32_t>(offset), there, viewLength),
+            EXPECT_TRUE(ShowsLine(picture, 15 * (line - top),
+                                  ExpectedLine(static_cast<int32_t>(offset), there, viewLength),
                                   line == markedLine ? kDumpCyan : kDumpWhite))
                 << "line " << line;
         }

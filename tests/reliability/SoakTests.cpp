@@ -31,7 +31,7 @@ namespace {
 struct Resources {
     DWORD gdiObjects = 0, userObjects = 0;  // 0: not reported
     DWORD handles = 0;
-    DWORD windows = 0;                      // top-level and child windows of the process
+    DWORD windows = 0;  // top-level and child windows of the process
     SIZE_T privateBytes = 0, workingSet = 0;
 };
 
@@ -70,8 +70,8 @@ DWORD HandlesFromSystemList(DWORD pid) {
     std::vector<char> buffer(1 << 20);
     for (int attempt = 0; attempt < 6; ++attempt) {
         ULONG needed = 0;
-        const NTSTATUS status = query(16 /* SystemHandleInformation */, buffer.data(),
-                                      static_cast<ULONG>(buffer.size()), &needed);
+        const NTSTATUS status =
+            query(16 /* SystemHandleInformation */, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
         if (status == 0) {
             const ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
             const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(void*));
@@ -170,8 +170,7 @@ private:
 
 class Soak : public ViewerTest {};
 
-TEST_F(Soak, TenThousandScrollStepsThousandFindNextsHundredOpensLeakNothing)
-{
+TEST_F(Soak, TenThousandScrollStepsThousandFindNextsHundredOpensLeakNothing) {
     const DWORD started = GetTickCount();
     // Four files; the first holds the searched word 333 times, so that Find Next also runs into
     // "Nenalezeno!" now and then.

@@ -38,7 +38,8 @@ public:
         String(L"MS Shell Dlg");
     }
 
-    TemplateBuilder& Item(WORD classAtom, const wchar_t* text, int id, DWORD style, short x, short y, short cx, short cy) {
+    TemplateBuilder& Item(WORD classAtom, const wchar_t* text, int id, DWORD style, short x, short y, short cx,
+                          short cy) {
         Align();
         DLGITEMTEMPLATE item{};
         item.style = style | WS_CHILD | WS_VISIBLE;
@@ -313,7 +314,8 @@ TEST(DialogTest, FindDialogResourceRunsWithItsControls) {
             CDataExchange load(this, FALSE);
             DDX_Radio(&load, IDC_MODE_HEX, hexMode);
             hexChecked = GetDlgItem(IDC_MODE_HEX)->SendMessage(BM_GETCHECK) == BST_CHECKED;
-            radioTabStop = ((GetDlgItem(IDC_MODE_HEX)->GetStyle() | GetDlgItem(IDC_MODE_TEXT)->GetStyle()) & WS_TABSTOP) != 0;
+            radioTabStop =
+                ((GetDlgItem(IDC_MODE_HEX)->GetStyle() | GetDlgItem(IDC_MODE_TEXT)->GetStyle()) & WS_TABSTOP) != 0;
             GetDlgItem(IDC_MODE_HEX)->SendMessage(BM_SETCHECK, BST_UNCHECKED);
             GetDlgItem(IDC_MODE_TEXT)->SendMessage(BM_SETCHECK, BST_CHECKED);
             CDataExchange save(this, TRUE);

@@ -53,7 +53,9 @@ TEST(DockLayout, BarsTakeStripsFromTheOutsideInAndTheViewGetsTheRest) {
 TEST(DockLayout, ADropNearASideDocksThereAndElsewhereFloats) {
     const CRect area(100, 100, 500, 400);
     const int reach = 30;
-    auto at = [&](int x, int y, DWORD allowed = CBRS_ALIGN_ANY) { return DockSideAt(area, POINT{x, y}, allowed, reach); };
+    auto at = [&](int x, int y, DWORD allowed = CBRS_ALIGN_ANY) {
+        return DockSideAt(area, POINT{x, y}, allowed, reach);
+    };
     EXPECT_EQ(at(300, 105), CBRS_ALIGN_TOP);
     EXPECT_EQ(at(300, 75), CBRS_ALIGN_TOP) << "just outside the area, over the menu bar";
     EXPECT_EQ(at(300, 395), CBRS_ALIGN_BOTTOM);

@@ -47,8 +47,8 @@ std::string ExpectedLine(int32_t offset, const std::string& bytes, int32_t viewL
             const COLORREF want = GetPixel(memory, x, y);
             const COLORREF got = picture.At(x, top + y);
             if (want != got) {
-                fault = "pixel (" + std::to_string(x) + ", " + std::to_string(top + y) + ") is " +
-                        std::to_string(got) + ", not " + std::to_string(want);
+                fault = "pixel (" + std::to_string(x) + ", " + std::to_string(top + y) + ") is " + std::to_string(got) +
+                        ", not " + std::to_string(want);
                 break;
             }
         }
@@ -69,4 +69,3 @@ std::string ExpectedLine(int32_t offset, const std::string& bytes, int32_t viewL
                 return ::testing::AssertionFailure() << "not white at (" << x << ", " << y << ")";
     return ::testing::AssertionSuccess();
 }
-

@@ -6,16 +6,14 @@
 namespace {
 // Whether another opener asking for read access (and sharing everything) gets in.
 DWORD SecondReaderError(const std::wstring& path) {
-    UniqueHandle other(CreateFileW(path.c_str(), GENERIC_READ,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, 0, nullptr));
+    UniqueHandle other(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_EXISTING, 0, nullptr));
     return other ? ERROR_SUCCESS : GetLastError();
 }
 
 DWORD SecondWriterError(const std::wstring& path) {
-    UniqueHandle other(CreateFileW(path.c_str(), GENERIC_WRITE,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, 0, nullptr));
+    UniqueHandle other(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_EXISTING, 0, nullptr));
     return other ? ERROR_SUCCESS : GetLastError();
 }
 }  // namespace

@@ -243,8 +243,8 @@ TEST(TextPatternTest, EachCodePageGivesTheTextsBytesOrSaysItCannot) {
     };
     const Row rows[] = {
         {1250, czech, "k\xF9\xF2", true},
-        {1250, L"\u4E2D", "", false},              // not in the code page
-        {1250, L"\u0101", "", false},              // a with macron: no best-fit "a"
+        {1250, L"\u4E2D", "", false},  // not in the code page
+        {1250, L"\u0101", "", false},  // a with macron: no best-fit "a"
         {CP_UTF8, czech, "k\xC5\xAF\xC5\x88", true},
         {CP_UTF8, L"\u4E2D\U0001F600", "\xE4\xB8\xAD\xF0\x9F\x98\x80", true},
         {CP_UTF8, lone, "", false},

@@ -261,15 +261,15 @@ TEST_F(HostileSizeTest, LongestShownFileEndsWithTheLineAt7FFFFFE0) {
     const auto picture = fixture.Paint();
     const int lastTop = 15 * kLastShownLine - fixture.ScrollY();
     EXPECT_TRUE(ShowsLine(picture, lastTop, ExpectedLine(0x7FFFFFE0, tail, static_cast<int32_t>(length)), kDumpWhite));
-    EXPECT_TRUE(ShowsLine(picture, lastTop - 15, ExpectedLine(0x7FFFFFD0, std::string(16, '\0'),
-                                                               static_cast<int32_t>(length)), kDumpWhite));
+    EXPECT_TRUE(ShowsLine(picture, lastTop - 15,
+                          ExpectedLine(0x7FFFFFD0, std::string(16, '\0'), static_cast<int32_t>(length)), kDumpWhite));
     EXPECT_TRUE(WhiteFrom(picture, lastTop + 15));
 
     // A click there marks the line under the pointer, exactly.
     fixture.view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, lastTop - 30 + 3));
     EXPECT_EQ(fixture.doc.GetMarkedLine(), kLastShownLine - 2);
-    EXPECT_TRUE(ShowsLine(fixture.Paint(), lastTop - 30, ExpectedLine(0x7FFFFFC0, std::string(16, '\0'),
-                                                                       static_cast<int32_t>(length)), kDumpCyan));
+    EXPECT_TRUE(ShowsLine(fixture.Paint(), lastTop - 30,
+                          ExpectedLine(0x7FFFFFC0, std::string(16, '\0'), static_cast<int32_t>(length)), kDumpCyan));
 
     // The search reaches the last byte: a pattern that ends there is found from the start.
     ASSERT_TRUE(FindText(L"view!"));
@@ -309,7 +309,8 @@ TEST_F(HostileSizeTest, LongerFilesShowTheirBeginningSayWhyAndAreSearchedOnlyThe
         std::string lastLine(16, '\0');
         lastLine.replace(8, 4, "ENDS");
         lastLine.replace(14, 2, "CR");
-        EXPECT_TRUE(ShowsLine(picture, lastTop, ExpectedLine(0x7FFFFFE0, lastLine, static_cast<int32_t>(kShown)), kDumpWhite));
+        EXPECT_TRUE(
+            ShowsLine(picture, lastTop, ExpectedLine(0x7FFFFFE0, lastLine, static_cast<int32_t>(kShown)), kDumpWhite));
         EXPECT_TRUE(WhiteFrom(picture, lastTop + 15)) << "nothing past the shown range is drawn";
 
         auto findNextFromNearTheEnd = [&](const std::wstring& text) {
@@ -352,7 +353,8 @@ TEST(HostileNamesTest, PathsLongerThanMaxPath) {
     // A folder chain that takes the path well past MAX_PATH, made through the \\?\ prefix.
     wchar_t tempFolder[MAX_PATH];
     GetTempPathW(MAX_PATH, tempFolder);
-    const std::wstring root = std::wstring(L"\\\\?\\") + tempFolder + L"okt-long-" + std::to_wstring(GetCurrentProcessId());
+    const std::wstring root =
+        std::wstring(L"\\\\?\\") + tempFolder + L"okt-long-" + std::to_wstring(GetCurrentProcessId());
     std::vector<std::wstring> folders{root};
     for (int i = 0; i < 12; ++i)
         folders.push_back(folders.back() + L"\\slozka s dlouhym nazvem " + std::to_wstring(i));
@@ -416,7 +418,8 @@ TEST_F(HostileFindTest, PatternsOfSixtyFourKibibytesOfHexAreTakenWhole) {
         HWND box = GetDlgItem(dialog, IDC_HEX_TEXT);
         SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(hex.c_str()));
         boxLength = static_cast<size_t>(GetWindowTextLengthW(box));
-    })) << "refused: " << (watcher.Seen().empty() ? std::string() : "a message");
+    })) << "refused: "
+        << (watcher.Seen().empty() ? std::string() : "a message");
     EXPECT_EQ(boxLength, hex.size()) << "the paste was cut short";
     EXPECT_EQ(fixture.doc.GetSearchPos(), static_cast<int32_t>(whole + 1));
 
@@ -434,7 +437,7 @@ TEST_F(HostileFindTest, InputThatCannotBeAPatternIsRefusedAndSearchesNothing) {
     TempFile temp("some bytes a to search");
     ASSERT_TRUE(fixture.Open(temp.path()));
     MessageBoxWatcher watcher;
-    const std::wstring bestFit = L"\u0101";   // a with macron: the code page would make it a plain a
+    const std::wstring bestFit = L"\u0101";    // a with macron: the code page would make it a plain a
     const std::wstring emoji = L"\U0001F600";  // outside the BMP: a surrogate pair
     const std::wstring lone(1, wchar_t(0xD800));
     for (const std::wstring& text : {bestFit, emoji, lone, std::wstring(L"中"), L"search" + emoji})

@@ -66,7 +66,8 @@ TEST_F(RecentFileListTest, KeepsTheNewestFirstWithoutRepeatsAndDropsTheOldest) {
     CRecentFileList list(ID_FILE_MRU_FILE1, L"Recent File List", L"File%d", 4);
     for (const wchar_t* name : {L"a.bin", L"b.bin", L"c.bin", L"d.bin", L"e.bin"})
         list.Add(Temp(name).c_str());
-    EXPECT_EQ(Entries(list), (std::vector<std::wstring>{Temp(L"e.bin"), Temp(L"d.bin"), Temp(L"c.bin"), Temp(L"b.bin")}));
+    EXPECT_EQ(Entries(list),
+              (std::vector<std::wstring>{Temp(L"e.bin"), Temp(L"d.bin"), Temp(L"c.bin"), Temp(L"b.bin")}));
 
     // The same file in another spelling (case, a detour through "..") moves to the top.
     std::wstring detour = Temp(L"x\\..\\C.BIN");
@@ -170,7 +171,8 @@ TEST_F(RecentFileListTest, ADamagedListOffersAndWritesBackOnlyFullFileNames) {
         {"a detour", REG_SZ, Utf16(temp + L"x\\..\\detour.bin"), L""},
         {"wildcards", REG_SZ, Utf16(temp + L"*.bin"), L""},
         {"a character inside", REG_SZ, Utf16(temp + L"a.bin" + L'\0' + L"b"), L""},
-        {"an extended-length name", REG_SZ, Utf16(L"\\\\?\\" + temp + L"extended.bin"), L"\\\\?\\" + temp + L"extended.bin"},
+        {"an extended-length name", REG_SZ, Utf16(L"\\\\?\\" + temp + L"extended.bin"),
+         L"\\\\?\\" + temp + L"extended.bin"},
         {"a share", REG_SZ, Utf16(L"\\\\server\\share\\shared.bin"), L"\\\\server\\share\\shared.bin"},
         {"a plain file", REG_SZ, Utf16(temp + L"plain.bin"), temp + L"plain.bin"},
     };

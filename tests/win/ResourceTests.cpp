@@ -15,8 +15,7 @@ namespace {
 
 const WORD kCzech = MAKELANGID(LANG_CZECH, SUBLANG_DEFAULT);
 
-std::wstring LoadStr(UINT id)
-{
+std::wstring LoadStr(UINT id) {
     const wchar_t* text = nullptr;
     // With a zero buffer size LoadStringW hands out a pointer into the resource itself, which
     // is not terminated; the returned length says where the string ends.
@@ -24,8 +23,7 @@ std::wstring LoadStr(UINT id)
     return length > 0 ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
 }
 
-std::vector<std::wstring> SplitLines(const std::wstring& s)
-{
+std::vector<std::wstring> SplitLines(const std::wstring& s) {
     std::vector<std::wstring> parts;
     size_t start = 0;
     for (;;) {
@@ -38,8 +36,7 @@ std::vector<std::wstring> SplitLines(const std::wstring& s)
 }
 
 // The bytes of one resource in the Czech language, empty when there is none.
-std::vector<BYTE> CzechResource(LPCWSTR type, LPCWSTR name)
-{
+std::vector<BYTE> CzechResource(LPCWSTR type, LPCWSTR name) {
     HMODULE module = GetModuleHandleW(nullptr);
     HRSRC info = FindResourceExW(module, type, name, kCzech);
     if (!info)
@@ -73,23 +70,20 @@ class TemplateReader {
 public:
     explicit TemplateReader(const std::vector<BYTE>& bytes) : m_bytes(bytes) {}
 
-    WORD Word()
-    {
+    WORD Word() {
         WORD w = 0;
         if (m_pos + 2 <= m_bytes.size())
             std::memcpy(&w, &m_bytes[m_pos], 2);
         m_pos += 2;
         return w;
     }
-    DWORD Dword()
-    {
+    DWORD Dword() {
         DWORD lo = Word();
         return lo | (static_cast<DWORD>(Word()) << 16);
     }
     short Short() { return static_cast<short>(Word()); }
     // A name field: 0 (none), 0xFFFF and an ordinal, or a terminated string.
-    std::wstring NameOrOrdinal()
-    {
+    std::wstring NameOrOrdinal() {
         WORD first = Word();
         if (first == 0)
             return L"";
@@ -108,8 +102,7 @@ private:
     size_t m_pos = 0;
 };
 
-DialogTemplate ReadDialog(const std::vector<BYTE>& bytes)
-{
+DialogTemplate ReadDialog(const std::vector<BYTE>& bytes) {
     DialogTemplate dlg;
     TemplateReader r(bytes);
     dlg.style = r.Dword();
@@ -132,9 +125,12 @@ DialogTemplate ReadDialog(const std::vector<BYTE>& bytes)
         c.id = static_cast<short>(r.Word());
         std::wstring cls = r.NameOrOrdinal();
         // Predefined classes may come as an atom or as a name, depending on the compiler.
-        if (cls == L"#128") cls = L"Button";
-        if (cls == L"#129") cls = L"Edit";
-        if (cls == L"#130") cls = L"Static";
+        if (cls == L"#128")
+            cls = L"Button";
+        if (cls == L"#129")
+            cls = L"Edit";
+        if (cls == L"#130")
+            cls = L"Static";
         c.windowClass = cls;
         c.text = r.NameOrOrdinal();
         WORD extra = r.Word();
@@ -145,8 +141,7 @@ DialogTemplate ReadDialog(const std::vector<BYTE>& bytes)
     return dlg;
 }
 
-DialogTemplate LoadDialog(UINT id)
-{
+DialogTemplate LoadDialog(UINT id) {
     std::vector<BYTE> bytes = CzechResource(RT_DIALOG, MAKEINTRESOURCEW(id));
     if (bytes.size() < 4) {
         ADD_FAILURE() << "no Czech dialog " << id;
@@ -161,14 +156,15 @@ DialogTemplate LoadDialog(UINT id)
     return ReadDialog(bytes);
 }
 
-bool SameClass(const std::wstring& a, const wchar_t* b) { return lstrcmpiW(a.c_str(), b) == 0; }
+bool SameClass(const std::wstring& a, const wchar_t* b) {
+    return lstrcmpiW(a.c_str(), b) == 0;
+}
 
 const DWORD kChildVisible = WS_CHILD | WS_VISIBLE;
 
 // ---------------------------------------------------------------------------------------------
 
-TEST(ResourceStrings, TitleAndDocumentString)
-{
+TEST(ResourceStrings, TitleAndDocumentString) {
     std::wstring title = LoadStr(AFX_IDS_APP_TITLE);
     ASSERT_EQ(0u, title.rfind(L"Oktalon 1.0", 0)) << "title: " << title.size() << " chars";
     EXPECT_GT(title.size(), std::wstring(L"Oktalon 1.0").size()) << "the title carries an authorship notice";
@@ -182,23 +178,24 @@ TEST(ResourceStrings, TitleAndDocumentString)
     EXPECT_EQ(L"Oktalon Document", fields[6]);
 }
 
-TEST(ResourceStrings, CzechTextsSurviveAsUtf16)
-{
+TEST(ResourceStrings, CzechTextsSurviveAsUtf16) {
     EXPECT_EQ(L"P\u0159ipraven", LoadStr(AFX_IDS_IDLEMESSAGE));
     EXPECT_EQ(L"Otev\u0159e existuj\u00edc\u00ed dokument\nOtev\u0159\u00edt", LoadStr(ID_FILE_OPEN));
     EXPECT_EQ(L"Zobraz\u00ed informace o autorovi a programu\nO programu", LoadStr(ID_APP_ABOUT));
     EXPECT_EQ(L"Ukon\u010d\u00ed aplikaci\nKonec", LoadStr(ID_APP_EXIT));
     EXPECT_EQ(L"Zobraz\u00ed nebo skryje panel n\u00e1stroj\u016f\nPanel n\u00e1stroj\u016f", LoadStr(ID_VIEW_TOOLBAR));
-    EXPECT_EQ(L"Zobraz\u00ed nebo skryje stavov\u00fd \u0159\u00e1dek\nStavov\u00fd \u0159\u00e1dek", LoadStr(ID_VIEW_STATUS_BAR));
+    EXPECT_EQ(L"Zobraz\u00ed nebo skryje stavov\u00fd \u0159\u00e1dek\nStavov\u00fd \u0159\u00e1dek",
+              LoadStr(ID_VIEW_STATUS_BAR));
     EXPECT_EQ(L"Vyhled\u00e1 v souboru data\nHledat", LoadStr(ID_SEARCH_FIND));
     EXPECT_EQ(L"Najde dal\u0161\u00ed data v souboru", LoadStr(ID_SEARCH_FIND_NEXT));
 }
 
-TEST(ResourceStrings, ToolbarTooltipsAndPrompts)
-{
+TEST(ResourceStrings, ToolbarTooltipsAndPrompts) {
     // The text after "\n" is the tooltip of the command's toolbar button.
-    struct { UINT id; const wchar_t* tip; } buttons[] = {
-        {ID_FILE_OPEN, L"Otev\u0159\u00edt"}, {ID_SEARCH_FIND, L"Hledat"}, {ID_APP_ABOUT, L"O programu"}};
+    struct {
+        UINT id;
+        const wchar_t* tip;
+    } buttons[] = {{ID_FILE_OPEN, L"Otev\u0159\u00edt"}, {ID_SEARCH_FIND, L"Hledat"}, {ID_APP_ABOUT, L"O programu"}};
     for (const auto& b : buttons) {
         std::vector<std::wstring> parts = SplitLines(LoadStr(b.id));
         ASSERT_EQ(2u, parts.size()) << b.id;
@@ -208,8 +205,7 @@ TEST(ResourceStrings, ToolbarTooltipsAndPrompts)
     EXPECT_EQ(std::wstring::npos, LoadStr(ID_SEARCH_FIND_NEXT).find(L'\n')) << "Find Next has no button, no tooltip";
 }
 
-TEST(ResourceStrings, IndicatorsAndRecentFilePrompts)
-{
+TEST(ResourceStrings, IndicatorsAndRecentFilePrompts) {
     EXPECT_EQ(L"ABC", LoadStr(ID_INDICATOR_CAPS));
     EXPECT_EQ(L"123", LoadStr(ID_INDICATOR_NUM));
     EXPECT_EQ(L"OVR", LoadStr(ID_INDICATOR_OVR));
@@ -219,8 +215,7 @@ TEST(ResourceStrings, IndicatorsAndRecentFilePrompts)
     EXPECT_EQ(16, ID_FILE_MRU_FILE16 - ID_FILE_MRU_FILE1 + 1);
 }
 
-TEST(ResourceStrings, AllInCzech)
-{
+TEST(ResourceStrings, AllInCzech) {
     // String tables are stored in blocks of 16 ids; each block the program uses is Czech.
     for (UINT id : {UINT(IDR_MAINFRAME), UINT(AFX_IDS_APP_TITLE), UINT(ID_FILE_OPEN), UINT(ID_FILE_MRU_FILE1),
                     UINT(ID_APP_ABOUT), UINT(ID_INDICATOR_CAPS), UINT(ID_VIEW_TOOLBAR), UINT(ID_SEARCH_FIND)}) {
@@ -238,8 +233,7 @@ struct MenuItem {
     bool popup;
 };
 
-std::vector<MenuItem> Items(HMENU menu)
-{
+std::vector<MenuItem> Items(HMENU menu) {
     std::vector<MenuItem> items;
     for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
         wchar_t text[128] = {};
@@ -254,8 +248,7 @@ std::vector<MenuItem> Items(HMENU menu)
     return items;
 }
 
-TEST(ResourceMenu, FourCzechPopupsWithTheirItems)
-{
+TEST(ResourceMenu, FourCzechPopupsWithTheirItems) {
     HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
     ASSERT_TRUE(menu);
     ASSERT_FALSE(CzechResource(RT_MENU, MAKEINTRESOURCEW(IDR_MAINFRAME)).empty());
@@ -310,10 +303,9 @@ TEST(ResourceMenu, FourCzechPopupsWithTheirItems)
 // The ids are fixed numbers that the framework, other programs and older builds know: pinned
 // here as the numbers themselves, read from the compiled resources, not through the names the
 // code uses.
-TEST(ResourceIds, AreTheFixedNumbers)
-{
+TEST(ResourceIds, AreTheFixedNumbers) {
     static_assert(ID_SEPARATOR == 0 && ID_FILE_NEW == 57600 && AFX_IDW_TOOLBAR == 59392 &&
-                  AFX_IDW_STATUS_BAR == 59393 && ID_FILE_MRU_FILE16 == 57631,
+                      AFX_IDW_STATUS_BAR == 59393 && ID_FILE_MRU_FILE16 == 57631,
                   "the framework's ids that no resource carries");
     HMODULE module = GetModuleHandleW(nullptr);
     HMENU menu = LoadMenuW(module, MAKEINTRESOURCEW(128));
@@ -353,8 +345,7 @@ TEST(ResourceIds, AreTheFixedNumbers)
     EXPECT_EQ(about.controls[3].id, 1);
 }
 
-TEST(ResourceMenu, AcceleratorsInOrder)
-{
+TEST(ResourceMenu, AcceleratorsInOrder) {
     HACCEL table = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
     ASSERT_TRUE(table);
     EXPECT_FALSE(CzechResource(RT_ACCELERATOR, MAKEINTRESOURCEW(IDR_MAINFRAME)).empty());
@@ -374,8 +365,7 @@ TEST(ResourceMenu, AcceleratorsInOrder)
 
 // ---------------------------------------------------------------------------------------------
 
-TEST(ResourcePictures, ToolbarDescriptionMatchesItsBitmap)
-{
+TEST(ResourcePictures, ToolbarDescriptionMatchesItsBitmap) {
     std::vector<BYTE> bytes = CzechResource(MAKEINTRESOURCEW(RT_TOOLBAR_DATA), MAKEINTRESOURCEW(IDR_MAINFRAME));
     ASSERT_EQ(16u, bytes.size());
     WORD words[8];
@@ -406,8 +396,7 @@ TEST(ResourcePictures, ToolbarDescriptionMatchesItsBitmap)
     DeleteObject(bitmap);
 }
 
-TEST(ResourcePictures, ToolbarBackgroundIsTheButtonFaceGrey)
-{
+TEST(ResourcePictures, ToolbarBackgroundIsTheButtonFaceGrey) {
     // Toolbars map the light grey of their bitmap to the system's button face colour, so the
     // corners of each button must be that grey.
     HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
@@ -423,14 +412,13 @@ TEST(ResourcePictures, ToolbarBackgroundIsTheButtonFaceGrey)
     DeleteObject(bitmap);
 }
 
-TEST(ResourcePictures, IconIs32By32In16Colours)
-{
+TEST(ResourcePictures, IconIs32By32In16Colours) {
     std::vector<BYTE> group = CzechResource(RT_GROUP_ICON, MAKEINTRESOURCEW(IDR_MAINFRAME));
     ASSERT_EQ(6u + 14u, group.size()) << "one image";
-    EXPECT_EQ(32, group[6]);       // width
-    EXPECT_EQ(32, group[7]);       // height
-    EXPECT_EQ(16, group[8]);       // colours
-    EXPECT_EQ(4, group[12]);       // bits per pixel
+    EXPECT_EQ(32, group[6]);  // width
+    EXPECT_EQ(32, group[7]);  // height
+    EXPECT_EQ(16, group[8]);  // colours
+    EXPECT_EQ(4, group[12]);  // bits per pixel
     HICON icon = static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 32, 32, 0));
     ASSERT_TRUE(icon);
@@ -439,15 +427,15 @@ TEST(ResourcePictures, IconIs32By32In16Colours)
     BITMAP mask{};
     GetObjectW(info.hbmMask, sizeof mask, &mask);
     EXPECT_EQ(32, mask.bmWidth);
-    if (info.hbmColor) DeleteObject(info.hbmColor);
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
     DestroyIcon(icon);
 }
 
 // ---------------------------------------------------------------------------------------------
 
-TEST(ResourceDialogs, FindTemplate)
-{
+TEST(ResourceDialogs, FindTemplate) {
     DialogTemplate dlg = LoadDialog(IDD_FIND);
     EXPECT_EQ(DWORD(DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT), dlg.style);
     EXPECT_EQ(0, dlg.x);
@@ -459,7 +447,11 @@ TEST(ResourceDialogs, FindTemplate)
     EXPECT_EQ(L"MS Sans Serif", dlg.face);
 
     struct Expected {
-        int id; const wchar_t* cls; const wchar_t* text; short x, y, cx, cy; DWORD style;
+        int id;
+        const wchar_t* cls;
+        const wchar_t* text;
+        short x, y, cx, cy;
+        DWORD style;
     } expected[] = {
         {IDC_HEX_TEXT, L"Edit", L"", 7, 20, 202, 14, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | ES_UPPERCASE},
         {IDC_PLAIN_TEXT, L"Edit", L"", 7, 57, 202, 14, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | WS_DISABLED},
@@ -484,13 +476,11 @@ TEST(ResourceDialogs, FindTemplate)
     }
 }
 
-INT_PTR CALLBACK PlainDialogProc(HWND, UINT message, WPARAM, LPARAM)
-{
+INT_PTR CALLBACK PlainDialogProc(HWND, UINT message, WPARAM, LPARAM) {
     return message == WM_INITDIALOG;
 }
 
-TEST(ResourceDialogs, FindDialogBehavesAsLaidOut)
-{
+TEST(ResourceDialogs, FindDialogBehavesAsLaidOut) {
     HWND dlg = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_FIND), nullptr, PlainDialogProc, 0);
     ASSERT_TRUE(dlg);
     HWND hex = GetDlgItem(dlg, IDC_HEX_TEXT);
@@ -525,8 +515,7 @@ TEST(ResourceDialogs, FindDialogBehavesAsLaidOut)
     DestroyWindow(dlg);
 }
 
-TEST(ResourceDialogs, AboutTemplate)
-{
+TEST(ResourceDialogs, AboutTemplate) {
     DialogTemplate dlg = LoadDialog(IDD_ABOUTBOX);
     EXPECT_EQ(DWORD(DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT), dlg.style);
     EXPECT_EQ(235, dlg.cx);
@@ -569,7 +558,8 @@ TEST(ResourceDialogs, AboutTemplate)
     EXPECT_EQ(215, dlg.controls[4].cx);
 
     // The static icon really shows the program's icon.
-    HWND about = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUTBOX), nullptr, PlainDialogProc, 0);
+    HWND about =
+        CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUTBOX), nullptr, PlainDialogProc, 0);
     ASSERT_TRUE(about);
     HWND iconWnd = GetWindow(about, GW_CHILD);
     EXPECT_TRUE(SendMessageW(iconWnd, STM_GETICON, 0, 0));
@@ -578,8 +568,7 @@ TEST(ResourceDialogs, AboutTemplate)
 
 // ---------------------------------------------------------------------------------------------
 
-TEST(ResourceManifest, CommonControls6ForThisArchitecture)
-{
+TEST(ResourceManifest, CommonControls6ForThisArchitecture) {
     std::vector<BYTE> bytes = CzechResource(RT_MANIFEST, MAKEINTRESOURCEW(1));
     if (bytes.empty()) {
         // Some compilers store the manifest language-neutral; it must exist in any case.

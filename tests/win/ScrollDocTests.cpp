@@ -14,9 +14,8 @@ std::string Bytes(int count) {
 }
 
 bool OthersCanRead(const std::wstring& path) {
-    UniqueHandle other(CreateFileW(path.c_str(), GENERIC_READ,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, 0, nullptr));
+    UniqueHandle other(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_EXISTING, 0, nullptr));
     return static_cast<bool>(other);
 }
 }  // namespace
@@ -105,8 +104,7 @@ TEST(ScrollDocTest, FailedExclusiveOpenLeavesNoFileOpen) {
     doc.SetPathName(shown.c_str());  // as the application names an opened document
     doc.SetMarkedLine(2);
     // Another reader that lets readers in: the base open gets through, the exclusive one not.
-    UniqueHandle reader(CreateFileW(shared.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, 0, nullptr));
+    UniqueHandle reader(CreateFileW(shared.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(reader);
     MessageBoxWatcher watcher;
     EXPECT_FALSE(doc.OnOpenDocument(shared.c_str()));

@@ -13,7 +13,9 @@ std::string LinesOfBytes(int lines) {
     return bytes;
 }
 
-int PageFor(const CRect& client) { return 15 * ((client.Height() - 14) / 15); }
+int PageFor(const CRect& client) {
+    return 15 * ((client.Height() - 14) / 15);
+}
 }  // namespace
 
 TEST(ScrollViewTest, BarsFollowTheFileAndTheClient) {

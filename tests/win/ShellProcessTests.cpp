@@ -49,7 +49,8 @@ public:
         STARTUPINFOW startup = {};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION info = {};
-        if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+        if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                           &info)) {
             m_process.reset(info.hProcess);
             m_thread.reset(info.hThread);
             m_id = info.dwProcessId;
@@ -185,7 +186,8 @@ TEST_F(ProgramTest, OpensAQuotedCzechPathWithSpaces) {
     RecentFilesPreserved preserved;
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    const std::wstring folder = std::wstring(temp) + L"Oktalon zkouška ěščřžýáíé " + std::to_wstring(GetCurrentProcessId());
+    const std::wstring folder =
+        std::wstring(temp) + L"Oktalon zkouška ěščřžýáíé " + std::to_wstring(GetCurrentProcessId());
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
     const std::wstring name = L"data s mezerou ů.bin";
     const std::wstring path = folder + L"\\" + name;

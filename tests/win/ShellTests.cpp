@@ -33,8 +33,8 @@ constexpr UINT ID_TEST_DOC_AND_APP = 40002;
 constexpr UINT ID_TEST_APP_ONLY = 40003;
 constexpr UINT ID_TEST_NOBODY = 40004;
 
-std::vector<std::string> g_log;   // who handled what, in order
-bool g_bFindNextEnabled = true;   // what the document's update handler answers
+std::vector<std::string> g_log;  // who handled what, in order
+bool g_bFindNextEnabled = true;  // what the document's update handler answers
 
 class CShellTestDoc : public CDocument {
     DECLARE_DYNCREATE(CShellTestDoc)
@@ -517,8 +517,9 @@ TEST_F(ShellTest, ADamagedRecentFileListOffersOnlyFileNamesAndAFolderLeavesItWhe
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
     TempFile file("0123456789", L"okt-damaged");
     {
-        CRegKey section = CRegKey::Create(
-            HKEY_CURRENT_USER, (std::wstring(kTestRegistryRoot) + L"\\" + kTestAppName + L"\\Recent File List").c_str());
+        CRegKey section =
+            CRegKey::Create(HKEY_CURRENT_USER,
+                            (std::wstring(kTestRegistryRoot) + L"\\" + kTestAppName + L"\\Recent File List").c_str());
         section.SetString(L"File1", folder.c_str());
         section.SetString(L"File2", L"CON");
         section.SetString(L"File3", (L"C:\\" + std::wstring(40000, L'x')).c_str());

@@ -44,13 +44,12 @@ std::wstring UniqueTempPath(const wchar_t* nameHint) {
 }
 
 TempFile::TempFile(const std::string& bytes, const wchar_t* nameHint) : m_path(UniqueTempPath(nameHint)) {
-    UniqueHandle file(CreateFileW(m_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle file(
+        CreateFileW(m_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         throw std::runtime_error("cannot create a temporary file");
     DWORD written = 0;
-    if (!bytes.empty() &&
-        !WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+    if (!bytes.empty() && !WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
         throw std::runtime_error("cannot write a temporary file");
     file.reset();
     m_fingerprint = TakeFingerprint(m_path);
@@ -64,8 +63,8 @@ TempFile TempFile::Sparse(uint64_t length, const std::vector<std::pair<uint64_t,
                           const wchar_t* nameHint) {
     TempFile result;
     result.m_path = UniqueTempPath(nameHint);
-    UniqueHandle file(CreateFileW(result.m_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle file(
+        CreateFileW(result.m_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         throw std::runtime_error("cannot create a temporary file");
     DWORD returned = 0;
@@ -92,8 +91,8 @@ TempFile::~TempFile() {
         return;
     const FileFingerprint now = TakeFingerprint(m_path);
     EXPECT_TRUE(now.Matches(m_fingerprint))
-        << "the file was changed or removed while the test used it (size " << m_fingerprint.size
-        << " -> " << now.size << ", exists " << now.exists << ")";
+        << "the file was changed or removed while the test used it (size " << m_fingerprint.size << " -> " << now.size
+        << ", exists " << now.exists << ")";
     if (!DeleteFileW(m_path.c_str()))
         DeleteWhenFree(m_path);
 }
@@ -220,8 +219,8 @@ struct FindDialogOfProcess {
         wchar_t className[16] = L"";
         GetClassNameW(window, className, 16);
         // A message box is a dialog with a static text of id 0xFFFF.
-        if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
-            lstrcmpW(className, L"#32770") == 0 && GetDlgItem(window, 0xFFFF) != nullptr) {
+        if (process == GetCurrentProcessId() && IsWindowVisible(window) && lstrcmpW(className, L"#32770") == 0 &&
+            GetDlgItem(window, 0xFFFF) != nullptr) {
             self->found = window;
             return FALSE;
         }

@@ -41,8 +41,9 @@ public:
     // The same with some bytes written at given offsets (each must end inside the file).
     static TempFile Sparse(uint64_t length, const std::vector<std::pair<uint64_t, std::string>>& patches,
                            const wchar_t* nameHint = L"okt");
-    TempFile(TempFile&& other) noexcept
-        : m_path(std::move(other.m_path)), m_fingerprint(other.m_fingerprint) { other.m_path.clear(); }
+    TempFile(TempFile&& other) noexcept : m_path(std::move(other.m_path)), m_fingerprint(other.m_fingerprint) {
+        other.m_path.clear();
+    }
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
     ~TempFile();

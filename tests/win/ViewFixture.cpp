@@ -3,13 +3,12 @@
 #include <stdexcept>
 
 ViewFixture::ViewFixture(int windowWidth, int windowHeight) : view(std::make_unique<CMyScrollView>()) {
-    if (!frame.CreateEx(0, AfxRegisterWndClass(0), L"view test", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                        0, 0, windowWidth + 40, windowHeight + 60, nullptr, nullptr))
+    if (!frame.CreateEx(0, AfxRegisterWndClass(0), L"view test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                        windowWidth + 40, windowHeight + 60, nullptr, nullptr))
         throw std::runtime_error("cannot make the test frame");
     CCreateContext context;
     context.m_pCurrentDoc = &doc;
-    if (!view->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, windowWidth, windowHeight),
-                      &frame, 1, &context))
+    if (!view->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, windowWidth, windowHeight), &frame, 1, &context))
         throw std::runtime_error("cannot make the view");
     view->OnInitialUpdate();
     PumpMessages(20);

@@ -204,7 +204,8 @@ TEST(MessageMapTest, HandlersGetTypedSignedArguments) {
     EXPECT_EQ(wnd.lastScrollBar, nullptr);
 
     // A scroll-bar control comes as a wrapper of that control.
-    HWND hBar = CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | SBS_VERT, 0, 0, 10, 50, wnd.m_hWnd, nullptr, nullptr, nullptr);
+    HWND hBar =
+        CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | SBS_VERT, 0, 0, 10, 50, wnd.m_hWnd, nullptr, nullptr, nullptr);
     ASSERT_NE(hBar, nullptr);
     wnd.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), reinterpret_cast<LPARAM>(hBar));
     ASSERT_NE(wnd.lastScrollBar, nullptr);
@@ -265,8 +266,8 @@ TEST(DefaultTest, ControlMadeThroughCreateExIsRoutedThroughTheMaps) {
     CDerivedLogWnd parent;
     ASSERT_TRUE(CreateTestWindow(parent));
     CButtonSpy button;
-    ASSERT_TRUE(button.CreateEx(0, L"BUTTON", L"first", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON,
-                                CRect(10, 10, 100, 40), &parent, IDC_TEST_BUTTON));
+    ASSERT_TRUE(button.CreateEx(0, L"BUTTON", L"first", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(10, 10, 100, 40),
+                                &parent, IDC_TEST_BUTTON));
     button.SetWindowText(L"second");
     EXPECT_EQ(button.setTexts, 1);
     CString text;
@@ -364,7 +365,8 @@ TEST(CommandRoutingTest, ViewRoutesToItsDocumentAfterItself) {
     CRoutedView view;
     CCreateContext context;
     context.m_pCurrentDoc = &doc;
-    ASSERT_TRUE(view.Create(nullptr, nullptr, AFX_WS_DEFAULT_VIEW, CRect(0, 0, 100, 100), &frame, AFX_IDW_PANE_FIRST, &context));
+    ASSERT_TRUE(view.Create(nullptr, nullptr, AFX_WS_DEFAULT_VIEW, CRect(0, 0, 100, 100), &frame, AFX_IDW_PANE_FIRST,
+                            &context));
     ASSERT_EQ(view.GetDocument(), &doc);
 
     // The view's own handler comes first; what it lacks goes to the document.
@@ -441,8 +443,10 @@ TEST(ExceptionNetTest, FileExceptionFromACommandIsShownAndTheProgramGoesOn) {
         EXPECT_EQ(Command(wnd, ID_TEST_THROW_FILE), 0);
         ASSERT_EQ(catcher.Boxes().size(), 1u);
         const CaughtBox& box = catcher.Boxes()[0];
-        EXPECT_EQ(box.text, CFileException(CFileException::sharingViolation, ERROR_SHARING_VIOLATION,
-                                           L"C:\\data\\locked.bin").GetErrorMessage().str());
+        EXPECT_EQ(box.text,
+                  CFileException(CFileException::sharingViolation, ERROR_SHARING_VIOLATION, L"C:\\data\\locked.bin")
+                      .GetErrorMessage()
+                      .str());
         EXPECT_EQ(box.caption, AfxGetAppTitle().str());
         EXPECT_EQ(box.hOwner, wnd.m_hWnd) << "owned by the main window";
         EXPECT_TRUE(box.bExclamationIcon);
