@@ -174,7 +174,7 @@ size_t NextCandidatePlain(const uint8_t* data, size_t p, size_t end, const Filte
         const __m256i low = ProbeHits(rarest, other, p, wantRarest, wantOther);
         const __m256i high = ProbeHits(rarest, other, p + 32, wantRarest, wantOther);
         const __m256i any = _mm256_or_si256(low, high);
-        if (!_mm256_testz_si256(any, any)) {
+        if (_mm256_testz_si256(any, any) == 0) {
             const auto lowMask = static_cast<uint32_t>(_mm256_movemask_epi8(low));
             const auto highMask = static_cast<uint32_t>(_mm256_movemask_epi8(high));
             return p + static_cast<size_t>(lowMask != 0 ? std::countr_zero(lowMask) : 32 + std::countr_zero(highMask));

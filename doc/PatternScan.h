@@ -56,7 +56,7 @@ class PatternSearcher {
 public:
     // How much verification work the filter may spend beyond the bytes it
     // has scanned before the linear scan takes over.
-    static constexpr uint64_t kDefaultVerifyAllowance = 256 * 1024;
+    static constexpr uint64_t kDefaultVerifyAllowance = uint64_t{256} * 1024;
 
     explicit PatternSearcher(std::span<const uint8_t> pattern, uint64_t verifyAllowance = kDefaultVerifyAllowance,
                              ScanFilter filter = FastestScanFilter());

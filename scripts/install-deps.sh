@@ -4,7 +4,7 @@
 # the i386 architecture is added to dpkg first.
 set -euo pipefail
 packages=(
-  cmake ninja-build g++ clang libclang-rt-14-dev googletest locales
+  cmake ninja-build g++ clang clang-format clang-tidy libclang-rt-14-dev googletest locales git
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 wine32:i386 fonts-wine xvfb xdotool x11-utils fonts-liberation imagemagick jq
 )

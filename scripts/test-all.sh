@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds all three builds (native, win64, win32) and runs every test
-# suite: the native unit tests and fuzz runs, then the Windows class, end-to-end and reliability
-# suites under Wine for the x86-64 build and for the x86 build. Each suite's time is printed.
+# Installs what is missing, checks that every C++ file is formatted, builds all three builds
+# (native, whose window-free sources clang-tidy checks as they compile; win64; win32) and runs
+# every test suite: the native unit tests and fuzz runs, then the Windows class, end-to-end and
+# reliability suites under Wine for the x86-64 build and for the x86 build. Each suite's time is
+# printed.
 # usage: scripts/test-all.sh [BUILD_ROOT]   (default: build)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -9,6 +11,11 @@ root=${1:-$top/build}
 start=$(date +%s)
 
 bash "$top/scripts/install-deps.sh"
+
+echo "== checking the format of every C++ file (.clang-format)"
+git -C "$top" ls-files -z '*.cpp' '*.h' | (cd "$top" && xargs -0 clang-format --dry-run --Werror) ||
+  { echo "== unformatted C++ files (see above); format them with: clang-format -i FILE" >&2; exit 1; }
+
 bash "$top/scripts/configure.sh" "$root"
 
 for build in native win64 win32; do
