@@ -40,7 +40,7 @@ datasets=(
 )
 bytewise_pattern=00FFEEDD
 
-winpath() { local p=$1; echo "Z:${p//\//\\}"; }
+winpath() { bash "$top/tests/winebed.sh" --winpath "$1"; }
 field() { echo "$1" | cut -d' ' -f"$2"; }
 wants() { [[ " $parts " == *" $1 "* ]]; }
 

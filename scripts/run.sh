@@ -36,9 +36,8 @@ bed="$root/$build/winebed"
 
 args=()
 if [ "$have_file" = 1 ]; then
-  # An absolute name on Wine's drive Z: (the Unix root), so that no name reads as a switch.
-  file=$(realpath -m -- "$file")
-  args+=("Z:${file//\//\\}")
+  # An absolute Wine name (Z:\...), so that no name reads as a switch.
+  args+=("$(bash "$top/tests/winebed.sh" --winpath "$file")")
 fi
 
 if [ -z "$shot" ] && [ -n "${DISPLAY:-}" ]; then

@@ -9,12 +9,28 @@
 #   - Wine's Marlett font in the prefix, so that caption buttons show their symbols;
 #   - a prefix made under another Wine set-up (another version, or before wine32 was installed,
 #     which leaves a prefix that cannot load kernel32) is made anew;
-#   - with --display, a private Xvfb display, started here and stopped here by its PID.
+#   - with --display, a private Xvfb display, started here and stopped here by its PID;
+#   - a Windows program finds the Unix names in OKTALON_* variables (those that begin with "/")
+#     as the names Wine gives them, on drive Z:, the Unix root.
+# A Linux command (--shell) keeps Unix names; it asks for a file's Wine name with --winpath.
 #
 # usage: winebed.sh --bed DIR [--display] [--locale LOCALE] [--] PROGRAM.exe [ARGS...]
 #        winebed.sh --bed DIR [--display] --shell [--] COMMAND [ARGS...]
+#        winebed.sh --winpath PATH      (prints PATH, made absolute, as a Wine name: Z:\...)
 # The exit code is the program's.
 set -euo pipefail
+
+# The name under which Windows programs in Wine see a Unix file.
+winpath() {
+  local path
+  path=$(realpath -m -- "$1")
+  printf 'Z:%s\n' "${path//\//\\}"
+}
+if [ "${1:-}" = --winpath ]; then
+  [ $# -eq 2 ] || { echo "usage: winebed.sh --winpath PATH" >&2; exit 2; }
+  winpath "$2"
+  exit 0
+fi
 
 bed="" display=0 shell=0 locale=cs_CZ.UTF-8
 while [ $# -gt 0 ]; do
@@ -107,6 +123,10 @@ status=0
 if [ "$shell" = 1 ]; then
   "$@" || status=$?
 else
+  while IFS= read -r name; do
+    value=${!name}
+    [[ "$value" == /* ]] && export "$name=$(winpath "$value")"
+  done < <(compgen -e | grep '^OKTALON_' || true)
   wine "$@" || status=$?
 fi
 exit $status

@@ -270,19 +270,11 @@ void Wheel(int delta) {
 // ---------------------------------------------------------------------------------------------
 // The viewer's process
 
-std::wstring Viewer::ToWindowsPath(const std::wstring& path) {
-    if (path.empty() || path[0] != L'/')
-        return path;
-    std::wstring out = L"Z:" + path;  // Wine maps the Unix root to drive Z:
-    std::replace(out.begin(), out.end(), L'/', L'\\');
-    return out;
-}
-
 std::wstring Viewer::ExePath() {
     wchar_t value[MAX_PATH * 2] = {};
     DWORD n = GetEnvironmentVariableW(L"OKTALON_EXE", value, MAX_PATH * 2);
     if (n > 0 && n < MAX_PATH * 2)
-        return ToWindowsPath(value);
+        return value;
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring dir = self;

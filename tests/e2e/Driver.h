@@ -66,10 +66,9 @@ struct Box {
 // One run of the viewer.
 class Viewer {
 public:
-    // The exe to test: OKTALON_EXE (a Windows or a Unix path), else oktalon.exe next to this program.
+    // The exe to test: OKTALON_EXE (the test bed hands a Unix name over as a Wine name), else
+    // oktalon.exe next to this program.
     static std::wstring ExePath();
-    // Converts a Unix path (as CTest passes) to the Windows path Wine maps it to.
-    static std::wstring ToWindowsPath(const std::wstring& path);
 
     // Starts the viewer with the given arguments (each quoted). Does not wait.
     explicit Viewer(const std::vector<std::wstring>& args = {});

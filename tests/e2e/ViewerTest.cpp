@@ -88,7 +88,7 @@ std::wstring ViewerTest::ShotsDir() {
     std::wstring dir;
     DWORD n = GetEnvironmentVariableW(L"OKTALON_E2E_SHOTS", value, MAX_PATH);
     if (n > 0 && n < MAX_PATH) {
-        dir = Viewer::ToWindowsPath(value);
+        dir = value;
     } else {
         wchar_t self[MAX_PATH] = {};
         GetModuleFileNameW(nullptr, self, MAX_PATH);

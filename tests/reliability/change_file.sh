@@ -9,7 +9,7 @@ exe=$1 work=$2
 shift 2
 rm -rf "$work"
 mkdir -p "$work"
-OKTALON_CHANGE_DIR="Z:$(printf '%s' "$work" | tr / '\\')"
+OKTALON_CHANGE_DIR=$(bash "$(dirname "$0")/../winebed.sh" --winpath "$work")
 export OKTALON_CHANGE_DIR
 export WINEDEBUG=-all
 
