@@ -131,32 +131,31 @@ size_t NextCandidatePlain(const uint8_t* data, size_t p, size_t end, const Filte
 }
 
 #ifdef PATTERN_SCAN_X86
-// The positions among the 16 or 32 from `at` whose two probed bytes both hold the wanted values.
-[[gnu::target("sse2"), gnu::always_inline]] inline __m128i ProbeHits(const uint8_t* rarest, const uint8_t* other,
-                                                                     size_t at, __m128i wantRarest, __m128i wantOther) {
-    return _mm_and_si128(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(rarest + at)), wantRarest),
-                         _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(other + at)), wantOther));
+// The positions among the 16 from p whose two probed bytes both hold the wanted values, a bit
+// each. Once inlined, the splats of the wanted bytes are loop-invariant and leave the loop.
+[[gnu::target("sse2"), gnu::always_inline]] inline unsigned HitBits16(const uint8_t* data, size_t p,
+                                                                      const FilterProbes& probes) {
+    const __m128i rarest = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + probes.rarest + p));
+    const __m128i other = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + probes.other + p));
+    return static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(rarest, _mm_set1_epi8(static_cast<char>(probes.rarestByte))),
+                                        _mm_cmpeq_epi8(other, _mm_set1_epi8(static_cast<char>(probes.otherByte))))));
 }
 
-[[gnu::target("avx2"), gnu::always_inline]] inline __m256i ProbeHits(const uint8_t* rarest, const uint8_t* other,
-                                                                     size_t at, __m256i wantRarest, __m256i wantOther) {
-    return _mm256_and_si256(
-        _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(rarest + at)), wantRarest),
-        _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(other + at)), wantOther));
+// The same for the 32 positions from p, as a byte mask.
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256i Hits32(const uint8_t* data, size_t p,
+                                                                  const FilterProbes& probes) {
+    const __m256i rarest = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + probes.rarest + p));
+    const __m256i other = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + probes.other + p));
+    return _mm256_and_si256(_mm256_cmpeq_epi8(rarest, _mm256_set1_epi8(static_cast<char>(probes.rarestByte))),
+                            _mm256_cmpeq_epi8(other, _mm256_set1_epi8(static_cast<char>(probes.otherByte))));
 }
 
 // 32 positions a step; loads are unaligned, so no data needs any alignment.
 [[SCAN_ALIGNS_STACK gnu::target("sse2")]] size_t NextCandidateSse2(const uint8_t* data, size_t p, size_t end,
                                                                    const FilterProbes& probes) {
-    const __m128i wantRarest = _mm_set1_epi8(static_cast<char>(probes.rarestByte));
-    const __m128i wantOther = _mm_set1_epi8(static_cast<char>(probes.otherByte));
-    const uint8_t* const rarest = data + probes.rarest;
-    const uint8_t* const other = data + probes.other;
     for (; end - p >= 32; p += 32) {
-        const __m128i low = ProbeHits(rarest, other, p, wantRarest, wantOther);
-        const __m128i high = ProbeHits(rarest, other, p + 16, wantRarest, wantOther);
-        const unsigned both =
-            static_cast<unsigned>(_mm_movemask_epi8(low)) | static_cast<unsigned>(_mm_movemask_epi8(high)) << 16;
+        const unsigned both = HitBits16(data, p, probes) | HitBits16(data, p + 16, probes) << 16;
         if (both != 0)
             return p + static_cast<size_t>(std::countr_zero(both));
     }
@@ -166,13 +165,9 @@ size_t NextCandidatePlain(const uint8_t* data, size_t p, size_t end, const Filte
 // 64 positions a step, with one branch for all of them.
 [[SCAN_ALIGNS_STACK gnu::target("avx2")]] size_t NextCandidateAvx2(const uint8_t* data, size_t p, size_t end,
                                                                    const FilterProbes& probes) {
-    const __m256i wantRarest = _mm256_set1_epi8(static_cast<char>(probes.rarestByte));
-    const __m256i wantOther = _mm256_set1_epi8(static_cast<char>(probes.otherByte));
-    const uint8_t* const rarest = data + probes.rarest;
-    const uint8_t* const other = data + probes.other;
     for (; end - p >= 64; p += 64) {
-        const __m256i low = ProbeHits(rarest, other, p, wantRarest, wantOther);
-        const __m256i high = ProbeHits(rarest, other, p + 32, wantRarest, wantOther);
+        const __m256i low = Hits32(data, p, probes);
+        const __m256i high = Hits32(data, p + 32, probes);
         const __m256i any = _mm256_or_si256(low, high);
         if (_mm256_testz_si256(any, any) == 0) {
             const auto lowMask = static_cast<uint32_t>(_mm256_movemask_epi8(low));
@@ -181,8 +176,7 @@ size_t NextCandidatePlain(const uint8_t* data, size_t p, size_t end, const Filte
         }
     }
     if (end - p >= 32) {
-        const __m256i hits = ProbeHits(rarest, other, p, wantRarest, wantOther);
-        if (const auto mask = static_cast<uint32_t>(_mm256_movemask_epi8(hits)))
+        if (const auto mask = static_cast<uint32_t>(_mm256_movemask_epi8(Hits32(data, p, probes))))
             return p + static_cast<size_t>(std::countr_zero(mask));
         p += 32;
     }
