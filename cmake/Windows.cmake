@@ -111,7 +111,10 @@ function(oktalon_windows_test name)
   endif()
 endfunction()
 
-oktalon_windows_test(oktalon_win_tests SOURCES tests/win/*.cpp LIBRARIES oktalon_win_test_support)
+# The Windows-class tests also start the real program as a process (ShellProcessTests.cpp), with
+# the driver's help; the end-to-end tests link the driver alone.
+oktalon_windows_test(oktalon_win_tests SOURCES tests/win/*.cpp
+                     LIBRARIES oktalon_win_test_support oktalon_e2e_driver)
 oktalon_windows_test(oktalon_e2e_tests SOURCES tests/e2e/*.cpp LIBRARIES oktalon_e2e_driver)
 # Both suites start the real program as a child process.
 if(TARGET oktalon_win_tests AND TARGET oktalon)
