@@ -1,6 +1,6 @@
 // The real oktalon.exe started as a separate process, as the shell starts it (through the
-// end-to-end driver): with no file, with a quoted Czech path holding spaces, over a damaged
-// recent-file list, and with a file that does not exist.
+// end-to-end driver): with no file, with a quoted Czech path holding spaces, and over a damaged
+// recent-file list. A missing file at start is the end-to-end suite's (StartTests.cpp).
 
 #include "framework/RegKey.h"
 #include "framework/UniqueHandle.h"
@@ -180,24 +180,6 @@ TEST_F(ProgramTest, ADamagedRecentFileListNeverEndsTheProgram) {
         PostMessageW(hMain, WM_CLOSE, 0, 0);
         EXPECT_EQ(ExitCode(program), 0);
     }
-}
-
-TEST_F(ProgramTest, AMissingFileIsReportedThenTheProgramEndsWithNoWindow) {
-    RecentFilesPreserved preserved;
-    const std::wstring missing = UniqueTempPath(L"okt-není-tu");
-    e2e::Viewer program({missing});
-    ASSERT_TRUE(program.Started());
-    HWND hBox = WaitForWindow(program, [](HWND hWnd) { return e2e::ClassOf(hWnd) == L"#32770"; });
-    ASSERT_NE(hBox, nullptr) << "the open failure is reported";
-    EXPECT_EQ(TextOf(hBox), LoadResourceString(0xE000)) << "captioned with the program's title";
-    const std::wstring shownName = missing.substr(missing.find_last_of(L'\\') + 1);
-    EXPECT_NE(TextOf(GetDlgItem(hBox, 0xFFFF)).find(shownName), std::wstring::npos) << "names the file";
-    EXPECT_EQ(program.TopLevelWindows().size(), 1u) << "no main window while the message is up";
-    PostMessageW(hBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_NE(ExitCode(program), -1);
-    EXPECT_NE(ExitCode(program), 0) << "a start that failed";
-    EXPECT_TRUE(program.TopLevelWindows().empty());
-    EXPECT_NE(preserved.First(), missing);
 }
 
 }  // namespace

@@ -1,8 +1,7 @@
 // The application shell with real windows: the main frame from the viewer's resources, its
 // toolbar and status bar, command routing and enabling through real WM_COMMANDs, menus, the
-// recent-file list across runs of the application, opening files, and the About box.
+// recent-file list across runs of the application, and opening files.
 
-#include "app/AboutDlg.h"
 #include "app/MainFrame.h"
 #include "framework/StatusBar.h"
 #include "framework/ToolBar.h"
@@ -569,38 +568,6 @@ TEST_F(ShellTest, OpeningTheFileAlreadyShownOnlyActivatesTheWindow) {
     EXPECT_EQ(app.View()->m_nInitialUpdates, updates + 1);
 }
 
-TEST_F(ShellTest, AMissingFileAtStartShowsTheMessageAndLeavesNoWindow) {
-    CShellTestApp& app = StartRun(false);
-    CCommandLineInfo info;
-    info.ParseCommandLineText((L"oktalon.exe \"" + UniqueTempPath(L"okt-missing") + L"\"").c_str());
-    MessageBoxWatcher boxes;
-    EXPECT_FALSE(app.ProcessShellCommand(info));
-    EXPECT_EQ(boxes.Seen().size(), 1u);
-    EXPECT_EQ(app.Frame(), nullptr);
-    EXPECT_EQ(app.Doc(), nullptr);
-    EXPECT_EQ(AfxGetMainWnd(), nullptr);
-    EXPECT_TRUE(app.GetRecentFileList()->GetCount() == 0);
-    // No window of the frame's is left on this thread.
-    struct Counter {
-        int windows = 0;
-        static BOOL CALLBACK Visit(HWND hWnd, LPARAM lParam) {
-            if (IsWindowVisible(hWnd))
-                ++reinterpret_cast<Counter*>(lParam)->windows;
-            return TRUE;
-        }
-    } counter;
-    EnumThreadWindows(GetCurrentThreadId(), &Counter::Visit, reinterpret_cast<LPARAM>(&counter));
-    EXPECT_EQ(counter.windows, 0);
-
-    // A failed open of a file while another is shown keeps the shown one.
-    TempFile shown("abc", L"okt-shown");
-    ASSERT_NE(app.OpenDocumentFile(shown.c_str()), nullptr);
-    MessageBoxWatcher second;
-    EXPECT_EQ(app.OpenDocumentFile(UniqueTempPath(L"okt-missing").c_str()), nullptr);
-    EXPECT_TRUE(CRecentFileList::SamePath(app.Doc()->GetPathName(), shown.c_str()));
-    EXPECT_TRUE(app.Frame()->IsWindowVisible());
-}
-
 TEST_F(ShellTest, FileOpenAsksWithTheCommonDialogOfferingAllFiles) {
     CShellTestApp& app = StartRun();
     TempFile file(std::string(32, 'z'), L"okt-dialog");
@@ -624,24 +591,6 @@ TEST_F(ShellTest, FileOpenAsksWithTheCommonDialogOfferingAllFiles) {
     ASSERT_NE(app.Doc(), nullptr);
     EXPECT_TRUE(CRecentFileList::SamePath(app.Doc()->GetPathName(), file.c_str()));
     EXPECT_EQ(app.Doc()->m_nOpens, 1);
-}
-
-TEST_F(ShellTest, AboutBoxIsModalOverTheMainWindow) {
-    CShellTestApp& app = StartRun();
-    const HWND hMain = app.Frame()->GetSafeHwnd();
-    bool mainWasDisabled = false;
-    HWND owner = nullptr;
-    WhenWindowAppears closer(L"O programu", [&](HWND hDialog) {
-        mainWasDisabled = !IsWindowEnabled(hMain);
-        owner = GetWindow(hDialog, GW_OWNER);
-        PostMessageW(hDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    });
-    CAboutDlg about;
-    EXPECT_EQ(about.DoModal(), IDOK);
-    EXPECT_TRUE(closer.Appeared());
-    EXPECT_TRUE(mainWasDisabled);
-    EXPECT_EQ(owner, hMain);
-    EXPECT_TRUE(IsWindowEnabled(hMain));
 }
 
 }  // namespace
