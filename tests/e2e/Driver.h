@@ -14,6 +14,8 @@
 
 #include <windows.h>
 
+#include "tests/e2e/Handles.h"
+
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -77,7 +79,7 @@ public:
     Viewer(const Viewer&) = delete;
     Viewer& operator=(const Viewer&) = delete;
 
-    bool Started() const { return m_process != nullptr; }
+    bool Started() const { return static_cast<bool>(m_process); }
     DWORD Pid() const { return m_pid; }
     bool Running() const;
     bool WaitForExit(DWORD ms) const;
@@ -118,8 +120,8 @@ public:
     RECT ShownArea() const;
 
 private:
-    HANDLE m_process = nullptr;
-    HANDLE m_thread = nullptr;
+    Handle m_process;
+    Handle m_thread;
     DWORD m_pid = 0;
     DWORD m_tid = 0;
     HWND m_main = nullptr;
