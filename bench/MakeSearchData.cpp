@@ -7,6 +7,8 @@
 //
 // usage: oktalon_bench_make_data FILE SIZE [--noise] [HEXPATTERN...]
 
+#include "ParseHex.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -118,21 +120,6 @@ void AppendSegment(std::vector<uint8_t>& out, Random& random, bool noiseOnly) {
         AppendUtf16(out, random, length);
     else
         AppendNoise(out, random, length);
-}
-
-bool ParseHex(const char* text, std::vector<uint8_t>& bytes) {
-    const size_t length = std::strlen(text);
-    if (length == 0 || length % 2 != 0)
-        return false;
-    for (size_t i = 0; i < length; i += 2) {
-        char digits[3] = {text[i], text[i + 1], 0};
-        char* end = nullptr;
-        const unsigned long value = std::strtoul(digits, &end, 16);
-        if (*end != 0)
-            return false;
-        bytes.push_back(static_cast<uint8_t>(value));
-    }
-    return true;
 }
 
 // Breaks every occurrence of the patterns that ends at or after `from` in `window`; returns how

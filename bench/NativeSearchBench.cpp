@@ -15,6 +15,7 @@
 // Processor time is what a scan costs; on a busy shared machine the elapsed time also holds the
 // time spent waiting for a processor, so both are shown.
 
+#include "ParseHex.h"
 #include "doc/PatternScan.h"
 
 #include <fcntl.h>
@@ -79,20 +80,6 @@ std::optional<int64_t> ReadThrough(IPositionedReader& reader) {
         offset += static_cast<int64_t>(got);
     }
     return std::nullopt;
-}
-
-bool ParseHex(const std::string& text, std::vector<uint8_t>& bytes) {
-    if (text.empty() || text.size() % 2 != 0)
-        return false;
-    for (size_t i = 0; i < text.size(); i += 2) {
-        const std::string digits = text.substr(i, 2);
-        char* end = nullptr;
-        const unsigned long value = std::strtoul(digits.c_str(), &end, 16);
-        if (*end != 0)
-            return false;
-        bytes.push_back(static_cast<uint8_t>(value));
-    }
-    return true;
 }
 
 double CpuSeconds() {

@@ -8,6 +8,9 @@
 // usage: oktalon_open_bench EXE RUNS LABEL=FILE...
 
 #include "Clock.h"
+#include "tests/e2e/Driver.h"
+#include "tests/e2e/Handles.h"
+#include "tests/e2e/Screen.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -25,12 +28,6 @@ constexpr DWORD kTimeoutMs = 15000;
 
 double NowMs() {
     return 1000.0 * NowSeconds();
-}
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[64] = L"";
-    GetClassNameW(window, name, 64);
-    return name;
 }
 
 // The process's main window: its visible, unowned top-level window with the largest area.
@@ -72,7 +69,7 @@ struct ViewSearch {
 
     static BOOL CALLBACK Visit(HWND child, LPARAM param) {
         auto& s = *reinterpret_cast<ViewSearch*>(param);
-        const std::wstring cls = ClassOf(child);
+        const std::wstring cls = e2e::ClassOf(child);
         if (GetParent(child) != s.main || cls == TOOLBARCLASSNAMEW || cls == STATUSCLASSNAMEW)
             return TRUE;
         const bool scrolls = (GetWindowLongPtrW(child, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL)) != 0;
@@ -98,39 +95,11 @@ HWND ViewOf(HWND main) {
 
 // Whether the screen shows the view's first line on the cyan band of the marked line.
 bool ShowsCyanFirstLine(HWND view) {
-    RECT client{};
-    if (!GetClientRect(view, &client) || client.right <= 0 || client.bottom <= 0)
-        return false;
-    POINT origin{0, 0};
-    ClientToScreen(view, &origin);
-    const int width = std::min<int>(client.right, 640);
-    const int height = std::min<int>(client.bottom, 15);
-
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    int cyan = 0;
-    if (bitmap != nullptr) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
-        GdiFlush();
-        const auto* pixel = static_cast<const DWORD*>(bits);
-        for (int i = 0; i < width * height; ++i)
-            if ((pixel[i] & 0xFFFFFF) == 0x00FFFF)  // blue and green full, no red
-                ++cyan;
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-    }
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    RECT band = e2e::ClientScreenRect(view);
+    band.right = std::min<LONG>(band.right, band.left + 640);
+    band.bottom = std::min<LONG>(band.bottom, band.top + 15);
+    const e2e::Image shot = e2e::CaptureScreen(band);
+    const auto cyan = std::count(shot.Pixels().begin(), shot.Pixels().end(), e2e::kCyan);
     // The band is 15 pixels high and hundreds wide, under the text; a few stray pixels are not it.
     return cyan >= 200;
 }
@@ -152,10 +121,11 @@ Timing OpenOnce(const std::wstring& exe, const std::wstring& file) {
         std::fprintf(stderr, "cannot start %ls (error %lu)\n", exe.c_str(), GetLastError());
         return timing;
     }
+    const e2e::Handle processHandle(process.hProcess), threadHandle(process.hThread);  // closed on every way out
     HWND main = nullptr;
     HWND view = nullptr;
     while (NowMs() - start < kTimeoutMs) {
-        if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0)
+        if (WaitForSingleObject(processHandle.get(), 0) == WAIT_OBJECT_0)
             break;  // the viewer ended before it showed anything
         if (main == nullptr || !IsWindow(main)) {
             main = MainWindowOf(process.dwProcessId);
@@ -171,19 +141,17 @@ Timing OpenOnce(const std::wstring& exe, const std::wstring& file) {
         Sleep(1);
     }
     if (timing.dumpMs < 0) {
-        const bool ended = WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
+        const bool ended = WaitForSingleObject(processHandle.get(), 0) == WAIT_OBJECT_0;
         std::fprintf(stderr, "no dump seen for %ls: %s, %s, %s\n", file.c_str(),
                      main != nullptr ? "main window found" : "no main window",
                      view != nullptr ? "view found" : "no view", ended ? "the program ended" : "the program runs");
     }
     if (main != nullptr)
         PostMessageW(main, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
-        TerminateProcess(process.hProcess, 1);
-        WaitForSingleObject(process.hProcess, 5000);
+    if (WaitForSingleObject(processHandle.get(), 10000) != WAIT_OBJECT_0) {
+        TerminateProcess(processHandle.get(), 1);
+        WaitForSingleObject(processHandle.get(), 5000);
     }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
     return timing;
 }
 

@@ -17,6 +17,7 @@
 //       bytewise wine LABEL WALL CPU POSITIONS FILELENGTH RESULT
 
 #include "Clock.h"
+#include "ParseHex.h"
 #include "doc/ScrollDoc.h"
 #include "framework/File.h"
 #include "res/resource.h"
@@ -91,20 +92,6 @@ private:
     static inline double s_createdCpu = 0;
     static inline std::wstring s_text;
 };
-
-bool ParseHex(const std::wstring& text, std::vector<BYTE>& bytes) {
-    if (text.empty() || text.size() % 2 != 0)
-        return false;
-    for (size_t i = 0; i < text.size(); i += 2) {
-        const std::wstring digits = text.substr(i, 2);
-        wchar_t* end = nullptr;
-        const unsigned long value = wcstoul(digits.c_str(), &end, 16);
-        if (*end != 0)
-            return false;
-        bytes.push_back(static_cast<BYTE>(value));
-    }
-    return true;
-}
 
 std::string Narrow(const std::wstring& text) {
     return std::string(text.begin(), text.end());  // labels are ASCII

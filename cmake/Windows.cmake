@@ -61,15 +61,40 @@ include(cmake/GoogleTest.cmake)
 set(OKTALON_WINEBED ${CMAKE_CURRENT_SOURCE_DIR}/tests/winebed.sh)
 enable_testing()
 
+# What the test programs share, built once: the Windows-class tests' support (temporary files,
+# the message-box watcher, the view fixture and its picture checks), and the driver that works
+# the real program from outside (its process, input, screen captures and the end-to-end fixture).
+# The driver links no framework: it sees the viewer only as another process does.
+set(OKTALON_WIN_TEST_SUPPORT_SOURCES
+    ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/TestSupport.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/CoreTestSupport.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/ViewFixture.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/DumpPicture.cpp)
+add_library(oktalon_win_test_support STATIC ${OKTALON_WIN_TEST_SUPPORT_SOURCES})
+target_link_libraries(oktalon_win_test_support PUBLIC oktalon_viewer gtest)
+
+set(OKTALON_E2E_DRIVER_SOURCES
+    ${CMAKE_CURRENT_SOURCE_DIR}/tests/e2e/Driver.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/tests/e2e/Screen.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/tests/e2e/ViewerTest.cpp)
+add_library(oktalon_e2e_driver STATIC ${OKTALON_E2E_DRIVER_SOURCES})
+target_include_directories(oktalon_e2e_driver PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_compile_definitions(oktalon_e2e_driver PUBLIC ${OKTALON_WIN_DEFINITIONS})
+target_link_libraries(oktalon_e2e_driver PUBLIC gtest user32 gdi32 advapi32)
+target_link_options(oktalon_e2e_driver INTERFACE ${OKTALON_STATIC_RUNTIME})
+
 # Each suite has a Wine bed of its own: the end-to-end suite keeps registry state (the recent
 # files) and sends real input, which must not meet another suite's windows.
+#   oktalon_windows_test(NAME SOURCES glob... LIBRARIES target...)
 function(oktalon_windows_test name)
-  file(GLOB sources CONFIGURE_DEPENDS ${ARGN})
+  cmake_parse_arguments(PARSE_ARGV 1 test "" "" "SOURCES;LIBRARIES")
+  file(GLOB sources CONFIGURE_DEPENDS ${test_SOURCES})
+  list(REMOVE_ITEM sources ${OKTALON_WIN_TEST_SUPPORT_SOURCES} ${OKTALON_E2E_DRIVER_SOURCES})
   if(NOT sources)
     return()
   endif()
   add_executable(${name} ${sources} ${OKTALON_RESOURCE_OBJECTS})
-  target_link_libraries(${name} PRIVATE oktalon_viewer gtest_main)
+  target_link_libraries(${name} PRIVATE ${test_LIBRARIES} gtest_main)
   if(CMAKE_CROSSCOMPILING)
     add_test(NAME ${name}
              COMMAND bash ${OKTALON_WINEBED} --bed ${CMAKE_BINARY_DIR}/winebed-${name} --display --
@@ -82,8 +107,11 @@ function(oktalon_windows_test name)
   endif()
 endfunction()
 
-oktalon_windows_test(oktalon_win_tests tests/win/*.cpp)
-oktalon_windows_test(oktalon_e2e_tests tests/e2e/*.cpp)
+# The Windows-class tests also start the real program as a process (ShellProcessTests.cpp), with
+# the driver's help; the end-to-end tests link the driver alone.
+oktalon_windows_test(oktalon_win_tests SOURCES tests/win/*.cpp
+                     LIBRARIES oktalon_win_test_support oktalon_e2e_driver)
+oktalon_windows_test(oktalon_e2e_tests SOURCES tests/e2e/*.cpp LIBRARIES oktalon_e2e_driver)
 # Both suites start the real program as a child process.
 if(TARGET oktalon_win_tests AND TARGET oktalon)
   add_dependencies(oktalon_win_tests oktalon)

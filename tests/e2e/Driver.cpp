@@ -291,8 +291,8 @@ Viewer::Viewer(const std::vector<std::wstring>& args) {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     if (CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-        m_process = info.hProcess;
-        m_thread = info.hThread;
+        m_process.reset(info.hProcess);
+        m_thread.reset(info.hThread);
         m_pid = info.dwProcessId;
         m_tid = info.dwThreadId;
     }
@@ -300,24 +300,20 @@ Viewer::Viewer(const std::vector<std::wstring>& args) {
 
 Viewer::~Viewer() {
     Kill();
-    if (m_thread)
-        CloseHandle(m_thread);
-    if (m_process)
-        CloseHandle(m_process);
 }
 
 bool Viewer::Running() const {
-    return m_process && WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT;
+    return m_process && WaitForSingleObject(m_process.get(), 0) == WAIT_TIMEOUT;
 }
 
 bool Viewer::WaitForExit(DWORD ms) const {
-    return !m_process || WaitForSingleObject(m_process, ms) == WAIT_OBJECT_0;
+    return !m_process || WaitForSingleObject(m_process.get(), ms) == WAIT_OBJECT_0;
 }
 
 DWORD Viewer::ExitCode() const {
     DWORD code = STILL_ACTIVE;
     if (m_process)
-        GetExitCodeProcess(m_process, &code);
+        GetExitCodeProcess(m_process.get(), &code);
     return code;
 }
 
@@ -333,7 +329,7 @@ void Viewer::Kill() {
         if (WaitForExit(3000))
             return;
     }
-    TerminateProcess(m_process, 1);
+    TerminateProcess(m_process.get(), 1);
     WaitForExit(5000);
 }
 
@@ -346,7 +342,7 @@ std::vector<HWND> Viewer::TopLevelWindows(bool visibleOnly) const {
 HWND Viewer::WaitForMain(DWORD ms) {
     if (!m_process)
         return nullptr;
-    WaitForInputIdle(m_process, ms);
+    WaitForInputIdle(m_process.get(), ms);
     WaitUntil(
         [&] {
             for (HWND w : TopLevelWindows()) {
@@ -550,23 +546,18 @@ TempDir::~TempDir() {
 
 std::wstring TempDir::Write(const std::wstring& name, const std::vector<uint8_t>& bytes) const {
     std::wstring path = PathOf(name);
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        DWORD written = 0;
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-        CloseHandle(file);
-    }
+    const Handle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (file)
+        WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     return path;
 }
 
 bool HeldExclusively(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        CloseHandle(file);
-        return false;
-    }
-    return GetLastError() == ERROR_SHARING_VIOLATION;
+    const Handle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return !file && GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
 std::string Narrow(const std::wstring& text) {

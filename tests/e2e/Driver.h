@@ -14,6 +14,8 @@
 
 #include <windows.h>
 
+#include "tests/e2e/Handles.h"
+
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -76,7 +78,7 @@ public:
     Viewer(const Viewer&) = delete;
     Viewer& operator=(const Viewer&) = delete;
 
-    bool Started() const { return m_process != nullptr; }
+    bool Started() const { return static_cast<bool>(m_process); }
     DWORD Pid() const { return m_pid; }
     bool Running() const;
     bool WaitForExit(DWORD ms) const;
@@ -117,8 +119,8 @@ public:
     RECT ShownArea() const;
 
 private:
-    HANDLE m_process = nullptr;
-    HANDLE m_thread = nullptr;
+    Handle m_process;
+    Handle m_thread;
     DWORD m_pid = 0;
     DWORD m_tid = 0;
     HWND m_main = nullptr;

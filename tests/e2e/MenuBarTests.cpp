@@ -211,6 +211,7 @@ TEST_F(MenusAndBars, AboutIsModalWithCzechCaption) {
     HWND about = viewer.WaitForWindow(L"O programu", L"#32770", 5000);
     ASSERT_TRUE(about) << "Napoveda > O programu opens no About box";
     EXPECT_FALSE(IsWindowEnabled(viewer.Main())) << "the About box is modal";
+    EXPECT_EQ(GetWindow(about, GW_OWNER), viewer.Main()) << "over the main window";
     bool named = false;
     for (HWND child : Children(about))
         named = named || TextOf(child) == L"Oktalon 1.0";

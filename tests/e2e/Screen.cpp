@@ -1,7 +1,6 @@
 #include "tests/e2e/Screen.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <cstring>
 
@@ -35,37 +34,46 @@ Image Image::Crop(const RECT& r) const {
 // ---------------------------------------------------------------------------------------------
 // Screen capture
 
-Image CaptureScreen(const RECT& r) {
-    int width = r.right - r.left, height = r.bottom - r.top;
-    if (width <= 0 || height <= 0)
-        return Image();
-    HDC screen = GetDC(nullptr);
+namespace {
+
+// The header of a top-down 32-bit bitmap: one 0x00RRGGBB value per pixel, as Image keeps them.
+BITMAPINFO TopDown32(int width, int height) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down
+    info.bmiHeader.biHeight = -height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    Image image;
-    if (dib && bits) {
-        HDC memory = CreateCompatibleDC(screen);
-        HGDIOBJ old = SelectObject(memory, dib);
-        BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY | CAPTUREBLT);
-        GdiFlush();
-        image = Image(width, height);
-        std::memcpy(image.Pixels().data(), bits, image.Pixels().size() * sizeof(uint32_t));
-        for (uint32_t& p : image.Pixels())
-            p &= 0xFFFFFF;
-        SelectObject(memory, old);
-        DeleteDC(memory);
-    }
-    if (dib)
-        DeleteObject(dib);
-    ReleaseDC(nullptr, screen);
+    return info;
+}
+
+// A picture of the bits of a TopDown32 section once GDI has finished drawing into it.
+Image FromBits(const void* bits, int width, int height) {
+    GdiFlush();
+    Image image(width, height);
+    std::memcpy(image.Pixels().data(), bits, image.Pixels().size() * sizeof(uint32_t));
+    for (uint32_t& p : image.Pixels())
+        p &= 0xFFFFFF;
     return image;
+}
+
+}  // namespace
+
+Image CaptureScreen(const RECT& r) {
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    if (width <= 0 || height <= 0)
+        return Image();
+    ScreenDc screen;
+    const BITMAPINFO info = TopDown32(width, height);
+    void* bits = nullptr;
+    GdiObject<HBITMAP> dib(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    MemoryDc memory(screen.get());
+    if (!dib || !bits || !memory)
+        return Image();
+    SelectGuard select(memory.get(), dib.get());
+    BitBlt(memory.get(), 0, 0, width, height, screen.get(), r.left, r.top, SRCCOPY | CAPTUREBLT);
+    return FromBits(bits, width, height);
 }
 
 Image CaptureClient(HWND window) {
@@ -86,203 +94,43 @@ Image CaptureWindow(HWND window) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// PNG: RGB, 8 bits per channel, compressed with fixed-code deflate and a small LZ77 matcher
-// that looks one pixel back, one row back and at the last place the same three bytes occurred.
-// Screenshots of windows are mostly flat colour and repeated rows, which this catches well.
+// BMP: a file header, an information header and the rows bottom up, three bytes a pixel (blue,
+// green, red), each row padded to four bytes.
 
-namespace {
-
-uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc = 0) {
-    static const std::array<uint32_t, 256> table = [] {
-        std::array<uint32_t, 256> t{};
-        for (uint32_t n = 0; n < 256; ++n) {
-            uint32_t c = n;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[n] = c;
-        }
-        return t;
-    }();
-    crc = ~crc;
-    for (size_t i = 0; i < size; ++i)
-        crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
-    return ~crc;
-}
-
-uint32_t Adler32(const std::vector<uint8_t>& data) {
-    uint32_t a = 1, b = 0;
-    for (uint8_t byte : data) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
-    }
-    return (b << 16) | a;
-}
-
-class BitWriter {
-public:
-    void Bits(uint32_t value, int count)  // least significant bit first
-    {
-        for (int i = 0; i < count; ++i) {
-            m_current |= static_cast<uint8_t>(((value >> i) & 1u) << m_used);
-            if (++m_used == 8)
-                Flush();
-        }
-    }
-    void Code(uint32_t code, int length)  // Huffman codes go most significant bit first
-    {
-        for (int i = length - 1; i >= 0; --i)
-            Bits((code >> i) & 1u, 1);
-    }
-    std::vector<uint8_t> Finish() {
-        if (m_used)
-            Flush();
-        return std::move(m_out);
-    }
-
-private:
-    void Flush() {
-        m_out.push_back(m_current);
-        m_current = 0;
-        m_used = 0;
-    }
-    std::vector<uint8_t> m_out;
-    uint8_t m_current = 0;
-    int m_used = 0;
-};
-
-void FixedLiteral(BitWriter& w, int symbol) {
-    if (symbol < 144)
-        w.Code(0x30 + symbol, 8);
-    else if (symbol < 256)
-        w.Code(0x190 + (symbol - 144), 9);
-    else if (symbol < 280)
-        w.Code(symbol - 256, 7);
-    else
-        w.Code(0xC0 + (symbol - 280), 8);
-}
-
-const int kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
-                             31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
-const int kLengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-const int kDistanceBase[30] = {1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
-                               193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
-const int kDistanceExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
-                                6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
-
-void FixedMatch(BitWriter& w, int length, int distance) {
-    int l = 28;
-    while (kLengthBase[l] > length)
-        --l;
-    FixedLiteral(w, 257 + l);
-    w.Bits(static_cast<uint32_t>(length - kLengthBase[l]), kLengthExtra[l]);
-    int d = 29;
-    while (kDistanceBase[d] > distance)
-        --d;
-    w.Code(static_cast<uint32_t>(d), 5);
-    w.Bits(static_cast<uint32_t>(distance - kDistanceBase[d]), kDistanceExtra[d]);
-}
-
-std::vector<uint8_t> Deflate(const std::vector<uint8_t>& data, int rowBytes) {
-    const int kWindow = 32768, kMaxMatch = 258, kHashSize = 1 << 15;
-    std::vector<int> lastSeen(kHashSize, -1);
-    auto hashAt = [&](size_t i) { return ((data[i] << 10) ^ (data[i + 1] << 5) ^ data[i + 2]) & (kHashSize - 1); };
-    BitWriter w;
-    w.Bits(1, 1);  // the final block
-    w.Bits(1, 2);  // fixed Huffman codes
-    size_t i = 0, n = data.size();
-    while (i < n) {
-        int bestLength = 0, bestDistance = 0;
-        if (i + 3 <= n) {
-            int candidates[3] = {3, rowBytes, -1};
-            int seen = lastSeen[hashAt(i)];
-            if (seen >= 0)
-                candidates[2] = static_cast<int>(i) - seen;
-            for (int distance : candidates) {
-                if (distance <= 0 || distance > kWindow || static_cast<size_t>(distance) > i)
-                    continue;
-                int length = 0;
-                while (length < kMaxMatch && i + length < n && data[i + length] == data[i + length - distance])
-                    ++length;
-                if (length > bestLength) {
-                    bestLength = length;
-                    bestDistance = distance;
-                }
-            }
-        }
-        if (bestLength >= 3) {
-            FixedMatch(w, bestLength, bestDistance);
-            for (int k = 0; k < bestLength; ++k, ++i)
-                if (i + 3 <= n)
-                    lastSeen[hashAt(i)] = static_cast<int>(i);
-        } else {
-            FixedLiteral(w, data[i]);
-            if (i + 3 <= n)
-                lastSeen[hashAt(i)] = static_cast<int>(i);
-            ++i;
-        }
-    }
-    FixedLiteral(w, 256);  // end of block
-    return w.Finish();
-}
-
-void PutBigEndian(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v >> 24));
-    out.push_back(static_cast<uint8_t>(v >> 16));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-    out.push_back(static_cast<uint8_t>(v));
-}
-
-void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& body) {
-    PutBigEndian(out, static_cast<uint32_t>(body.size()));
-    std::vector<uint8_t> typed(type, type + 4);
-    typed.insert(typed.end(), body.begin(), body.end());
-    out.insert(out.end(), typed.begin(), typed.end());
-    PutBigEndian(out, Crc32(typed.data(), typed.size()));
-}
-
-}  // namespace
-
-std::vector<uint8_t> EncodePng(const Image& image) {
-    const int width = image.Width(), height = image.Height();
-    const int rowBytes = 1 + 3 * width;
-    std::vector<uint8_t> raw;
-    raw.reserve(static_cast<size_t>(rowBytes) * static_cast<size_t>(height));
-    for (int y = 0; y < height; ++y) {
-        raw.push_back(0);  // no filter
-        for (int x = 0; x < width; ++x) {
-            uint32_t p = image.At(x, y);
-            raw.push_back(static_cast<uint8_t>(p >> 16));
-            raw.push_back(static_cast<uint8_t>(p >> 8));
-            raw.push_back(static_cast<uint8_t>(p));
-        }
-    }
-    std::vector<uint8_t> zlib = {0x78, 0x01};
-    std::vector<uint8_t> deflated = Deflate(raw, rowBytes);
-    zlib.insert(zlib.end(), deflated.begin(), deflated.end());
-    PutBigEndian(zlib, Adler32(raw));
-
-    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<uint8_t> header;
-    PutBigEndian(header, static_cast<uint32_t>(width));
-    PutBigEndian(header, static_cast<uint32_t>(height));
-    header.insert(header.end(), {8, 2, 0, 0, 0});  // 8 bits, RGB, deflate, no filter set, no interlace
-    PutChunk(png, "IHDR", header);
-    PutChunk(png, "IDAT", zlib);
-    PutChunk(png, "IEND", {});
-    return png;
-}
-
-bool Image::SavePng(const std::wstring& path) const {
+bool Image::SaveBmp(const std::wstring& path) const {
     if (Empty())
         return false;
-    std::vector<uint8_t> bytes = EncodePng(*this);
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
+    const size_t rowBytes = (static_cast<size_t>(m_width) * 3 + 3) & ~size_t{3};
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = m_width;
+    info.biHeight = m_height;  // positive: the last row comes first
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    info.biSizeImage = static_cast<DWORD>(rowBytes * static_cast<size_t>(m_height));
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + info.biSizeImage;
+
+    std::vector<uint8_t> bytes(file.bfSize);
+    std::memcpy(bytes.data(), &file, sizeof file);
+    std::memcpy(bytes.data() + sizeof file, &info, sizeof info);
+    for (int y = 0; y < m_height; ++y) {
+        uint8_t* row = bytes.data() + file.bfOffBits + static_cast<size_t>(m_height - 1 - y) * rowBytes;
+        for (int x = 0; x < m_width; ++x) {
+            const uint32_t p = At(x, y);
+            *row++ = static_cast<uint8_t>(p);
+            *row++ = static_cast<uint8_t>(p >> 8);
+            *row++ = static_cast<uint8_t>(p >> 16);
+        }
+    }
+    const Handle out(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
+    return out && WriteFile(out.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -321,61 +169,45 @@ std::string DumpLineOfFile(const std::vector<uint8_t>& file, int line) {
 // ---------------------------------------------------------------------------------------------
 // Drawing text as the viewer does
 
-DumpReader::DumpReader() {
-    HDC screen = GetDC(nullptr);
-    m_dc = CreateCompatibleDC(screen);
+namespace {
+
+// The viewer's dump font: 9 points for the screen's vertical resolution, as a point-size font
+// made without a device context is.
+HFONT MakeDumpFont() {
     LOGFONTW font{};
-    // 9 points for the screen's vertical resolution, as a point-size font made without a
-    // device context is.
-    font.lfHeight = -MulDiv(90, GetDeviceCaps(screen, LOGPIXELSY), 720);
+    font.lfHeight = -MulDiv(90, GetDeviceCaps(ScreenDc().get(), LOGPIXELSY), 720);
     font.lfWeight = FW_NORMAL;
     font.lfCharSet = DEFAULT_CHARSET;
     lstrcpyW(font.lfFaceName, L"Courier New");
-    ReleaseDC(nullptr, screen);
-    m_font = CreateFontIndirectW(&font);
-    m_oldFont = SelectObject(m_dc, m_font);
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(m_dc, &metrics);
-    m_cellWidth = metrics.tmAveCharWidth;
-    m_cellHeight = metrics.tmHeight;
+    return CreateFontIndirectW(&font);
 }
 
-DumpReader::~DumpReader() {
-    SelectObject(m_dc, m_oldFont);
-    DeleteObject(m_font);
-    DeleteDC(m_dc);
+}  // namespace
+
+DumpReader::DumpReader() : m_dc(ScreenDc().get()), m_font(MakeDumpFont()), m_fontSelected(m_dc.get(), m_font.get()) {
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(m_dc.get(), &metrics);
+    m_cellWidth = metrics.tmAveCharWidth;
+    m_cellHeight = metrics.tmHeight;
 }
 
 Image DumpReader::Render(const std::string& ansiText, uint32_t background, int width, int height, int x, int y) const {
     if (width <= 0 || height <= 0)
         return Image();
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const HDC dc = m_dc.get();
+    const BITMAPINFO info = TopDown32(width, height);
     void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    Image out;
+    GdiObject<HBITMAP> dib(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!dib || !bits)
-        return out;
-    HGDIOBJ old = SelectObject(m_dc, dib);
-    PatBlt(m_dc, 0, 0, width, height, WHITENESS);
+        return Image();
+    SelectGuard select(dc, dib.get());
+    PatBlt(dc, 0, 0, width, height, WHITENESS);
     // COLORREF is 0x00BBGGRR; the pictures here are 0x00RRGGBB.
-    SetBkColor(m_dc, RGB((background >> 16) & 0xFF, (background >> 8) & 0xFF, background & 0xFF));
-    SetTextColor(m_dc, RGB(0, 0, 0));
-    SetBkMode(m_dc, OPAQUE);
-    TextOutA(m_dc, x, y, ansiText.data(), static_cast<int>(ansiText.size()));
-    GdiFlush();
-    out = Image(width, height);
-    std::memcpy(out.Pixels().data(), bits, out.Pixels().size() * sizeof(uint32_t));
-    for (uint32_t& p : out.Pixels())
-        p &= 0xFFFFFF;
-    SelectObject(m_dc, old);
-    DeleteObject(dib);
-    return out;
+    SetBkColor(dc, RGB((background >> 16) & 0xFF, (background >> 8) & 0xFF, background & 0xFF));
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkMode(dc, OPAQUE);
+    TextOutA(dc, x, y, ansiText.data(), static_cast<int>(ansiText.size()));
+    return FromBits(bits, width, height);
 }
 
 int DumpReader::Mismatch(const Image& shot, int y, const std::string& ansiText, uint32_t background,

@@ -1,8 +1,10 @@
-// Screen.h: what the end-to-end tests see of the viewer: screen captures, PNG files, and reading
-// the hex dump back from the pixels by drawing the expected text the same way.
+// Screen.h: what the end-to-end tests see of the viewer: screen captures, saved as BMP files, and
+// the hex dump read back from the pixels by drawing the expected text the same way.
 #pragma once
 
 #include <windows.h>
+
+#include "tests/e2e/Handles.h"
 
 #include <cstdint>
 #include <string>
@@ -10,7 +12,7 @@
 
 namespace e2e {
 
-// A 32-bit top-down picture: one COLORREF-like 0x00RRGGBB value per pixel.
+// A picture, rows top down: one 0x00RRGGBB value per pixel (red high, unlike a COLORREF).
 class Image {
 public:
     Image() = default;
@@ -25,8 +27,8 @@ public:
     // The part of the picture inside r (picture coordinates), cut to the picture.
     Image Crop(const RECT& r) const;
 
-    // Writes an RGB PNG; false when the file cannot be written.
-    bool SavePng(const std::wstring& path) const;
+    // Writes a 24-bit BMP; false when the picture is empty or the file cannot be written.
+    bool SaveBmp(const std::wstring& path) const;
 
     const std::vector<uint32_t>& Pixels() const { return m_pixels; }
     std::vector<uint32_t>& Pixels() { return m_pixels; }
@@ -50,9 +52,6 @@ Image CaptureClient(HWND window);
 // The whole window, frame included.
 Image CaptureWindow(HWND window);
 
-// Encodes pixels as a PNG file image (exposed for the self-test of the encoder).
-std::vector<uint8_t> EncodePng(const Image& image);
-
 // The text of one dump line, built independently of the viewer's code: the 8-digit offset,
 // 16 hex cells with "- " after the eighth when the line has more than 8 bytes, and the
 // character column, where letters and digits of the ANSI code page show as themselves.
@@ -64,9 +63,6 @@ std::string DumpLineOfFile(const std::vector<uint8_t>& file, int line);
 class DumpReader {
 public:
     DumpReader();
-    ~DumpReader();
-    DumpReader(const DumpReader&) = delete;
-    DumpReader& operator=(const DumpReader&) = delete;
 
     int CellWidth() const { return m_cellWidth; }
     int CellHeight() const { return m_cellHeight; }
@@ -90,9 +86,10 @@ public:
 private:
     int CellMismatch(const Image& shot, int x, int y, char ch, uint32_t background) const;
 
-    HDC m_dc = nullptr;
-    HFONT m_font = nullptr;
-    HGDIOBJ m_oldFont = nullptr;
+    // Declared in this order so that the font is selected out before it and the DC are deleted.
+    MemoryDc m_dc;
+    GdiObject<HFONT> m_font;
+    SelectGuard m_fontSelected;
     int m_cellWidth = 0;
     int m_cellHeight = 0;
 };

@@ -56,16 +56,27 @@ TEST_F(Launch, FileNameWithCzechLettersOpens) {
 }
 
 TEST_F(Launch, MissingFileIsReportedAndTheProgramEnds) {
-    m_viewer = std::make_unique<Viewer>(std::vector<std::wstring>{m_files.PathOf(L"neni-tu.bin")});
+    const std::wstring title = L"Oktalon 1.0 \u2013 \u00a9 2026 auto\u0159i projektu Oktalon";
+    const std::wstring missing = m_files.PathOf(L"nen\u00ed-tu.bin");
+    m_viewer = std::make_unique<Viewer>(std::vector<std::wstring>{missing});
     ASSERT_TRUE(m_viewer->Started());
     Box box = m_viewer->WaitForMessageBox(15000);
     ASSERT_TRUE(box) << "no message about the missing file";
-    EXPECT_FALSE(box.text.empty());
-    EXPECT_EQ(0u, box.caption.rfind(L"Oktalon 1.0", 0)) << "caption: " << Narrow(box.caption);
+    EXPECT_NE(box.text.find(L"nen\u00ed-tu.bin"), std::wstring::npos) << "names the file: " << Narrow(box.text);
+    EXPECT_EQ(box.caption, title) << "caption: " << Narrow(box.caption);
+    EXPECT_EQ(m_viewer->TopLevelWindows().size(), 1u) << "no main window while the message is up";
     Shot("missing-file");
     Dismiss(box);
     EXPECT_TRUE(m_viewer->WaitForExit(5000)) << "the program goes on without a document";
+    EXPECT_NE(m_viewer->ExitCode(), 0u) << "a start that failed";
     EXPECT_TRUE(m_viewer->TopLevelWindows().empty());
+    // The file did not join the recent-file list.
+    wchar_t first[MAX_PATH] = L"";
+    DWORD size = sizeof first;
+    RegGetValueW(HKEY_CURRENT_USER,
+                 (L"Software\\Local AppWizard-Generated Applications\\" + title + L"\\Recent File List").c_str(),
+                 L"File1", RRF_RT_REG_SZ, nullptr, first, &size);
+    EXPECT_NE(std::wstring(first), missing);
 }
 
 TEST_F(Launch, FileThatAnotherProgramReadsIsRefused) {

@@ -106,8 +106,8 @@ void ViewerTest::Shot(const std::string& state) {
         image = CaptureScreen(m_viewer->ShownArea());
     if (image.Empty())
         image = CaptureScreen(RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
-    std::wstring path = ShotsDir() + L"\\" + Widen(TestName() + "-" + state) + L".png";
-    if (image.SavePng(path))
+    std::wstring path = ShotsDir() + L"\\" + Widen(TestName() + "-" + state) + L".bmp";
+    if (image.SaveBmp(path))
         std::printf("[ screenshot ] %s\n", Narrow(path).c_str());
 }
 
@@ -115,25 +115,24 @@ void ViewerTest::Shot(const std::string& state) {
 // other colours are compared.
 bool ViewerTest::FindButton(int index, POINT& centre) const {
     HWND toolbar = m_viewer ? m_viewer->Toolbar() : nullptr;
-    HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    GdiObject<HBITMAP> bitmap(LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)));
     if (!toolbar || !bitmap)
         return false;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, bitmap);
     struct Ink {
         POINT at;
         uint32_t rgb;
     };
     std::vector<Ink> ink;
-    for (int y = 0; y < 15; ++y)
-        for (int x = 0; x < 16; ++x) {
-            COLORREF c = GetPixel(dc, index * 16 + x, y);
-            if (c != RGB(192, 192, 192) && c != RGB(128, 128, 128) && c != RGB(255, 255, 255))
-                ink.push_back(Ink{POINT{x, y}, Rgb(GetRValue(c), GetGValue(c), GetBValue(c))});
-        }
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    DeleteObject(bitmap);
+    {
+        MemoryDc dc;
+        SelectGuard select(dc.get(), bitmap.get());
+        for (int y = 0; y < 15; ++y)
+            for (int x = 0; x < 16; ++x) {
+                COLORREF c = GetPixel(dc.get(), index * 16 + x, y);
+                if (c != RGB(192, 192, 192) && c != RGB(128, 128, 128) && c != RGB(255, 255, 255))
+                    ink.push_back(Ink{POINT{x, y}, Rgb(GetRValue(c), GetGValue(c), GetBValue(c))});
+            }
+    }
     Image bar = CaptureWindow(toolbar);
     for (int y = 0; y + 15 <= bar.Height(); ++y)
         for (int x = 0; x + 16 <= bar.Width(); ++x) {

@@ -38,7 +38,7 @@ protected:
     // Ends the current run: through Exit, so the program saves its settings, or by force.
     void Exit();
 
-    // A PNG of everything the viewer shows, into the screenshot folder, named after the test.
+    // A BMP of everything the viewer shows, into the screenshot folder, named after the test.
     void Shot(const std::string& state);
     static std::wstring ShotsDir();
 

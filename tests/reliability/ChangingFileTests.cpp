@@ -21,13 +21,6 @@ std::wstring WorkDir() {
     return n > 0 && n < 1024 ? dir : L"";
 }
 
-std::string Letters(size_t count) {
-    std::string bytes;
-    for (size_t i = 0; i < count; ++i)
-        bytes += static_cast<char>('a' + i % 26);
-    return bytes;
-}
-
 std::string ReadWhole(const std::wstring& path) {
     UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     std::string bytes;
@@ -142,7 +135,7 @@ protected:
 }  // namespace
 
 TEST_F(ChangingFileTest, ShrunkFileShowsBlankCellsAndIsSearchedOnlyAsFarAsItGoes) {
-    std::string bytes = Letters(1600);
+    std::string bytes = Letters(1600, 'a');
     bytes.replace(500, 4, "KEEP");
     bytes.replace(997, 6, "NEEDLE");   // cut in half by the shrink
     bytes.replace(1300, 6, "NEEDLE");  // cut off altogether
@@ -176,7 +169,7 @@ TEST_F(ChangingFileTest, ShrunkFileShowsBlankCellsAndIsSearchedOnlyAsFarAsItGoes
 }
 
 TEST_F(ChangingFileTest, GrownFileShowsWhatWasThereAndIsSearchedAsItIsNow) {
-    Show(L"growing.bin", Letters(1000));
+    Show(L"growing.bin", Letters(1000, 'a'));
     ScrollToLine(50);
     Change("append", "APPENDED-NEEDLE");
     // The view keeps the length it took: the last line shows its 8 bytes, nothing below it.

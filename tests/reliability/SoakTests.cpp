@@ -87,16 +87,16 @@ DWORD HandlesFromSystemList(DWORD pid) {
 
 Resources Measure(DWORD pid) {
     Resources r;
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    const Handle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
     if (!process)
         return r;
-    r.gdiObjects = GetGuiResources(process, GR_GDIOBJECTS);
-    r.userObjects = GetGuiResources(process, GR_USEROBJECTS);
-    if (!GetProcessHandleCount(process, &r.handles) || r.handles == 0)
+    r.gdiObjects = GetGuiResources(process.get(), GR_GDIOBJECTS);
+    r.userObjects = GetGuiResources(process.get(), GR_USEROBJECTS);
+    if (!GetProcessHandleCount(process.get(), &r.handles) || r.handles == 0)
         r.handles = HandlesFromSystemList(pid);
     PROCESS_MEMORY_COUNTERS_EX memory{};
     memory.cb = sizeof memory;
-    if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory) &&
+    if (GetProcessMemoryInfo(process.get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory) &&
         memory.PrivateUsage != 0) {
         r.privateBytes = memory.PrivateUsage;
         r.workingSet = memory.WorkingSetSize;
@@ -105,12 +105,11 @@ Resources Measure(DWORD pid) {
         auto query = reinterpret_cast<QueryProcess>(
             reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
         VM_COUNTERS vm{};
-        if (query && query(process, 3 /* ProcessVmCounters */, &vm, sizeof vm, nullptr) == 0) {
+        if (query && query(process.get(), 3 /* ProcessVmCounters */, &vm, sizeof vm, nullptr) == 0) {
             r.privateBytes = vm.PagefileUsage;
             r.workingSet = vm.WorkingSetSize;
         }
     }
-    CloseHandle(process);
     WindowCount windows{pid};
     EnumWindows(CountTopLevel, reinterpret_cast<LPARAM>(&windows));
     r.windows = windows.count;

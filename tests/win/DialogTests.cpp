@@ -252,12 +252,12 @@ TEST(DialogTest, ControlNotificationsReachTheMapAndExceptionsLeaveTheDialogOpen)
         stillOpen = IsWindow(hDialog) && IsWindowVisible(hDialog);
         d.Click(IDCANCEL);
     };
-    BoxCatcher catcher;
+    MessageBoxWatcher boxes;
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(dlg.log, (std::vector<std::string>{"init", "B clicked", "cancel"}));
     EXPECT_TRUE(stillOpen);
-    ASSERT_EQ(catcher.Boxes().size(), 1u);
-    EXPECT_EQ(catcher.Boxes()[0].hOwner, hDialog) << "the box belongs to the dialog that is up";
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].owner, hDialog) << "the box belongs to the dialog that is up";
 }
 
 TEST(DialogTest, MissingControlMakesTheDialogFail) {

@@ -7,7 +7,7 @@
 #include "framework/DockLayout.h"
 #include "framework/MiniFrameWnd.h"
 #include "res/resource.h"
-#include "tests/win/TestSupport.h"
+#include "tests/win/CoreTestSupport.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -77,17 +77,6 @@ TEST(DockLayout, ADropNearASideDocksThereAndElsewhereFloats) {
 
 // ---- The main frame -------------------------------------------------------------------------
 
-class CDockTestView : public CView {
-    DECLARE_DYNCREATE(CDockTestView)
-public:
-    void OnDraw(CDC* pDC) override {
-        CRect area;
-        pDC->GetClipBox(&area);
-        pDC->FillSolidRect(&area, RGB(255, 255, 255));
-    }
-};
-IMPLEMENT_DYNCREATE(CDockTestView, CView)
-
 // The viewer's frame, with the About button's command counted.
 class CDockTestFrame : public CMainFrame {
 public:
@@ -108,7 +97,7 @@ protected:
     void SetUp() override {
         m_frame = std::make_unique<CDockTestFrame>();
         CCreateContext context;
-        context.m_pNewViewClass = RUNTIME_CLASS(CDockTestView);
+        context.m_pNewViewClass = RUNTIME_CLASS(CWhiteTestView);
         ASSERT_TRUE(m_frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, nullptr, &context));
         m_frame->SetWindowPos(nullptr, 40, 40, 640, 480, SWP_NOZORDER);
         m_frame->InitialUpdateFrame(nullptr, TRUE);

@@ -107,14 +107,14 @@ TEST(DocumentOpenTest, FileThatCannotBeOpenedIsReportedAndChangesNothing) {
     CProbeDoc doc;
     doc.SetPathName(L"C:\\earlier.bin");
     {
-        BoxCatcher catcher;
+        MessageBoxWatcher boxes;
         EXPECT_FALSE(doc.OnOpenDocument(missing.c_str()));
-        ASSERT_EQ(catcher.Boxes().size(), 1u);
-        const CaughtBox& box = catcher.Boxes()[0];
+        ASSERT_EQ(boxes.Seen().size(), 1u);
+        const SeenMessageBox box = boxes.Seen()[0];
         EXPECT_NE(box.text.find(missing), std::wstring::npos) << "names the file: " << box.text.size();
         EXPECT_NE(box.text.find(L"nebyl nalezen"), std::wstring::npos) << "and why";
         EXPECT_EQ(box.caption, AfxGetAppTitle().str());
-        EXPECT_TRUE(box.bExclamationIcon);
+        EXPECT_EQ(box.icon, L"exclamation");
     }
     EXPECT_EQ(doc.serialized, 0);
     EXPECT_EQ(doc.deleted, 0) << "the document is left as it was";
@@ -125,18 +125,18 @@ TEST(DocumentOpenTest, FileThatCannotBeOpenedIsReportedAndChangesNothing) {
     UniqueHandle writer(CreateFileW(busy.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(static_cast<bool>(writer));
-    BoxCatcher catcher;
+    MessageBoxWatcher boxes;
     EXPECT_FALSE(doc.OnOpenDocument(busy.c_str()));
-    EXPECT_EQ(catcher.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Seen().size(), 1u);
 }
 
 TEST(DocumentOpenTest, FailureWhileLoadingIsReportedAndTheContentsDropped) {
     TempFile file("data");
     CProbeDoc doc;
     doc.throwInSerialize = true;
-    BoxCatcher catcher;
+    MessageBoxWatcher boxes;
     EXPECT_FALSE(doc.OnOpenDocument(file.c_str()));
-    EXPECT_EQ(catcher.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Seen().size(), 1u);
     EXPECT_EQ(doc.deleted, 2) << "before loading, and after the failure";
     EXPECT_TRUE(CanOpen(file.path(), GENERIC_READ | GENERIC_WRITE, 0)) << "the file was closed";
 }

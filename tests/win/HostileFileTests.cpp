@@ -16,13 +16,6 @@ namespace {
 const std::wstring kOwnOpenFailure = L"Chyba při otevírání souboru!";
 constexpr int32_t kLastShownLine = 0x7FFFFFE0 / 16;
 
-std::string Letters(size_t count) {
-    std::string bytes;
-    for (size_t i = 0; i < count; ++i)
-        bytes += static_cast<char>('A' + i % 26);
-    return bytes;
-}
-
 std::wstring Hex(const std::string& bytes) {
     static const wchar_t kDigits[] = L"0123456789ABCDEF";
     std::wstring hex;

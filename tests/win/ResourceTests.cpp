@@ -10,18 +10,11 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "tests/win/TestSupport.h"
 
 namespace {
 
 const WORD kCzech = MAKELANGID(LANG_CZECH, SUBLANG_DEFAULT);
-
-std::wstring LoadStr(UINT id) {
-    const wchar_t* text = nullptr;
-    // With a zero buffer size LoadStringW hands out a pointer into the resource itself, which
-    // is not terminated; the returned length says where the string ends.
-    int length = LoadStringW(GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
-    return length > 0 ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
-}
 
 std::vector<std::wstring> SplitLines(const std::wstring& s) {
     std::vector<std::wstring> parts;
@@ -165,11 +158,11 @@ const DWORD kChildVisible = WS_CHILD | WS_VISIBLE;
 // ---------------------------------------------------------------------------------------------
 
 TEST(ResourceStrings, TitleAndDocumentString) {
-    std::wstring title = LoadStr(AFX_IDS_APP_TITLE);
+    std::wstring title = LoadResourceString(AFX_IDS_APP_TITLE);
     ASSERT_EQ(0u, title.rfind(L"Oktalon 1.0", 0)) << "title: " << title.size() << " chars";
     EXPECT_GT(title.size(), std::wstring(L"Oktalon 1.0").size()) << "the title carries an authorship notice";
 
-    std::vector<std::wstring> fields = SplitLines(LoadStr(IDR_MAINFRAME));
+    std::vector<std::wstring> fields = SplitLines(LoadResourceString(IDR_MAINFRAME));
     ASSERT_EQ(7u, fields.size());
     EXPECT_EQ(title, fields[0]);
     for (int i = 1; i <= 4; ++i)
@@ -179,15 +172,16 @@ TEST(ResourceStrings, TitleAndDocumentString) {
 }
 
 TEST(ResourceStrings, CzechTextsSurviveAsUtf16) {
-    EXPECT_EQ(L"P\u0159ipraven", LoadStr(AFX_IDS_IDLEMESSAGE));
-    EXPECT_EQ(L"Otev\u0159e existuj\u00edc\u00ed dokument\nOtev\u0159\u00edt", LoadStr(ID_FILE_OPEN));
-    EXPECT_EQ(L"Zobraz\u00ed informace o autorovi a programu\nO programu", LoadStr(ID_APP_ABOUT));
-    EXPECT_EQ(L"Ukon\u010d\u00ed aplikaci\nKonec", LoadStr(ID_APP_EXIT));
-    EXPECT_EQ(L"Zobraz\u00ed nebo skryje panel n\u00e1stroj\u016f\nPanel n\u00e1stroj\u016f", LoadStr(ID_VIEW_TOOLBAR));
+    EXPECT_EQ(L"P\u0159ipraven", LoadResourceString(AFX_IDS_IDLEMESSAGE));
+    EXPECT_EQ(L"Otev\u0159e existuj\u00edc\u00ed dokument\nOtev\u0159\u00edt", LoadResourceString(ID_FILE_OPEN));
+    EXPECT_EQ(L"Zobraz\u00ed informace o autorovi a programu\nO programu", LoadResourceString(ID_APP_ABOUT));
+    EXPECT_EQ(L"Ukon\u010d\u00ed aplikaci\nKonec", LoadResourceString(ID_APP_EXIT));
+    EXPECT_EQ(L"Zobraz\u00ed nebo skryje panel n\u00e1stroj\u016f\nPanel n\u00e1stroj\u016f",
+              LoadResourceString(ID_VIEW_TOOLBAR));
     EXPECT_EQ(L"Zobraz\u00ed nebo skryje stavov\u00fd \u0159\u00e1dek\nStavov\u00fd \u0159\u00e1dek",
-              LoadStr(ID_VIEW_STATUS_BAR));
-    EXPECT_EQ(L"Vyhled\u00e1 v souboru data\nHledat", LoadStr(ID_SEARCH_FIND));
-    EXPECT_EQ(L"Najde dal\u0161\u00ed data v souboru", LoadStr(ID_SEARCH_FIND_NEXT));
+              LoadResourceString(ID_VIEW_STATUS_BAR));
+    EXPECT_EQ(L"Vyhled\u00e1 v souboru data\nHledat", LoadResourceString(ID_SEARCH_FIND));
+    EXPECT_EQ(L"Najde dal\u0161\u00ed data v souboru", LoadResourceString(ID_SEARCH_FIND_NEXT));
 }
 
 TEST(ResourceStrings, ToolbarTooltipsAndPrompts) {
@@ -197,21 +191,22 @@ TEST(ResourceStrings, ToolbarTooltipsAndPrompts) {
         const wchar_t* tip;
     } buttons[] = {{ID_FILE_OPEN, L"Otev\u0159\u00edt"}, {ID_SEARCH_FIND, L"Hledat"}, {ID_APP_ABOUT, L"O programu"}};
     for (const auto& b : buttons) {
-        std::vector<std::wstring> parts = SplitLines(LoadStr(b.id));
+        std::vector<std::wstring> parts = SplitLines(LoadResourceString(b.id));
         ASSERT_EQ(2u, parts.size()) << b.id;
         EXPECT_FALSE(parts[0].empty()) << b.id;
         EXPECT_EQ(b.tip, parts[1]) << b.id;
     }
-    EXPECT_EQ(std::wstring::npos, LoadStr(ID_SEARCH_FIND_NEXT).find(L'\n')) << "Find Next has no button, no tooltip";
+    EXPECT_EQ(std::wstring::npos, LoadResourceString(ID_SEARCH_FIND_NEXT).find(L'\n'))
+        << "Find Next has no button, no tooltip";
 }
 
 TEST(ResourceStrings, IndicatorsAndRecentFilePrompts) {
-    EXPECT_EQ(L"ABC", LoadStr(ID_INDICATOR_CAPS));
-    EXPECT_EQ(L"123", LoadStr(ID_INDICATOR_NUM));
-    EXPECT_EQ(L"OVR", LoadStr(ID_INDICATOR_OVR));
-    EXPECT_EQ(L"REC", LoadStr(ID_INDICATOR_REC));
+    EXPECT_EQ(L"ABC", LoadResourceString(ID_INDICATOR_CAPS));
+    EXPECT_EQ(L"123", LoadResourceString(ID_INDICATOR_NUM));
+    EXPECT_EQ(L"OVR", LoadResourceString(ID_INDICATOR_OVR));
+    EXPECT_EQ(L"REC", LoadResourceString(ID_INDICATOR_REC));
     for (UINT id = ID_FILE_MRU_FILE1; id <= ID_FILE_MRU_FILE16; ++id)
-        EXPECT_EQ(L"Otev\u0159e tento dokument", LoadStr(id)) << id;
+        EXPECT_EQ(L"Otev\u0159e tento dokument", LoadResourceString(id)) << id;
     EXPECT_EQ(16, ID_FILE_MRU_FILE16 - ID_FILE_MRU_FILE1 + 1);
 }
 
@@ -331,8 +326,8 @@ TEST(ResourceIds, AreTheFixedNumbers) {
 
     for (UINT id : {128u, 57344u, 57345u, 57601u, 57616u, 57631u, 57664u, 57665u, 59137u, 59138u, 59140u, 59141u,
                     59392u, 59393u, 32771u, 32772u})
-        EXPECT_FALSE(LoadStr(id).empty()) << id;
-    EXPECT_TRUE(LoadStr(57632).empty()) << "sixteen recent-file entries, no more";
+        EXPECT_FALSE(LoadResourceString(id).empty()) << id;
+    EXPECT_TRUE(LoadResourceString(57632).empty()) << "sixteen recent-file entries, no more";
     EXPECT_NE(LoadImageW(module, MAKEINTRESOURCEW(128), IMAGE_ICON, 32, 32, 0), nullptr);
     EXPECT_NE(LoadBitmapW(module, MAKEINTRESOURCEW(128)), nullptr);
 

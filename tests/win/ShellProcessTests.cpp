@@ -1,8 +1,10 @@
-// The real oktalon.exe started as a separate process, as the shell starts it: with no file,
-// with a quoted Czech path holding spaces, and with a file that does not exist.
+// The real oktalon.exe started as a separate process, as the shell starts it (through the
+// end-to-end driver): with no file, with a quoted Czech path holding spaces, and over a damaged
+// recent-file list. A missing file at start is the end-to-end suite's (StartTests.cpp).
 
 #include "framework/RegKey.h"
 #include "framework/UniqueHandle.h"
+#include "tests/e2e/Driver.h"
 #include "tests/win/TestSupport.h"
 
 #include <commctrl.h>
@@ -15,106 +17,36 @@
 
 namespace {
 
-std::wstring LoadText(UINT id) {
-    const wchar_t* text = nullptr;
-    const int length = LoadStringW(GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
-    return length > 0 ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
+using e2e::TextOf;
+
+// The first of the program's visible top-level windows that `match` takes, waited for up to
+// 15 s; null when none comes or the program ends first.
+HWND WaitForWindow(const e2e::Viewer& program, const std::function<bool(HWND)>& match) {
+    HWND found = nullptr;
+    e2e::WaitUntil(
+        [&] {
+            for (HWND hWnd : program.TopLevelWindows())
+                if (match(hWnd)) {
+                    found = hWnd;
+                    return true;
+                }
+            return !program.Running();
+        },
+        15000);
+    return found;
 }
 
-// The program next to this test program, or empty when it has not been built.
-std::wstring ProgramPath() {
-    wchar_t self[MAX_PATH] = L"";
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path(self);
-    path = path.substr(0, path.find_last_of(L'\\') + 1) + L"oktalon.exe";
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES ? path : std::wstring();
+// The program's exit code, or -1 when it did not end within timeoutMs.
+int ExitCode(const e2e::Viewer& program, DWORD timeoutMs = 15000) {
+    return program.WaitForExit(timeoutMs) ? static_cast<int>(program.ExitCode()) : -1;
 }
-
-std::wstring ClassOf(HWND hWnd) {
-    wchar_t name[64] = L"";
-    GetClassNameW(hWnd, name, 64);
-    return name;
-}
-
-std::wstring TextOf(HWND hWnd) {
-    wchar_t text[1024] = L"";
-    GetWindowTextW(hWnd, text, 1024);
-    return text;
-}
-
-class Program {
-public:
-    explicit Program(const std::wstring& arguments) {
-        std::wstring commandLine = L"\"" + ProgramPath() + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION info = {};
-        if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                           &info)) {
-            m_process.reset(info.hProcess);
-            m_thread.reset(info.hThread);
-            m_id = info.dwProcessId;
-        }
-    }
-    ~Program() {
-        if (m_process && WaitForSingleObject(m_process.get(), 0) == WAIT_TIMEOUT)
-            TerminateProcess(m_process.get(), 99);
-    }
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
-
-    bool Started() const { return static_cast<bool>(m_process); }
-
-    // The program's visible top-level windows.
-    std::vector<HWND> Windows() const {
-        Search search{m_id, {}};
-        EnumWindows(&Search::Visit, reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
-    HWND WaitForWindow(const std::function<bool(HWND)>& match, DWORD timeoutMs = 15000) const {
-        const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-        while (GetTickCount64() < deadline) {
-            for (HWND hWnd : Windows())
-                if (match(hWnd))
-                    return hWnd;
-            if (WaitForSingleObject(m_process.get(), 20) == WAIT_OBJECT_0)
-                return nullptr;
-        }
-        return nullptr;
-    }
-    // The exit code, or -1 when the program did not end in time.
-    int WaitForExit(DWORD timeoutMs = 15000) const {
-        if (WaitForSingleObject(m_process.get(), timeoutMs) != WAIT_OBJECT_0)
-            return -1;
-        DWORD code = 0;
-        GetExitCodeProcess(m_process.get(), &code);
-        return static_cast<int>(code);
-    }
-
-private:
-    struct Search {
-        DWORD processId;
-        std::vector<HWND> found;
-        static BOOL CALLBACK Visit(HWND hWnd, LPARAM lParam) {
-            auto* search = reinterpret_cast<Search*>(lParam);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(hWnd, &pid);
-            if (pid == search->processId && IsWindowVisible(hWnd))
-                search->found.push_back(hWnd);
-            return TRUE;
-        }
-    };
-
-    UniqueHandle m_process;
-    UniqueHandle m_thread;
-    DWORD m_id = 0;
-};
 
 // The program's recent-file list in this user's registry, put back as it was afterwards.
 class RecentFilesPreserved {
 public:
     RecentFilesPreserved()
-        : m_path(L"Software\\Local AppWizard-Generated Applications\\" + LoadText(0xE000) + L"\\Recent File List") {
+        : m_path(L"Software\\Local AppWizard-Generated Applications\\" + LoadResourceString(0xE000) +
+                 L"\\Recent File List") {
         const CRegKey key = CRegKey::Open(HKEY_CURRENT_USER, m_path.c_str());
         for (int i = 1; i <= 16; ++i) {
             CString value;
@@ -163,23 +95,23 @@ private:
 class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (ProgramPath().empty())
+        if (GetFileAttributesW(e2e::Viewer::ExePath().c_str()) == INVALID_FILE_ATTRIBUTES)
             GTEST_SKIP() << "oktalon.exe is not built next to the tests";
     }
 };
 
 TEST_F(ProgramTest, WithoutAFileShowsTheEmptyMainWindowAndEndsCleanly) {
     RecentFilesPreserved preserved;
-    Program program(L"");
+    e2e::Viewer program;
     ASSERT_TRUE(program.Started());
-    const std::wstring title = LoadText(0xE000);
-    HWND hMain = program.WaitForWindow([&](HWND hWnd) { return TextOf(hWnd) == title; });
+    const std::wstring title = LoadResourceString(0xE000);
+    HWND hMain = WaitForWindow(program, [&](HWND hWnd) { return TextOf(hWnd) == title; });
     ASSERT_NE(hMain, nullptr) << "the main window titled with the program's title alone";
     EXPECT_NE(GetMenu(hMain), nullptr);
     EXPECT_NE(FindWindowExW(hMain, nullptr, TOOLBARCLASSNAMEW, nullptr), nullptr);
     EXPECT_NE(FindWindowExW(hMain, nullptr, STATUSCLASSNAMEW, nullptr), nullptr);
     PostMessageW(hMain, WM_CLOSE, 0, 0);
-    EXPECT_EQ(program.WaitForExit(), 0);
+    EXPECT_EQ(ExitCode(program), 0);
 }
 
 TEST_F(ProgramTest, OpensAQuotedCzechPathWithSpaces) {
@@ -198,13 +130,13 @@ TEST_F(ProgramTest, OpensAQuotedCzechPathWithSpaces) {
         WriteFile(file.get(), "Oktalon", 7, &written, nullptr);
     }
     {
-        Program program(L"\"" + path + L"\"");
+        e2e::Viewer program({path});
         ASSERT_TRUE(program.Started());
-        HWND hMain = program.WaitForWindow([&](HWND hWnd) { return TextOf(hWnd).rfind(name + L" - ", 0) == 0; });
+        HWND hMain = WaitForWindow(program, [&](HWND hWnd) { return TextOf(hWnd).rfind(name + L" - ", 0) == 0; });
         ASSERT_NE(hMain, nullptr) << "the main window titled with the file's name";
         EXPECT_EQ(preserved.First(), path) << "the file heads the recent-file list";
         PostMessageW(hMain, WM_CLOSE, 0, 0);
-        EXPECT_EQ(program.WaitForExit(), 0);
+        EXPECT_EQ(ExitCode(program), 0);
     }
     DeleteFileW(path.c_str());
     RemoveDirectoryW(folder.c_str());
@@ -234,10 +166,10 @@ TEST_F(ProgramTest, ADamagedRecentFileListNeverEndsTheProgram) {
                                reinterpret_cast<const BYTE*>(values[i].text.data()),
                                static_cast<DWORD>(values[i].text.size() * sizeof(wchar_t)));
         }
-        Program program(L"\"" + file.path() + L"\"");
+        e2e::Viewer program({file.path()});
         ASSERT_TRUE(program.Started());
-        HWND hMain = program.WaitForWindow([&](HWND hWnd) { return TextOf(hWnd).rfind(name + L" - ", 0) == 0; });
-        ASSERT_NE(hMain, nullptr) << "no main window showing the file; exit code " << program.WaitForExit(0);
+        HWND hMain = WaitForWindow(program, [&](HWND hWnd) { return TextOf(hWnd).rfind(name + L" - ", 0) == 0; });
+        ASSERT_NE(hMain, nullptr) << "no main window showing the file; exit code " << ExitCode(program, 0);
         // The list written back when the file opened: the file, and of the rest only the folder
         // (a full name; it fails with the usual message when chosen).
         std::vector<std::wstring> written = preserved.All();
@@ -246,26 +178,8 @@ TEST_F(ProgramTest, ADamagedRecentFileListNeverEndsTheProgram) {
         written.erase(written.begin());
         EXPECT_EQ(written, values[3].text == folder ? std::vector<std::wstring>{folder} : std::vector<std::wstring>{});
         PostMessageW(hMain, WM_CLOSE, 0, 0);
-        EXPECT_EQ(program.WaitForExit(), 0);
+        EXPECT_EQ(ExitCode(program), 0);
     }
-}
-
-TEST_F(ProgramTest, AMissingFileIsReportedThenTheProgramEndsWithNoWindow) {
-    RecentFilesPreserved preserved;
-    const std::wstring missing = UniqueTempPath(L"okt-není-tu");
-    Program program(L"\"" + missing + L"\"");
-    ASSERT_TRUE(program.Started());
-    HWND hBox = program.WaitForWindow([](HWND hWnd) { return ClassOf(hWnd) == L"#32770"; });
-    ASSERT_NE(hBox, nullptr) << "the open failure is reported";
-    EXPECT_EQ(TextOf(hBox), LoadText(0xE000)) << "captioned with the program's title";
-    const std::wstring shownName = missing.substr(missing.find_last_of(L'\\') + 1);
-    EXPECT_NE(TextOf(GetDlgItem(hBox, 0xFFFF)).find(shownName), std::wstring::npos) << "names the file";
-    EXPECT_EQ(program.Windows().size(), 1u) << "no main window while the message is up";
-    PostMessageW(hBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_NE(program.WaitForExit(), -1);
-    EXPECT_NE(program.WaitForExit(), 0) << "a start that failed";
-    EXPECT_TRUE(program.Windows().empty());
-    EXPECT_NE(preserved.First(), missing);
 }
 
 }  // namespace

@@ -1,8 +1,7 @@
 // The application shell with real windows: the main frame from the viewer's resources, its
 // toolbar and status bar, command routing and enabling through real WM_COMMANDs, menus, the
-// recent-file list across runs of the application, opening files, and the About box.
+// recent-file list across runs of the application, and opening files.
 
-#include "app/AboutDlg.h"
 #include "app/MainFrame.h"
 #include "framework/StatusBar.h"
 #include "framework/ToolBar.h"
@@ -10,7 +9,6 @@
 #include "framework/WinApp.h"
 #include "res/resource.h"
 #include "tests/win/CoreTestSupport.h"
-#include "tests/win/TestSupport.h"
 
 #include <commctrl.h>
 #include <dlgs.h>
@@ -60,17 +58,12 @@ BEGIN_MESSAGE_MAP(CShellTestDoc, CDocument)
     ON_UPDATE_COMMAND_UI(ID_SEARCH_FIND_NEXT, OnUpdateFindNext)
 END_MESSAGE_MAP()
 
-class CShellTestView : public CView {
+class CShellTestView : public CWhiteTestView {
     DECLARE_DYNCREATE(CShellTestView)
 public:
-    void OnDraw(CDC* pDC) override {
-        CRect area;
-        pDC->GetClipBox(&area);
-        pDC->FillSolidRect(&area, RGB(255, 255, 255));
-    }
     void OnInitialUpdate() override {
         ++m_nInitialUpdates;
-        CView::OnInitialUpdate();
+        CWhiteTestView::OnInitialUpdate();
     }
     int m_nInitialUpdates = 0;
 
@@ -78,8 +71,8 @@ protected:
     void OnViewAndDoc() { g_log.push_back("view"); }
     DECLARE_MESSAGE_MAP()
 };
-IMPLEMENT_DYNCREATE(CShellTestView, CView)
-BEGIN_MESSAGE_MAP(CShellTestView, CView)
+IMPLEMENT_DYNCREATE(CShellTestView, CWhiteTestView)
+BEGIN_MESSAGE_MAP(CShellTestView, CWhiteTestView)
     ON_COMMAND(ID_TEST_VIEW_AND_DOC, OnViewAndDoc)
 END_MESSAGE_MAP()
 
@@ -488,10 +481,10 @@ TEST_F(ShellTest, RecentFilesKeepTheFourNewestAcrossRunsAndLoseVanishedOnes) {
     // Choosing an entry whose file has gone: the document's message, and the entry leaves.
     files[2].reset();
     {
-        BoxCatcher catcher;
+        MessageBoxWatcher boxes;
         Command(ID_FILE_MRU_FILE3);
-        ASSERT_EQ(catcher.Boxes().size(), 1u);
-        EXPECT_NE(catcher.Boxes()[0].text.find(full(2).substr(full(2).find_last_of(L'\\') + 1)), std::wstring::npos);
+        ASSERT_EQ(boxes.Seen().size(), 1u);
+        EXPECT_NE(boxes.Seen()[0].text.find(full(2).substr(full(2).find_last_of(L'\\') + 1)), std::wstring::npos);
     }
     ASSERT_EQ(list->GetCount(), 3);
     EXPECT_EQ(list->Find(full(2).c_str()), -1);
@@ -500,9 +493,9 @@ TEST_F(ShellTest, RecentFilesKeepTheFourNewestAcrossRunsAndLoseVanishedOnes) {
     {
         UniqueHandle holder(CreateFileW(full(1).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(holder);
-        BoxCatcher catcher;
+        MessageBoxWatcher boxes;
         Command(ID_FILE_MRU_FILE3);
-        EXPECT_EQ(catcher.Boxes().size(), 1u);
+        EXPECT_EQ(boxes.Seen().size(), 1u);
     }
     EXPECT_EQ(list->GetCount(), 3);
     EndRun();
@@ -533,11 +526,11 @@ TEST_F(ShellTest, ADamagedRecentFileListOffersOnlyFileNamesAndAFolderLeavesItWhe
 
     // The folder fails with the usual message, and leaves the list: it can never open.
     {
-        BoxCatcher catcher;
+        MessageBoxWatcher boxes;
         Command(ID_FILE_MRU_FILE1);
-        ASSERT_EQ(catcher.Boxes().size(), 1u);
-        EXPECT_NE(catcher.Boxes()[0].text.find(folder.substr(folder.find_last_of(L'\\') + 1)), std::wstring::npos);
-        EXPECT_TRUE(catcher.Boxes()[0].bExclamationIcon);
+        ASSERT_EQ(boxes.Seen().size(), 1u);
+        EXPECT_NE(boxes.Seen()[0].text.find(folder.substr(folder.find_last_of(L'\\') + 1)), std::wstring::npos);
+        EXPECT_EQ(boxes.Seen()[0].icon, L"exclamation");
     }
     ASSERT_EQ(app.GetRecentFileList()->GetCount(), 1);
     EXPECT_TRUE(CRecentFileList::SamePath((*app.GetRecentFileList())[0], file.c_str()));
@@ -575,38 +568,6 @@ TEST_F(ShellTest, OpeningTheFileAlreadyShownOnlyActivatesTheWindow) {
     EXPECT_EQ(app.View()->m_nInitialUpdates, updates + 1);
 }
 
-TEST_F(ShellTest, AMissingFileAtStartShowsTheMessageAndLeavesNoWindow) {
-    CShellTestApp& app = StartRun(false);
-    CCommandLineInfo info;
-    info.ParseCommandLineText((L"oktalon.exe \"" + UniqueTempPath(L"okt-missing") + L"\"").c_str());
-    BoxCatcher catcher;
-    EXPECT_FALSE(app.ProcessShellCommand(info));
-    EXPECT_EQ(catcher.Boxes().size(), 1u);
-    EXPECT_EQ(app.Frame(), nullptr);
-    EXPECT_EQ(app.Doc(), nullptr);
-    EXPECT_EQ(AfxGetMainWnd(), nullptr);
-    EXPECT_TRUE(app.GetRecentFileList()->GetCount() == 0);
-    // No window of the frame's is left on this thread.
-    struct Counter {
-        int windows = 0;
-        static BOOL CALLBACK Visit(HWND hWnd, LPARAM lParam) {
-            if (IsWindowVisible(hWnd))
-                ++reinterpret_cast<Counter*>(lParam)->windows;
-            return TRUE;
-        }
-    } counter;
-    EnumThreadWindows(GetCurrentThreadId(), &Counter::Visit, reinterpret_cast<LPARAM>(&counter));
-    EXPECT_EQ(counter.windows, 0);
-
-    // A failed open of a file while another is shown keeps the shown one.
-    TempFile shown("abc", L"okt-shown");
-    ASSERT_NE(app.OpenDocumentFile(shown.c_str()), nullptr);
-    BoxCatcher second;
-    EXPECT_EQ(app.OpenDocumentFile(UniqueTempPath(L"okt-missing").c_str()), nullptr);
-    EXPECT_TRUE(CRecentFileList::SamePath(app.Doc()->GetPathName(), shown.c_str()));
-    EXPECT_TRUE(app.Frame()->IsWindowVisible());
-}
-
 TEST_F(ShellTest, FileOpenAsksWithTheCommonDialogOfferingAllFiles) {
     CShellTestApp& app = StartRun();
     TempFile file(std::string(32, 'z'), L"okt-dialog");
@@ -630,24 +591,6 @@ TEST_F(ShellTest, FileOpenAsksWithTheCommonDialogOfferingAllFiles) {
     ASSERT_NE(app.Doc(), nullptr);
     EXPECT_TRUE(CRecentFileList::SamePath(app.Doc()->GetPathName(), file.c_str()));
     EXPECT_EQ(app.Doc()->m_nOpens, 1);
-}
-
-TEST_F(ShellTest, AboutBoxIsModalOverTheMainWindow) {
-    CShellTestApp& app = StartRun();
-    const HWND hMain = app.Frame()->GetSafeHwnd();
-    bool mainWasDisabled = false;
-    HWND owner = nullptr;
-    WhenWindowAppears closer(L"O programu", [&](HWND hDialog) {
-        mainWasDisabled = !IsWindowEnabled(hMain);
-        owner = GetWindow(hDialog, GW_OWNER);
-        PostMessageW(hDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    });
-    CAboutDlg about;
-    EXPECT_EQ(about.DoModal(), IDOK);
-    EXPECT_TRUE(closer.Appeared());
-    EXPECT_TRUE(mainWasDisabled);
-    EXPECT_EQ(owner, hMain);
-    EXPECT_TRUE(IsWindowEnabled(hMain));
 }
 
 }  // namespace

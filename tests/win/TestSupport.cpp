@@ -35,6 +35,13 @@ void DeleteWhenFree(const std::wstring& path) {
 }
 }  // namespace
 
+std::string Letters(size_t count, char first) {
+    std::string bytes;
+    for (size_t i = 0; i < count; ++i)
+        bytes += static_cast<char>(first + i % 26);
+    return bytes;
+}
+
 std::wstring UniqueTempPath(const wchar_t* nameHint) {
     wchar_t folder[MAX_PATH];
     GetTempPathW(MAX_PATH, folder);
@@ -235,7 +242,7 @@ void MessageBoxWatcher::Watch() {
         EnumWindows(&FindDialogOfProcess::Visit, reinterpret_cast<LPARAM>(&finder));
         if (finder.found != nullptr) {
             SeenMessageBox box{WindowText(finder.found), WindowText(GetDlgItem(finder.found, 0xFFFF)),
-                               IconOf(finder.found)};
+                               IconOf(finder.found), GetWindow(finder.found, GW_OWNER)};
             {
                 std::lock_guard<std::mutex> lock(m_mutex);
                 m_seen.push_back(std::move(box));
@@ -269,6 +276,14 @@ HWND FocusOfThread(DWORD threadId) {
     GUITHREADINFO info{};
     info.cbSize = sizeof(info);
     return GetGUIThreadInfo(threadId, &info) ? info.hwndFocus : nullptr;
+}
+
+std::wstring LoadResourceString(UINT id) {
+    const wchar_t* text = nullptr;
+    // With a zero buffer size LoadStringW hands out a pointer into the resource itself, which
+    // is not terminated; the returned length says where the string ends.
+    const int length = LoadStringW(GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
+    return length > 0 ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
 }
 
 void PumpMessages(DWORD ms) {

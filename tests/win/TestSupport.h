@@ -1,7 +1,8 @@
 #pragma once
 
-// Helpers for the Windows tests: temporary files, and a watcher that answers the message boxes a
-// test provokes, remembering what they said.
+// Helpers for the Windows tests that need no framework class: temporary files checked unchanged,
+// a watcher that answers the message boxes a test provokes and remembers what they said, finding
+// and driving windows of this process, and the program's own strings.
 
 #include <windows.h>
 
@@ -59,17 +60,24 @@ private:
     FileFingerprint m_fingerprint;
 };
 
+// `count` bytes of letters running from `first` through the alphabet and round again: file
+// contents whose every line differs from its neighbours.
+std::string Letters(size_t count, char first = 'A');
+
 // A unique path in the temporary folder, not yet created.
 std::wstring UniqueTempPath(const wchar_t* nameHint);
 
 struct SeenMessageBox {
     std::wstring caption;
     std::wstring text;
-    std::wstring icon;  // "information", "exclamation", "error", "question" or "" (none)
+    std::wstring icon;     // "information", "exclamation", "error", "question" or "" (none)
+    HWND owner = nullptr;  // the window the box belongs to (and disables while it is up)
 };
 
-// While alive, closes every message box this process shows (by pressing its default button) and
-// records caption and text, so that code that reports failures in a modal box can be tested.
+// While alive, closes every message box this process shows (by pressing OK) and records what it
+// said, so that code that reports failures in a modal box can be tested. It watches from a
+// thread of its own, as a person would from outside: the thread that shows the box needs no
+// timer or hook, and boxes of any thread are seen.
 class MessageBoxWatcher {
 public:
     MessageBoxWatcher();
@@ -112,5 +120,7 @@ HWND FindProcessWindow(const std::wstring& caption);
 HWND WaitForProcessWindow(const std::wstring& caption, DWORD timeoutMs = 5000);
 // The window of this thread's process that has the keyboard focus in thread `threadId`.
 HWND FocusOfThread(DWORD threadId);
+// String `id` of this program's own resources, whole (empty when there is none).
+std::wstring LoadResourceString(UINT id);
 // Dispatches this thread's messages for about `ms` milliseconds (timers, paints).
 void PumpMessages(DWORD ms);

@@ -22,7 +22,8 @@ public:
 
 class ViewFixture {
 public:
-    // A view whose client area is clientWidth by clientHeight pixels (scroll bars aside).
+    // A view whose window is windowWidth by windowHeight pixels (its client is smaller by the
+    // scroll bars that show), in a frame a little larger.
     ViewFixture(int windowWidth = 700, int windowHeight = 640);
     ~ViewFixture();
 

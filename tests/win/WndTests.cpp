@@ -439,22 +439,22 @@ TEST(ExceptionNetTest, FileExceptionFromACommandIsShownAndTheProgramGoesOn) {
     ASSERT_TRUE(CreateTestWindow(wnd));
     AfxSetMainWnd(&wnd);
     {
-        BoxCatcher catcher;
+        MessageBoxWatcher boxes;
         EXPECT_EQ(Command(wnd, ID_TEST_THROW_FILE), 0);
-        ASSERT_EQ(catcher.Boxes().size(), 1u);
-        const CaughtBox& box = catcher.Boxes()[0];
+        ASSERT_EQ(boxes.Seen().size(), 1u);
+        const SeenMessageBox box = boxes.Seen()[0];
         EXPECT_EQ(box.text,
                   CFileException(CFileException::sharingViolation, ERROR_SHARING_VIOLATION, L"C:\\data\\locked.bin")
                       .GetErrorMessage()
                       .str());
         EXPECT_EQ(box.caption, AfxGetAppTitle().str());
-        EXPECT_EQ(box.hOwner, wnd.m_hWnd) << "owned by the main window";
-        EXPECT_TRUE(box.bExclamationIcon);
+        EXPECT_EQ(box.owner, wnd.m_hWnd) << "owned by the main window";
+        EXPECT_EQ(box.icon, L"exclamation");
 
         // Out of memory reads as such.
         Command(wnd, ID_TEST_THROW_MEMORY);
-        ASSERT_EQ(catcher.Boxes().size(), 2u);
-        EXPECT_EQ(catcher.Boxes()[1].text, CMemoryException().GetErrorMessage().str());
+        ASSERT_EQ(boxes.Seen().size(), 2u);
+        EXPECT_EQ(boxes.Seen()[1].text, CMemoryException().GetErrorMessage().str());
     }
     // The window still works.
     wnd.log.clear();
@@ -464,12 +464,12 @@ TEST(ExceptionNetTest, FileExceptionFromACommandIsShownAndTheProgramGoesOn) {
 }
 
 TEST(ExceptionNetTest, ExceptionInCreationFailsTheWindowAndIsReported) {
-    BoxCatcher catcher;
+    MessageBoxWatcher boxes;
     CDerivedLogWnd wnd;
     wnd.throwOnCreate = 1;
     EXPECT_FALSE(wnd.CreateEx(0, nullptr, L"x", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr));
     EXPECT_EQ(wnd.m_hWnd, nullptr);
-    EXPECT_EQ(catcher.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Seen().size(), 1u);
 }
 
 namespace {
@@ -498,7 +498,7 @@ END_MESSAGE_MAP()
 }  // namespace
 
 TEST(ExceptionNetTest, ExceptionFromPaintingValidatesAndShowsNothing) {
-    BoxCatcher catcher;
+    MessageBoxWatcher boxes;
     CFailingPainter painter;
     ASSERT_TRUE(CreateTestWindow(painter));
     painter.Invalidate();
@@ -514,7 +514,7 @@ TEST(ExceptionNetTest, ExceptionFromPaintingValidatesAndShowsNothing) {
     EXPECT_FALSE(GetUpdateRect(early.m_hWnd, nullptr, FALSE));
     early.ValidateRect(nullptr);  // should the net fail, the loop below must not paint forever
     PumpMessages(100);
-    EXPECT_TRUE(catcher.Boxes().empty());
+    EXPECT_TRUE(boxes.Seen().empty());
 }
 
 namespace {
@@ -538,12 +538,12 @@ TEST(ExceptionNetTest, RepeatedFailuresDoNotPileUpBoxes) {
     AfxSetMainWnd(&wnd);
     wnd.SetTimer(1, 5, nullptr);
     {
-        BoxCatcher catcher;
+        MessageBoxWatcher boxes;
         PumpMessages(400);
         wnd.KillTimer(1);
         // Ticks went on while each box was up; every box was closed before the next one.
-        EXPECT_GT(wnd.ticks, static_cast<int>(catcher.Boxes().size()));
-        EXPECT_GE(catcher.Boxes().size(), 1u);
+        EXPECT_GT(wnd.ticks, static_cast<int>(boxes.Seen().size()));
+        EXPECT_GE(boxes.Seen().size(), 1u);
     }
     AfxSetMainWnd(nullptr);
 }
