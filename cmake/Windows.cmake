@@ -91,7 +91,7 @@ function(oktalon_windows_test name)
   file(GLOB sources CONFIGURE_DEPENDS ${test_SOURCES})
   list(REMOVE_ITEM sources ${OKTALON_WIN_TEST_SUPPORT_SOURCES} ${OKTALON_E2E_DRIVER_SOURCES})
   if(NOT sources)
-    return()
+    message(FATAL_ERROR "${name}: no test sources match ${test_SOURCES}")
   endif()
   add_executable(${name} ${sources} ${OKTALON_RESOURCE_OBJECTS})
   target_link_libraries(${name} PRIVATE ${test_LIBRARIES} gtest_main)
@@ -102,9 +102,7 @@ function(oktalon_windows_test name)
   else()
     add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
   endif()
-  if(TEST ${name})
-    set_tests_properties(${name} PROPERTIES TIMEOUT 1200 RUN_SERIAL TRUE)
-  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT 1200 RUN_SERIAL TRUE)
 endfunction()
 
 # The Windows-class tests also start the real program as a process (ShellProcessTests.cpp), with
@@ -113,18 +111,12 @@ oktalon_windows_test(oktalon_win_tests SOURCES tests/win/*.cpp
                      LIBRARIES oktalon_win_test_support oktalon_e2e_driver)
 oktalon_windows_test(oktalon_e2e_tests SOURCES tests/e2e/*.cpp LIBRARIES oktalon_e2e_driver)
 # Both suites start the real program as a child process.
-if(TARGET oktalon_win_tests AND TARGET oktalon)
-  add_dependencies(oktalon_win_tests oktalon)
-endif()
-if(TARGET oktalon_e2e_tests AND TARGET oktalon)
-  add_dependencies(oktalon_e2e_tests oktalon)
-  if(TEST oktalon_e2e_tests)
-    set_tests_properties(oktalon_e2e_tests PROPERTIES ENVIRONMENT "OKTALON_EXE=$<TARGET_FILE:oktalon>")
-  endif()
-endif()
+add_dependencies(oktalon_win_tests oktalon)
+add_dependencies(oktalon_e2e_tests oktalon)
+set_tests_properties(oktalon_e2e_tests PROPERTIES ENVIRONMENT "OKTALON_EXE=$<TARGET_FILE:oktalon>")
 # Text search under a UTF-8 ANSI code page: the end-to-end case for it, in a bed whose locale
 # gives Wine that code page.
-if(CMAKE_CROSSCOMPILING AND TARGET oktalon_e2e_tests)
+if(CMAKE_CROSSCOMPILING)
   add_test(NAME oktalon_e2e_utf8_tests
            COMMAND bash ${OKTALON_WINEBED} --bed ${CMAKE_BINARY_DIR}/winebed-oktalon_e2e_utf8_tests --display
                    --locale hi_IN.UTF-8 -- $<TARGET_FILE:oktalon_e2e_tests> --gtest_brief=1
