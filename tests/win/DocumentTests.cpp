@@ -143,11 +143,10 @@ TEST(DocumentOpenTest, FailureWhileLoadingIsReportedAndTheContentsDropped) {
 
 TEST(DocumentTest, NewDocumentAndPathName) {
     CProbeDoc doc;
-    wchar_t folder[MAX_PATH];
-    GetTempPathW(MAX_PATH, folder);
-    SetCurrentDirectoryW(folder);
+    const std::wstring folder = TempFolder();
+    SetCurrentDirectoryW(folder.c_str());
     doc.SetPathName(L"sub\\..\\data.bin");
-    EXPECT_EQ(doc.GetPathName(), CString(std::wstring(folder) + L"data.bin"));
+    EXPECT_EQ(doc.GetPathName(), CString(folder + L"data.bin"));
     EXPECT_EQ(doc.GetTitle(), L"data.bin");
     doc.SetModifiedFlag();
     EXPECT_TRUE(doc.OnNewDocument());

@@ -51,9 +51,7 @@ TEST(CFileTest, FailedOpenFillsTheExceptionObject) {
     EXPECT_EQ(error.m_strFileName, CString(missing));
     EXPECT_NE(error.GetErrorMessage().Find(missing.c_str()), -1) << "the message names the file";
 
-    wchar_t folder[MAX_PATH];
-    GetTempPathW(MAX_PATH, folder);
-    EXPECT_FALSE(file.Open(folder, CFile::modeRead, &error)) << "a folder is no file to show";
+    EXPECT_FALSE(file.Open(TempFolder().c_str(), CFile::modeRead, &error)) << "a folder is no file to show";
 }
 
 TEST(CFileTest, FailingOperationsThrowFileExceptions) {

@@ -145,10 +145,8 @@ TEST_F(HostileOpenTest, UnopenableNamesAreReportedOnceAndTheShownFileStays) {
     ASSERT_TRUE(fixture.Open(shown.path()));
     fixture.doc.SetMarkedLine(1);
 
-    wchar_t tempFolder[MAX_PATH];
-    GetTempPathW(MAX_PATH, tempFolder);
-    std::wstring folderNoSlash = tempFolder;
-    folderNoSlash.pop_back();
+    const std::wstring tempFolder = TempFolder();
+    const std::wstring folderNoSlash = tempFolder.substr(0, tempFolder.size() - 1);
     TempFile written("being written");
     // Another program writing the file: the base open, which denies writers, cannot get in.
     UniqueHandle writer(CreateFileW(written.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -156,13 +154,8 @@ TEST_F(HostileOpenTest, UnopenableNamesAreReportedOnceAndTheShownFileStays) {
     ASSERT_TRUE(writer);
 
     const std::vector<std::wstring> names = {
-        UniqueTempPath(L"missing"),
-        tempFolder,
-        folderNoSlash,
-        std::wstring(tempFolder) + L"no-such-folder\\file.bin",
-        std::wstring(tempFolder) + L"a<b>|?.bin",
-        L"",
-        written.path(),
+        UniqueTempPath(L"missing"), tempFolder, folderNoSlash,  tempFolder + L"no-such-folder\\file.bin",
+        tempFolder + L"a<b>|?.bin", L"",        written.path(),
     };
     for (const std::wstring& name : names) {
         SCOPED_TRACE(std::string(name.begin(), name.end()));
@@ -344,10 +337,7 @@ TEST(HostileNamesTest, NamesInAnyScriptAndWithSpacesOpen) {
 
 TEST(HostileNamesTest, PathsLongerThanMaxPath) {
     // A folder chain that takes the path well past MAX_PATH, made through the \\?\ prefix.
-    wchar_t tempFolder[MAX_PATH];
-    GetTempPathW(MAX_PATH, tempFolder);
-    const std::wstring root =
-        std::wstring(L"\\\\?\\") + tempFolder + L"okt-long-" + std::to_wstring(GetCurrentProcessId());
+    const std::wstring root = L"\\\\?\\" + TempFolder() + L"okt-long-" + std::to_wstring(GetCurrentProcessId());
     std::vector<std::wstring> folders{root};
     for (int i = 0; i < 12; ++i)
         folders.push_back(folders.back() + L"\\slozka s dlouhym nazvem " + std::to_wstring(i));

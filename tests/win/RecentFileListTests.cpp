@@ -5,6 +5,7 @@
 #include "framework/FrameworkIds.h"
 #include "framework/RecentFileList.h"
 #include "framework/RegKey.h"
+#include "tests/win/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -19,9 +20,7 @@ constexpr const wchar_t* kTestRoot = L"Software\\OktalonTests";
 constexpr const wchar_t* kTestAppKey = L"Software\\OktalonTests\\RecentFileListTest";
 
 std::wstring Temp(const std::wstring& name) {
-    wchar_t folder[MAX_PATH];
-    GetTempPathW(MAX_PATH, folder);
-    return CRecentFileList::FullPath((std::wstring(folder) + name).c_str()).str();
+    return CRecentFileList::FullPath((TempFolder() + name).c_str()).str();
 }
 
 std::vector<std::wstring> Entries(const CRecentFileList& list) {
@@ -145,9 +144,7 @@ std::vector<BYTE> Utf16(const std::wstring& text, bool terminated = true) {
 }
 
 TEST_F(RecentFileListTest, ADamagedListOffersAndWritesBackOnlyFullFileNames) {
-    wchar_t folder[MAX_PATH];
-    GetTempPathW(MAX_PATH, folder);
-    const std::wstring temp = folder;  // full, ending in a separator
+    const std::wstring temp = TempFolder();  // full, ending in a separator
     const std::wstring tooLong = L"C:\\" + std::wstring(40000, L'a');
     std::vector<BYTE> halfCharacter = Utf16(temp + L"odd.bin", false);
     halfCharacter.push_back('x');

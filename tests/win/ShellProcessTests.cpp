@@ -116,10 +116,7 @@ TEST_F(ProgramTest, WithoutAFileShowsTheEmptyMainWindowAndEndsCleanly) {
 
 TEST_F(ProgramTest, OpensAQuotedCzechPathWithSpaces) {
     RecentFilesPreserved preserved;
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring folder =
-        std::wstring(temp) + L"Oktalon zkouška ěščřžýáíé " + std::to_wstring(GetCurrentProcessId());
+    const std::wstring folder = TempFolder() + L"Oktalon zkouška ěščřžýáíé " + std::to_wstring(GetCurrentProcessId());
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
     const std::wstring name = L"data s mezerou ů.bin";
     const std::wstring path = folder + L"\\" + name;
@@ -146,9 +143,8 @@ TEST_F(ProgramTest, ADamagedRecentFileListNeverEndsTheProgram) {
     RecentFilesPreserved preserved;
     TempFile file("Oktalon", L"okt-profile");
     const std::wstring name = file.path().substr(file.path().find_last_of(L'\\') + 1);
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring folder(temp, wcslen(temp) - 1);
+    std::wstring folder = TempFolder();
+    folder.pop_back();
     struct Value {
         DWORD type;
         std::wstring text;  // stored without a terminator

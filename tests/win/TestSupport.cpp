@@ -42,12 +42,16 @@ std::string Letters(size_t count, char first) {
     return bytes;
 }
 
+std::wstring TempFolder() {
+    wchar_t folder[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, folder);
+    return folder;
+}
+
 std::wstring UniqueTempPath(const wchar_t* nameHint) {
-    wchar_t folder[MAX_PATH];
-    GetTempPathW(MAX_PATH, folder);
     static std::atomic<unsigned> counter{0};
-    return std::wstring(folder) + nameHint + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-           std::to_wstring(counter++) + L".bin";
+    return TempFolder() + nameHint + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++) +
+           L".bin";
 }
 
 TempFile::TempFile(const std::string& bytes, const wchar_t* nameHint) : m_path(UniqueTempPath(nameHint)) {

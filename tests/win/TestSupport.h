@@ -64,6 +64,8 @@ private:
 // contents whose every line differs from its neighbours.
 std::string Letters(size_t count, char first = 'A');
 
+// The temporary folder, ending in a separator.
+std::wstring TempFolder();
 // A unique path in the temporary folder, not yet created.
 std::wstring UniqueTempPath(const wchar_t* nameHint);
 
