@@ -1,39 +1,46 @@
 // Handles.h: owners for the kernel handles, device contexts and GDI objects of the programs that
 // work the viewer from outside (the end-to-end driver, the soak test, the open-time benchmark),
 // so that each is given back on every path. Those programs link none of the viewer's framework;
-// this is their own small set.
+// they share only its header-only handle owner.
 #pragma once
 
 #include <windows.h>
 
-#include <utility>
+#include "framework/UniqueHandle.h"
 
 namespace e2e {
 
-// A kernel handle, closed with CloseHandle. Null and INVALID_HANDLE_VALUE both mean none.
-class Handle {
-public:
-    Handle() = default;
-    explicit Handle(HANDLE handle) : m_handle(handle) {}
-    Handle(Handle&& other) noexcept : m_handle(std::exchange(other.m_handle, nullptr)) {}
-    Handle& operator=(Handle&& other) noexcept {
-        reset(std::exchange(other.m_handle, nullptr));
-        return *this;
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    ~Handle() { reset(); }
+// A kernel handle, closed with CloseHandle: the header-only owner the viewer uses too.
+using Handle = ::UniqueHandle;
 
-    HANDLE get() const { return m_handle; }
-    explicit operator bool() const { return m_handle != nullptr && m_handle != INVALID_HANDLE_VALUE; }
-    void reset(HANDLE handle = nullptr) {
-        if (*this)
-            CloseHandle(m_handle);
-        m_handle = handle;
+// A device context or GDI object of type T, given back with Free when it goes.
+template <class T, auto Free>
+class GdiOwner {
+public:
+    explicit GdiOwner(T value = nullptr) : m_value(value) {}
+    GdiOwner(const GdiOwner&) = delete;
+    GdiOwner& operator=(const GdiOwner&) = delete;
+    ~GdiOwner() {
+        if (m_value)
+            Free(m_value);
     }
+    T get() const { return m_value; }
+    explicit operator bool() const { return m_value != nullptr; }
 
 private:
-    HANDLE m_handle = nullptr;
+    T m_value;
+};
+
+// A GDI object (a bitmap, a font), deleted with DeleteObject. It must not be selected into a
+// device context by then: a SelectGuard made after it is undone before it goes.
+template <class T>
+using GdiObject = GdiOwner<T, &DeleteObject>;
+
+// A memory device context compatible with `like` (with the screen when null), deleted with
+// DeleteDC.
+class MemoryDc : public GdiOwner<HDC, &DeleteDC> {
+public:
+    explicit MemoryDc(HDC like = nullptr) : GdiOwner(CreateCompatibleDC(like)) {}
 };
 
 // The whole screen's device context, released with ReleaseDC.
@@ -50,43 +57,6 @@ public:
 
 private:
     HDC m_dc;
-};
-
-// A memory device context compatible with `like` (with the screen when null), deleted with
-// DeleteDC.
-class MemoryDc {
-public:
-    explicit MemoryDc(HDC like = nullptr) : m_dc(CreateCompatibleDC(like)) {}
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-    ~MemoryDc() {
-        if (m_dc)
-            DeleteDC(m_dc);
-    }
-    HDC get() const { return m_dc; }
-    explicit operator bool() const { return m_dc != nullptr; }
-
-private:
-    HDC m_dc;
-};
-
-// A GDI object (a bitmap, a font), deleted with DeleteObject. It must not be selected into a
-// device context by then: a SelectGuard made after it is undone before it goes.
-template <class T>
-class GdiObject {
-public:
-    explicit GdiObject(T object = nullptr) : m_object(object) {}
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    ~GdiObject() {
-        if (m_object)
-            DeleteObject(m_object);
-    }
-    T get() const { return m_object; }
-    explicit operator bool() const { return m_object != nullptr; }
-
-private:
-    T m_object;
 };
 
 // Selects an object into a device context and, when it goes, selects back what was there.
