@@ -92,18 +92,18 @@ int main() {
         fixture.VScroll(SB_THUMBTRACK);
         fixture.view->UpdateWindow();
     };
-    moveTo(15 * 2000);
-    for (int i = 0; i < 40; ++i)
-        CountReads(lineDown, fixture, [&] { fixture.VScroll(SB_LINEDOWN); });
-    moveTo(15 * 2000);
-    for (int i = 0; i < 40; ++i)
-        CountReads(lineUp, fixture, [&] { fixture.VScroll(SB_LINEUP); });
-    moveTo(15 * 1000);
-    for (int i = 0; i < 10; ++i)
-        CountReads(pageDown, fixture, [&] { fixture.VScroll(SB_PAGEDOWN); });
-    moveTo(15 * 2000);
-    for (int i = 0; i < 10; ++i)
-        CountReads(pageUp, fixture, [&] { fixture.VScroll(SB_PAGEUP); });
+    struct Steps {
+        Tally& tally;
+        int fromLine;
+        int count;
+        int code;
+    };
+    for (const Steps& steps : {Steps{lineDown, 2000, 40, SB_LINEDOWN}, Steps{lineUp, 2000, 40, SB_LINEUP},
+                               Steps{pageDown, 1000, 10, SB_PAGEDOWN}, Steps{pageUp, 2000, 10, SB_PAGEUP}}) {
+        moveTo(15 * steps.fromLine);
+        for (int i = 0; i < steps.count; ++i)
+            CountReads(steps.tally, fixture, [&] { fixture.VScroll(steps.code); });
+    }
     for (const int top : {15 * 7, 15 * 1000, 15 * 1001, 15 * 3000 + 4}) {
         CountReads(thumb, fixture, [&] {
             fixture.view->SetScrollPos(SB_VERT, top, TRUE);

@@ -346,22 +346,21 @@ TEST_F(ShellTest, LockIndicatorsAreLitOnlyWhileTheirLockIsOn) {
     ASSERT_TRUE(GetKeyboardState(saved));
     BYTE keys[256];
     std::memcpy(keys, saved, sizeof(keys));
-    keys[VK_CAPITAL] = 0x01;
-    keys[VK_NUMLOCK] = 0x00;
-    SetKeyboardState(keys);
-    app.OnIdle(0);
-    EXPECT_TRUE(status->IsPaneLit(1));
-    EXPECT_FALSE(status->IsPaneLit(2));
-    EXPECT_EQ(ControlText(status->GetSafeHwnd(), 1), L"ABC");
-    EXPECT_EQ(ControlText(status->GetSafeHwnd(), 2), L"(owner-drawn)") << "drawn dimmed";
-
-    keys[VK_CAPITAL] = 0x00;
-    keys[VK_NUMLOCK] = 0x01;
-    SetKeyboardState(keys);
-    app.OnIdle(0);
-    EXPECT_FALSE(status->IsPaneLit(1));
-    EXPECT_TRUE(status->IsPaneLit(2));
-    EXPECT_EQ(ControlText(status->GetSafeHwnd(), 2), L"123");
+    // Caps Lock on and Num Lock off, then the other way round: the lit pane shows its text, the
+    // other is drawn dimmed by the bar itself.
+    for (const bool capsOn : {true, false}) {
+        SCOPED_TRACE(capsOn ? "Caps Lock on" : "Num Lock on");
+        keys[VK_CAPITAL] = capsOn ? 0x01 : 0x00;
+        keys[VK_NUMLOCK] = capsOn ? 0x00 : 0x01;
+        SetKeyboardState(keys);
+        app.OnIdle(0);
+        EXPECT_EQ(status->IsPaneLit(1), capsOn);
+        EXPECT_EQ(status->IsPaneLit(2), !capsOn);
+        EXPECT_EQ(ControlText(status->GetSafeHwnd(), capsOn ? 1 : 2), capsOn ? L"ABC" : L"123");
+        if (capsOn) {
+            EXPECT_EQ(ControlText(status->GetSafeHwnd(), 2), L"(owner-drawn)") << "drawn dimmed";
+        }
+    }
     SetKeyboardState(saved);
 }
 
