@@ -4,6 +4,7 @@
 #include "dialogs/HexInput.h"
 #include "doc/PatternScan.h"
 #include "framework/AfxWin.h"
+#include "framework/CmdUI.h"
 #include "framework/View.h"
 #include "res/resource.h"
 

@@ -1,5 +1,6 @@
 #include "framework/FrameWnd.h"
 
+#include "framework/CmdUI.h"
 #include "framework/DockContext.h"
 #include "framework/MiniFrameWnd.h"
 #include "framework/StatusBar.h"

@@ -1,5 +1,6 @@
 #include "framework/StatusBar.h"
 
+#include "framework/CmdUI.h"
 #include "framework/FrameWnd.h"
 
 #include <commctrl.h>

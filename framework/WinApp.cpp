@@ -1,5 +1,6 @@
 #include "framework/WinApp.h"
 
+#include "framework/CmdUI.h"
 #include "framework/FrameWnd.h"
 #include "framework/FrameworkIds.h"
 

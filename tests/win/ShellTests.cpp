@@ -4,6 +4,7 @@
 
 #include "app/AboutDlg.h"
 #include "app/MainFrame.h"
+#include "framework/CmdUI.h"
 #include "framework/StatusBar.h"
 #include "framework/ToolBar.h"
 #include "framework/UniqueHandle.h"
