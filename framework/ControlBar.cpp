@@ -109,6 +109,8 @@ bool CControlBar::IsVisible() const {
     return m_hWnd != nullptr && (GetStyle() & WS_VISIBLE) != 0;
 }
 
+void CControlBar::OnFrameLayout() {}
+
 BOOL CControlBar::DrawItem(LPDRAWITEMSTRUCT) {
     return FALSE;
 }

@@ -76,6 +76,11 @@ CDocument* CSingleDocTemplate::FindOpenDocument(LPCWSTR lpszPathName) const {
     return CRecentFileList::SamePath(m_pOnlyDoc->GetPathName(), lpszPathName) ? m_pOnlyDoc.get() : nullptr;
 }
 
+void CSingleDocTemplate::ActivateFrameOf(CDocument* pDoc) {
+    if (pDoc != nullptr && pDoc == m_pOnlyDoc.get() && m_pFrame)
+        m_pFrame->ActivateFrame();
+}
+
 CDocument* CSingleDocTemplate::OpenDocumentFile(LPCWSTR lpszPathName, BOOL bMakeVisible) {
     // A new document and frame are kept only once the document has opened; until then a
     // failure leaves everything as it was.

@@ -3,7 +3,6 @@
 #include "framework/CmdUI.h"
 #include "framework/DockContext.h"
 #include "framework/MiniFrameWnd.h"
-#include "framework/StatusBar.h"
 #include "framework/WinApp.h"
 
 #include <commctrl.h>
@@ -94,10 +93,9 @@ int CFrameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 BOOL CFrameWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) {
     if (pContext == nullptr || pContext->m_pNewViewClass == nullptr)
         return TRUE;
-    CWnd* pView = CreateView(pContext, AFX_IDW_PANE_FIRST);
-    if (pView == nullptr)
+    if (CreateView(pContext, AFX_IDW_PANE_FIRST) == nullptr)
         return FALSE;
-    SetActiveView(static_cast<CView*>(pView), FALSE);
+    SetActiveView(m_pOwnedView.get(), FALSE);
     return TRUE;
 }
 
@@ -222,9 +220,8 @@ CControlBar* CFrameWnd::GetControlBar(UINT nID) const {
     return nullptr;
 }
 
-CStatusBar* CFrameWnd::GetMessageBar() const {
-    CControlBar* bar = GetControlBar(AFX_IDW_STATUS_BAR);
-    return bar != nullptr && bar->IsKindOf(RUNTIME_CLASS(CStatusBar)) ? static_cast<CStatusBar*>(bar) : nullptr;
+CControlBar* CFrameWnd::GetMessageBar() const {
+    return GetControlBar(AFX_IDW_STATUS_BAR);
 }
 
 namespace {
@@ -375,8 +372,7 @@ void CFrameWnd::RecalcLayout(BOOL) {
     const CRect rest = LayoutDockedBars(client, strips);
     for (size_t i = 0; i < bars.size(); ++i) {
         bars[i]->MoveWindow(&strips[i].rect);
-        if (bars[i]->IsKindOf(RUNTIME_CLASS(CStatusBar)))
-            static_cast<CStatusBar*>(bars[i])->UpdatePartWidths();
+        bars[i]->OnFrameLayout();
     }
     CWnd* pView = m_pActiveView != nullptr ? m_pActiveView : GetDlgItem(AFX_IDW_PANE_FIRST);
     if (pView != nullptr && pView->GetSafeHwnd() != nullptr)
@@ -541,8 +537,8 @@ CString CFrameWnd::GetToolTipString(UINT nID) {
 }
 
 void CFrameWnd::SetMessageText(LPCWSTR lpszText) {
-    if (CStatusBar* bar = GetMessageBar())
-        bar->SetPaneText(0, lpszText);
+    if (CControlBar* bar = GetMessageBar())
+        bar->SetWindowText(lpszText);
 }
 
 void CFrameWnd::SetMessageText(UINT nID) {
@@ -553,8 +549,10 @@ void CFrameWnd::SetMessageText(UINT nID) {
 }
 
 CString CFrameWnd::GetMessageText() const {
-    CStatusBar* bar = GetMessageBar();
-    return bar != nullptr ? bar->GetPaneText(0) : CString();
+    CString text;
+    if (CControlBar* bar = GetMessageBar())
+        bar->GetWindowText(text);
+    return text;
 }
 
 // ---- Idle and end -------------------------------------------------------------------------

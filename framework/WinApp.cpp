@@ -1,8 +1,8 @@
 #include "framework/WinApp.h"
 
 #include "framework/CmdUI.h"
-#include "framework/FrameWnd.h"
 #include "framework/FrameworkIds.h"
+#include "framework/IdleHandler.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -142,8 +142,10 @@ BOOL CWinApp::PreTranslateMessage(MSG* pMsg) {
 BOOL CWinApp::OnIdle(LONG lCount) {
     if (lCount == 0) {
         CWnd* pMain = AfxGetMainWnd();
-        if (pMain != nullptr && pMain->GetSafeHwnd() != nullptr && pMain->IsKindOf(RUNTIME_CLASS(CFrameWnd)))
-            static_cast<CFrameWnd*>(pMain)->OnIdleUpdateCmdUI();
+        if (pMain != nullptr && pMain->GetSafeHwnd() != nullptr) {
+            if (auto* pIdle = dynamic_cast<IIdleHandler*>(pMain))
+                pIdle->OnIdleUpdateCmdUI();
+        }
         return TRUE;
     }
     CWnd::DeleteTempMap();
@@ -241,11 +243,7 @@ CDocument* CWinApp::OpenDocumentFile(LPCWSTR lpszFileName) {
     const CString fullPath = CRecentFileList::FullPath(lpszFileName);
     if (CDocument* pDoc = pTemplate->FindOpenDocument(fullPath)) {
         // The file is shown already: nothing is opened again, its window comes forward.
-        POSITION pos = pDoc->GetFirstViewPosition();
-        CView* pView = pos != nullptr ? pDoc->GetNextView(pos) : nullptr;
-        CWnd* pFrame = pView != nullptr ? pView->GetTopLevelParent() : nullptr;
-        if (pFrame != nullptr && pFrame->IsKindOf(RUNTIME_CLASS(CFrameWnd)))
-            static_cast<CFrameWnd*>(pFrame)->ActivateFrame();
+        pTemplate->ActivateFrameOf(pDoc);
         return pDoc;
     }
     return pTemplate->OpenDocumentFile(fullPath);

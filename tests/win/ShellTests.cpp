@@ -98,7 +98,7 @@ public:
     CFrameWnd* Frame() const { return Template()->GetFrame(); }
     CShellTestView* View() const { return static_cast<CShellTestView*>(Frame()->GetActiveView()); }
     CToolBar* ToolBar() const { return static_cast<CToolBar*>(Frame()->GetControlBar(AFX_IDW_TOOLBAR)); }
-    CStatusBar* StatusBar() const { return Frame()->GetMessageBar(); }
+    CStatusBar* StatusBar() const { return static_cast<CStatusBar*>(Frame()->GetMessageBar()); }
 
 protected:
     void OnDocAndApp() { g_log.push_back("app"); }
