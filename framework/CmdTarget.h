@@ -11,6 +11,11 @@
 class CCmdTarget;
 class CCmdUI;
 
+// Marks message handlers in class declarations, as the viewer's code is used to.
+#ifndef afx_msg
+#define afx_msg
+#endif
+
 // Command notification codes that are not control notifications. A command from a menu, an
 // accelerator or a toolbar button is routed with CN_COMMAND (equal to BN_CLICKED); the question
 // "is this command enabled?" is routed with CN_UPDATE_COMMAND_UI.

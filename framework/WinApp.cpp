@@ -1,8 +1,13 @@
 #include "framework/WinApp.h"
 
 #include "framework/CmdUI.h"
+#include "framework/CommandLineInfo.h"
+#include "framework/DocTemplate.h"
 #include "framework/FrameworkIds.h"
 #include "framework/IdleHandler.h"
+#include "framework/RecentFileList.h"
+#include "framework/RegKey.h"
+#include "framework/Wnd.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
