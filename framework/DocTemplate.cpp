@@ -1,12 +1,8 @@
 #include "framework/DocTemplate.h"
 
+#include "framework/FrameworkIds.h"
 #include "framework/RecentFileList.h"
 #include "framework/WinApp.h"
-
-namespace {
-// Shown when the document or the frame window cannot be made at all (out of resources).
-constexpr const wchar_t* kCannotCreateWindow = L"Nepodařilo se vytvořit okno programu.";
-}  // namespace
 
 IMPLEMENT_DYNAMIC(CDocTemplate, CCmdTarget)
 IMPLEMENT_DYNAMIC(CSingleDocTemplate, CDocTemplate)
@@ -89,7 +85,7 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(LPCWSTR lpszPathName, BOOL bMake
     if (pDoc == nullptr) {
         pNewDoc = CreateNewDocument();
         if (!pNewDoc) {
-            AfxMessageBox(kCannotCreateWindow);
+            AfxMessageBox(AFX_IDP_FAILED_TO_CREATE);
             return nullptr;
         }
         pDoc = pNewDoc.get();
@@ -100,7 +96,7 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(LPCWSTR lpszPathName, BOOL bMake
     if (pFrame == nullptr || pFrame->GetSafeHwnd() == nullptr) {
         pNewFrame = CreateNewFrame(pDoc);
         if (!pNewFrame) {
-            AfxMessageBox(kCannotCreateWindow);
+            AfxMessageBox(AFX_IDP_FAILED_TO_CREATE);
             return nullptr;
         }
         pFrame = pNewFrame.get();

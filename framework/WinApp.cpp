@@ -21,9 +21,7 @@ CWinApp* g_pApp = nullptr;
 constexpr const wchar_t* kRecentFileSection = L"Recent File List";
 constexpr const wchar_t* kRecentFileEntry = L"File%d";
 
-// The File Open dialog: its title and the all-files filter.
-constexpr const wchar_t* kOpenTitle = L"Otevřít";
-constexpr const wchar_t* kAllFilesFilterName = L"Všechny soubory (*.*)";
+// The File Open dialog's all-files filter (its name is a string of the framework's).
 constexpr const wchar_t* kAllFilesFilterPattern = L"*.*";
 // Room for a long path (the extended-length limit).
 constexpr DWORD kMaxPathBuffer = 32768;
@@ -306,7 +304,11 @@ BOOL CWinApp::DoPromptFileName(CString& fileName) {
             filter += name.str() + L'\0' + L'*' + extension.str() + L'\0';
         }
     }
-    filter += std::wstring(kAllFilesFilterName) + L'\0' + kAllFilesFilterPattern + L'\0' + L'\0';
+    CString allFilesName;
+    allFilesName.LoadString(AFX_IDS_ALLFILTER);
+    filter += allFilesName.str() + L'\0' + kAllFilesFilterPattern + L'\0' + L'\0';
+    CString title;
+    title.LoadString(AFX_IDS_OPENFILE);
 
     std::wstring buffer(kMaxPathBuffer, L'\0');
     OPENFILENAMEW ofn = {};
@@ -316,7 +318,7 @@ BOOL CWinApp::DoPromptFileName(CString& fileName) {
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = buffer.data();
     ofn.nMaxFile = kMaxPathBuffer;
-    ofn.lpstrTitle = kOpenTitle;
+    ofn.lpstrTitle = title;
     ofn.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING;
     if (!GetOpenFileNameW(&ofn))
         return FALSE;
