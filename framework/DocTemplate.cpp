@@ -16,19 +16,7 @@ CDocTemplate::CDocTemplate(UINT nIDResource, const CRuntimeClass* pDocClass, con
 CDocTemplate::~CDocTemplate() = default;
 
 BOOL CDocTemplate::GetDocString(CString& rString, DocStringIndex index) const {
-    rString.Empty();
-    int start = 0;
-    for (int field = 0; field < static_cast<int>(index); ++field) {
-        const int newline = m_strDocStrings.Find(L'\n', start);
-        if (newline < 0)
-            return FALSE;
-        start = newline + 1;
-    }
-    if (start > m_strDocStrings.GetLength() || m_strDocStrings.IsEmpty())
-        return FALSE;
-    const int end = m_strDocStrings.Find(L'\n', start);
-    rString = m_strDocStrings.Mid(start, end >= 0 ? end - start : -1);
-    return TRUE;
+    return AfxExtractSubString(rString, m_strDocStrings, static_cast<int>(index));
 }
 
 std::unique_ptr<CDocument> CDocTemplate::CreateNewDocument() const {

@@ -51,8 +51,7 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
 
     CString documentString;
     documentString.LoadString(nIDResource);
-    const int newline = documentString.Find(L'\n');
-    m_strTitle = newline >= 0 ? documentString.Left(newline) : documentString;
+    AfxExtractSubString(m_strTitle, documentString, 0);
 
     const HINSTANCE hInst = AfxGetResourceHandle();
     const LPCWSTR resource = MAKEINTRESOURCEW(nIDResource);
@@ -521,19 +520,15 @@ void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* pCmdUI) {
 void CFrameWnd::GetMessageString(UINT nID, CString& rMessage) const {
     CString text;
     text.LoadString(nID);
-    const int newline = text.Find(L'\n');
-    rMessage = newline >= 0 ? text.Left(newline) : text;
+    AfxExtractSubString(rMessage, text, 0);
 }
 
 CString CFrameWnd::GetToolTipString(UINT nID) {
     CString text;
-    if (!text.LoadString(nID))
-        return CString();
-    const int newline = text.Find(L'\n');
-    if (newline < 0)
-        return CString();
-    const int end = text.Find(L'\n', newline + 1);
-    return text.Mid(newline + 1, end >= 0 ? end - newline - 1 : -1);
+    text.LoadString(nID);
+    CString tip;
+    AfxExtractSubString(tip, text, 1);
+    return tip;
 }
 
 void CFrameWnd::SetMessageText(LPCWSTR lpszText) {
