@@ -42,7 +42,13 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
 else()
   set(OKTALON_RC_ARCH OKTALON_ARCH_X86)
 endif()
-set_source_files_properties(${OKTALON_RC} PROPERTIES COMPILE_DEFINITIONS ${OKTALON_RC_ARCH})
+# windres leaves no list of the files it read: name what the script includes (the framework's
+# own script among them), so that a change there makes the resources again.
+file(GLOB OKTALON_RC_INPUTS CONFIGURE_DEPENDS res/*.h res/*.bmp res/*.ico res/*.manifest)
+list(APPEND OKTALON_RC_INPUTS ${CMAKE_CURRENT_SOURCE_DIR}/framework/Framework.rc
+     ${CMAKE_CURRENT_SOURCE_DIR}/framework/FrameworkIds.h)
+set_source_files_properties(${OKTALON_RC} PROPERTIES COMPILE_DEFINITIONS ${OKTALON_RC_ARCH}
+                            OBJECT_DEPENDS "${OKTALON_RC_INPUTS}")
 if(MINGW)
   set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
 endif()

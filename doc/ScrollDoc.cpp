@@ -4,8 +4,11 @@
 #include "dialogs/HexInput.h"
 #include "doc/PatternScan.h"
 #include "framework/AfxWin.h"
+#include "framework/CmdUI.h"
 #include "framework/View.h"
 #include "res/resource.h"
+#include "view/DumpLine.h"
+#include "view/ScrollMath.h"
 
 #include <algorithm>
 #include <cstring>
@@ -22,6 +25,15 @@ BEGIN_MESSAGE_MAP(CScrollDoc, CDocument)
 END_MESSAGE_MAP()
 
 namespace {
+// Every message box of the document: owned by the main window, and without an owner while
+// there is none (a file named on the command line fails to open before the window is made).
+// The caption is the application's title unless one is given.
+int ShowMessageBox(LPCWSTR lpszText, UINT nType, LPCWSTR lpszCaption = nullptr) {
+    CWnd* pMainWnd = AfxGetMainWnd();
+    const CString caption = lpszCaption != nullptr ? CString(lpszCaption) : AfxGetAppTitle();
+    return ::MessageBoxW(pMainWnd != nullptr ? pMainWnd->GetSafeHwnd() : nullptr, lpszText, caption, nType);
+}
+
 // The shown part of the document's file, as the pattern scan reads it: block reads at any
 // offset, the length capped where the viewer stops showing.
 class ShownFileReader : public IPositionedReader {
@@ -69,7 +81,7 @@ BOOL CScrollDoc::OnOpenDocument(LPCWSTR lpszPathName) {
     // Read access with the compatibility share mode: nobody else may open the file while we
     // show it, so what is shown cannot change underneath through Windows.
     if (!m_file.Open(lpszPathName, CFile::modeRead | CFile::shareCompat, nullptr)) {
-        AfxMessageBox(L"Chyba při otevírání souboru!", MB_OK, 0);
+        ShowMessageBox(L"Chyba při otevírání souboru!", MB_OK | MB_ICONEXCLAMATION);
         // The earlier file is closed: the document no longer names it, or choosing that file
         // again would only find it "already open" and leave it closed.
         SetPathName(nullptr);
@@ -108,7 +120,7 @@ void CScrollDoc::SetMarkedLine(int32_t n) {
     m_nMarkedLine = n;
     // The scan starts at the first byte of the line above the marked one; for the first line,
     // and for no line at all, that is the start of the file.
-    m_nSearchPos = n >= 1 ? static_cast<int32_t>(std::min<int64_t>(16LL * n - 16, INT32_MAX)) : 0;
+    m_nSearchPos = n >= 1 ? static_cast<int32_t>(std::min<int64_t>(int64_t{kBytesPerLine} * (n - 1), INT32_MAX)) : 0;
 }
 
 BYTE CScrollDoc::HexCharValue(wchar_t digit) {
@@ -152,23 +164,19 @@ void CScrollDoc::OnFindNext() {
     const std::optional<int64_t> found = FindPattern(
         reader, std::span<const uint8_t>(m_pSearchData.get(), static_cast<size_t>(m_nSearchLen)), m_nSearchPos);
     if (!found) {
-        CWnd* pMainWnd = AfxGetMainWnd();
-        if (pMainWnd != nullptr)
-            pMainWnd->MessageBox(L"Nenalezeno!", L"Informace", MB_ICONINFORMATION);
-        else
-            ::MessageBoxW(nullptr, L"Nenalezeno!", L"Informace", MB_ICONINFORMATION);
+        ShowMessageBox(L"Nenalezeno!", MB_ICONINFORMATION, L"Informace");
         m_nSearchPos = 0;
         return;
     }
     const auto matchAt = static_cast<int32_t>(*found);
     m_nSearchPos = matchAt + 1;
-    m_nMarkedLine = matchAt / 16;
+    m_nMarkedLine = matchAt / kBytesPerLine;
 
     // Bring the match's line to the top: the scroll box goes to the line, and the view scrolls
     // to wherever the box ended up (the bar keeps it within the last page).
     POSITION position = GetFirstViewPosition();
     if (CView* pView = GetNextView(position)) {
-        pView->SetScrollPos(SB_VERT, 15 * m_nMarkedLine, TRUE);
+        pView->SetScrollPos(SB_VERT, kDumpLineHeight * m_nMarkedLine, TRUE);
         pView->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 0), 0);
     }
     UpdateAllViews(nullptr, 0, nullptr);

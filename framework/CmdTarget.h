@@ -1,4 +1,4 @@
-// CCmdTarget: static message maps, command routing and command-UI updates (CCmdUI).
+// CCmdTarget: static message maps and command routing; the message-map entries.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +10,11 @@
 
 class CCmdTarget;
 class CCmdUI;
-class CWnd;
+
+// Marks message handlers in class declarations, as the viewer's code is used to.
+#ifndef afx_msg
+#define afx_msg
+#endif
 
 // Command notification codes that are not control notifications. A command from a menu, an
 // accelerator or a toolbar button is routed with CN_COMMAND (equal to BN_CLICKED); the question
@@ -85,41 +89,6 @@ protected:
 
     // The entry of kind Command / Notify for (nID, nCode), most derived first; null if none.
     const AFX_MSGMAP_ENTRY* FindCommandEntry(AfxEntryKind kind, UINT nID, int nCode) const;
-};
-
-// The state of one user-interface item (menu item, toolbar button, other window) that a
-// command-UI update handler sets. The framework makes one per item and offers it to the
-// handlers with DoUpdate.
-class CCmdUI {
-public:
-    CCmdUI() = default;
-    virtual ~CCmdUI() = default;
-    CCmdUI(const CCmdUI&) = delete;
-    CCmdUI& operator=(const CCmdUI&) = delete;
-
-    // Each records the state (below) and applies it to the menu item m_nIndex of m_hMenu, or
-    // to m_pOther. Item kinds of their own (toolbar buttons) override these and call the base.
-    virtual void Enable(BOOL bOn = TRUE);
-    virtual void SetCheck(int nCheck = 1);  // 0 unchecked, 1 checked
-    virtual void SetText(LPCWSTR lpszText);
-    // Lets the update go on to the next command target, as if this one had no handler.
-    void ContinueRouting() { m_bContinueRouting = TRUE; }
-
-    // Offers the item to pTarget's update handlers. When none handles it and
-    // bDisableIfNoHandler is set, the item is enabled exactly when some target has a command
-    // handler for m_nID. Returns TRUE when an update handler took it.
-    BOOL DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHandler);
-
-    UINT m_nID = 0;
-    UINT m_nIndex = 0;         // position of the item in m_hMenu
-    HMENU m_hMenu = nullptr;   // the popup menu holding the item, or null
-    CWnd* m_pOther = nullptr;  // another window that shows the item, or null
-
-    // The state set by the handlers (initially enabled, unchecked, no text change).
-    BOOL m_bEnabled = TRUE;
-    int m_nCheck = 0;
-    BOOL m_bEnableChanged = FALSE;
-    BOOL m_bContinueRouting = FALSE;
 };
 
 // ---------------------------------------------------------------------------------------------

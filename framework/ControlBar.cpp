@@ -1,5 +1,6 @@
 #include "framework/ControlBar.h"
 
+#include "framework/Dc.h"
 #include "framework/DockContext.h"
 #include "framework/FrameWnd.h"
 
@@ -10,23 +11,6 @@ namespace {
 constexpr int kGripperBarWidth = 3;
 constexpr int kGripperStripWidth = 8;
 constexpr int kBorderWidth = 2;  // an etched line: shadow and highlight
-
-// The window's whole device context (non-client area included), released with this object.
-class WindowDcGuard {
-public:
-    explicit WindowDcGuard(HWND hWnd) : m_hWnd(hWnd), m_hDC(GetWindowDC(hWnd)) {}
-    ~WindowDcGuard() {
-        if (m_hDC != nullptr)
-            ReleaseDC(m_hWnd, m_hDC);
-    }
-    WindowDcGuard(const WindowDcGuard&) = delete;
-    WindowDcGuard& operator=(const WindowDcGuard&) = delete;
-    HDC Get() const { return m_hDC; }
-
-private:
-    HWND m_hWnd;
-    HDC m_hDC;
-};
 }  // namespace
 
 IMPLEMENT_DYNAMIC(CControlBar, CWnd)
@@ -125,6 +109,8 @@ bool CControlBar::IsVisible() const {
     return m_hWnd != nullptr && (GetStyle() & WS_VISIBLE) != 0;
 }
 
+void CControlBar::OnFrameLayout() {}
+
 BOOL CControlBar::DrawItem(LPDRAWITEMSTRUCT) {
     return FALSE;
 }
@@ -175,8 +161,9 @@ LRESULT CControlBar::OnNcPaint(WPARAM, LPARAM) {
 void CControlBar::DrawNonClient() {
     if (m_hWnd == nullptr)
         return;
-    WindowDcGuard dc(m_hWnd);
-    if (dc.Get() == nullptr)
+    CWindowDC dc(this);
+    const HDC hDC = dc.GetSafeHdc();
+    if (hDC == nullptr)
         return;
     CRect window;
     GetWindowRect(&window);
@@ -186,29 +173,29 @@ void CControlBar::DrawNonClient() {
     // Everything outside the client area gets the bar's face colour first.
     CRect client(bar.left + borders.left, bar.top + borders.top, bar.right - borders.right,
                  bar.bottom - borders.bottom);
-    const int saved = SaveDC(dc.Get());
-    ExcludeClipRect(dc.Get(), client.left, client.top, client.right, client.bottom);
-    FillRect(dc.Get(), &bar, GetSysColorBrush(COLOR_BTNFACE));
+    const int saved = SaveDC(hDC);
+    ExcludeClipRect(hDC, client.left, client.top, client.right, client.bottom);
+    FillRect(hDC, &bar, GetSysColorBrush(COLOR_BTNFACE));
 
     CRect edge = bar;
     if (m_dwStyle & CBRS_BORDER_TOP) {
         CRect line(edge.left, edge.top, edge.right, edge.top + kBorderWidth);
-        DrawEdge(dc.Get(), &line, EDGE_ETCHED, BF_TOP);
+        DrawEdge(hDC, &line, EDGE_ETCHED, BF_TOP);
         edge.top += kBorderWidth;
     }
     if (m_dwStyle & CBRS_BORDER_BOTTOM) {
         CRect line(edge.left, edge.bottom - kBorderWidth, edge.right, edge.bottom);
-        DrawEdge(dc.Get(), &line, EDGE_ETCHED, BF_TOP);
+        DrawEdge(hDC, &line, EDGE_ETCHED, BF_TOP);
         edge.bottom -= kBorderWidth;
     }
     if (m_dwStyle & CBRS_BORDER_LEFT) {
         CRect line(edge.left, edge.top, edge.left + kBorderWidth, edge.bottom);
-        DrawEdge(dc.Get(), &line, EDGE_ETCHED, BF_LEFT);
+        DrawEdge(hDC, &line, EDGE_ETCHED, BF_LEFT);
         edge.left += kBorderWidth;
     }
     if (m_dwStyle & CBRS_BORDER_RIGHT) {
         CRect line(edge.right - kBorderWidth, edge.top, edge.right, edge.bottom);
-        DrawEdge(dc.Get(), &line, EDGE_ETCHED, BF_LEFT);
+        DrawEdge(hDC, &line, EDGE_ETCHED, BF_LEFT);
         edge.right -= kBorderWidth;
     }
     if ((m_dwStyle & CBRS_GRIPPER) && !IsFloating()) {
@@ -221,7 +208,7 @@ void CControlBar::DrawNonClient() {
             grip = CRect(edge.left + 2, y, edge.right - 2, y + kGripperBarWidth);
         }
         if (!grip.IsRectEmpty())
-            DrawEdge(dc.Get(), &grip, BDR_RAISEDINNER, BF_RECT);
+            DrawEdge(hDC, &grip, BDR_RAISEDINNER, BF_RECT);
     }
-    RestoreDC(dc.Get(), saved);
+    RestoreDC(hDC, saved);
 }

@@ -65,6 +65,9 @@ public:
     virtual CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) = 0;
     // Applies the command-UI state of the bar's items (called at idle by the frame).
     virtual void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) = 0;
+    // Called by the frame each time it has placed the bar (RecalcLayout): the bar fits what is
+    // inside it to its new size. The base has nothing to fit.
+    virtual void OnFrameLayout();
     // An owner-drawn part of the bar, sent to the frame as WM_DRAWITEM. FALSE: not the bar's.
     virtual BOOL DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
 

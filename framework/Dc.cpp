@@ -211,6 +211,17 @@ CClientDC::~CClientDC() {
     m_hDC = nullptr;
 }
 
+CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(pWnd != nullptr ? pWnd->GetSafeHwnd() : nullptr) {
+    if (m_hWnd != nullptr)
+        m_hDC = ::GetWindowDC(m_hWnd);
+}
+
+CWindowDC::~CWindowDC() {
+    if (m_hDC != nullptr)
+        ::ReleaseDC(m_hWnd, m_hDC);
+    m_hDC = nullptr;
+}
+
 CSelectGuard::CSelectGuard(HDC hDC, HGDIOBJ hObject) : m_hDC(hDC) {
     if (hDC != nullptr && hObject != nullptr) {
         const HGDIOBJ hPrevious = ::SelectObject(hDC, hObject);

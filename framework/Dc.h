@@ -1,4 +1,4 @@
-// CDC, CPaintDC, CClientDC and CSelectGuard: device contexts and what is selected into them.
+// CDC, CPaintDC, CClientDC, CWindowDC and CSelectGuard: device contexts and what is selected into them.
 #pragma once
 
 #include <windows.h>
@@ -13,7 +13,7 @@
 class CWnd;
 
 // A device context. Wraps one that someone else releases (CDC(HDC), Attach, CPaintDC,
-// CClientDC), or owns a memory device context that it made itself (CreateCompatibleDC).
+// CClientDC, CWindowDC), or owns a memory device context that it made itself (CreateCompatibleDC).
 class CDC {
 public:
     CDC() = default;
@@ -105,6 +105,17 @@ class CClientDC : public CDC {
 public:
     explicit CClientDC(CWnd* pWnd);
     ~CClientDC() override;
+
+protected:
+    HWND m_hWnd;
+};
+
+// The whole window's device context, non-client area (borders, caption) included:
+// GetWindowDC in the constructor, ReleaseDC in the destructor.
+class CWindowDC : public CDC {
+public:
+    explicit CWindowDC(CWnd* pWnd);
+    ~CWindowDC() override;
 
 protected:
     HWND m_hWnd;

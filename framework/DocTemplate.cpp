@@ -1,12 +1,8 @@
 #include "framework/DocTemplate.h"
 
+#include "framework/FrameworkIds.h"
 #include "framework/RecentFileList.h"
 #include "framework/WinApp.h"
-
-namespace {
-// Shown when the document or the frame window cannot be made at all (out of resources).
-constexpr const wchar_t* kCannotCreateWindow = L"Nepodařilo se vytvořit okno programu.";
-}  // namespace
 
 IMPLEMENT_DYNAMIC(CDocTemplate, CCmdTarget)
 IMPLEMENT_DYNAMIC(CSingleDocTemplate, CDocTemplate)
@@ -20,19 +16,7 @@ CDocTemplate::CDocTemplate(UINT nIDResource, const CRuntimeClass* pDocClass, con
 CDocTemplate::~CDocTemplate() = default;
 
 BOOL CDocTemplate::GetDocString(CString& rString, DocStringIndex index) const {
-    rString.Empty();
-    int start = 0;
-    for (int field = 0; field < static_cast<int>(index); ++field) {
-        const int newline = m_strDocStrings.Find(L'\n', start);
-        if (newline < 0)
-            return FALSE;
-        start = newline + 1;
-    }
-    if (start > m_strDocStrings.GetLength() || m_strDocStrings.IsEmpty())
-        return FALSE;
-    const int end = m_strDocStrings.Find(L'\n', start);
-    rString = m_strDocStrings.Mid(start, end >= 0 ? end - start : -1);
-    return TRUE;
+    return AfxExtractSubString(rString, m_strDocStrings, static_cast<int>(index));
 }
 
 std::unique_ptr<CDocument> CDocTemplate::CreateNewDocument() const {
@@ -76,6 +60,11 @@ CDocument* CSingleDocTemplate::FindOpenDocument(LPCWSTR lpszPathName) const {
     return CRecentFileList::SamePath(m_pOnlyDoc->GetPathName(), lpszPathName) ? m_pOnlyDoc.get() : nullptr;
 }
 
+void CSingleDocTemplate::ActivateFrameOf(CDocument* pDoc) {
+    if (pDoc != nullptr && pDoc == m_pOnlyDoc.get() && m_pFrame)
+        m_pFrame->ActivateFrame();
+}
+
 CDocument* CSingleDocTemplate::OpenDocumentFile(LPCWSTR lpszPathName, BOOL bMakeVisible) {
     // A new document and frame are kept only once the document has opened; until then a
     // failure leaves everything as it was.
@@ -84,7 +73,7 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(LPCWSTR lpszPathName, BOOL bMake
     if (pDoc == nullptr) {
         pNewDoc = CreateNewDocument();
         if (!pNewDoc) {
-            AfxMessageBox(kCannotCreateWindow);
+            AfxMessageBox(AFX_IDP_FAILED_TO_CREATE);
             return nullptr;
         }
         pDoc = pNewDoc.get();
@@ -95,7 +84,7 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(LPCWSTR lpszPathName, BOOL bMake
     if (pFrame == nullptr || pFrame->GetSafeHwnd() == nullptr) {
         pNewFrame = CreateNewFrame(pDoc);
         if (!pNewFrame) {
-            AfxMessageBox(kCannotCreateWindow);
+            AfxMessageBox(AFX_IDP_FAILED_TO_CREATE);
             return nullptr;
         }
         pFrame = pNewFrame.get();

@@ -36,6 +36,8 @@ public:
     virtual CDocument* OpenDocumentFile(LPCWSTR lpszPathName, BOOL bMakeVisible = TRUE) = 0;
     // The template's document showing that file, or null.
     virtual CDocument* FindOpenDocument(LPCWSTR lpszPathName) const = 0;
+    // Brings the frame that shows pDoc, one of the template's documents, to the front.
+    virtual void ActivateFrameOf(CDocument* pDoc) = 0;
     // Ends the template's documents and their frames.
     virtual void CloseAllDocuments() = 0;
 
@@ -63,6 +65,7 @@ public:
 
     CDocument* OpenDocumentFile(LPCWSTR lpszPathName, BOOL bMakeVisible = TRUE) override;
     CDocument* FindOpenDocument(LPCWSTR lpszPathName) const override;
+    void ActivateFrameOf(CDocument* pDoc) override;
     void CloseAllDocuments() override;
 
     CDocument* GetDocument() const { return m_pOnlyDoc.get(); }

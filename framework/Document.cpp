@@ -1,6 +1,7 @@
 #include "framework/Document.h"
 
 #include "framework/File.h"
+#include "framework/FrameworkIds.h"
 #include "framework/View.h"
 
 #include <algorithm>
@@ -20,8 +21,10 @@ size_t IndexOf(POSITION position) {
 
 // The framework's report of a file that cannot be opened: the file, then the reason.
 void ReportOpenFailure(LPCWSTR lpszPathName, const CString& reason) {
+    CString format;
+    format.LoadString(AFX_IDP_FAILED_TO_OPEN_DOC);
     CString text;
-    text.Format(L"Soubor \u201E%s\u201C nelze otev\u0159\u00EDt.", lpszPathName != nullptr ? lpszPathName : L"");
+    text.Format(format, lpszPathName != nullptr ? lpszPathName : L"");
     if (!reason.IsEmpty()) {
         text += L"\n\n";
         text += reason;

@@ -1,51 +1,61 @@
 #include "framework/Exception.h"
 
+#include "framework/FrameworkIds.h"
+
 IMPLEMENT_DYNAMIC(CException, CObject)
 IMPLEMENT_DYNAMIC(CFileException, CException)
 IMPLEMENT_DYNAMIC(CMemoryException, CException)
 
 CString CException::GetErrorMessage() const {
-    return L"Při provádění operace došlo k neočekávané chybě.";
+    CString message;
+    message.LoadString(AFX_IDP_COMMAND_FAILURE);
+    return message;
 }
 
 namespace {
-const wchar_t* DescribeCause(int cause) {
+// The string that says what went wrong with a file.
+UINT CauseStringId(int cause) {
     switch (cause) {
     case CFileException::fileNotFound:
-        return L"soubor nebyl nalezen";
+        return AFX_IDS_FILE_NOT_FOUND;
     case CFileException::badPath:
-        return L"cesta k souboru je neplatná";
+        return AFX_IDS_FILE_BAD_PATH;
     case CFileException::tooManyOpenFiles:
-        return L"je otevřeno příliš mnoho souborů";
+        return AFX_IDS_FILE_TOO_MANY_OPEN;
     case CFileException::accessDenied:
-        return L"přístup byl odepřen";
+        return AFX_IDS_FILE_ACCESS_DENIED;
     case CFileException::invalidFile:
-        return L"soubor není platný";
+        return AFX_IDS_FILE_INVALID;
     case CFileException::badSeek:
-        return L"nelze nastavit pozici v souboru";
+        return AFX_IDS_FILE_BAD_SEEK;
     case CFileException::hardIO:
-        return L"došlo k chybě vstupu/výstupu";
+        return AFX_IDS_FILE_HARD_IO;
     case CFileException::sharingViolation:
-        return L"soubor používá jiný proces";
+        return AFX_IDS_FILE_SHARING_VIOLATION;
     case CFileException::lockViolation:
-        return L"část souboru je uzamčena";
+        return AFX_IDS_FILE_LOCK_VIOLATION;
     case CFileException::diskFull:
-        return L"disk je plný";
+        return AFX_IDS_FILE_DISK_FULL;
     case CFileException::endOfFile:
-        return L"bylo dosaženo konce souboru";
+        return AFX_IDS_FILE_END_OF_FILE;
     default:
-        return L"došlo k neočekávané chybě";
+        return AFX_IDS_FILE_GENERIC;
     }
 }
 }  // namespace
 
 CString CFileException::GetErrorMessage() const {
+    CString cause;
+    cause.LoadString(CauseStringId(m_cause));
+    CString format;
     CString message;
-    if (m_strFileName.IsEmpty())
-        message.Format(L"Chyba při práci se souborem: %s (kód %ld).", DescribeCause(m_cause), m_lOsError);
-    else
-        message.Format(L"Chyba při práci se souborem \u201E%s\u201C: %s (kód %ld).", m_strFileName.GetString(),
-                       DescribeCause(m_cause), m_lOsError);
+    if (m_strFileName.IsEmpty()) {
+        format.LoadString(AFX_IDP_FILE_ERROR);
+        message.Format(format, cause.GetString(), m_lOsError);
+    } else {
+        format.LoadString(AFX_IDP_FILE_ERROR_NAMED);
+        message.Format(format, m_strFileName.GetString(), cause.GetString(), m_lOsError);
+    }
     return message;
 }
 
@@ -94,5 +104,7 @@ void CFileException::ThrowOsError(LONG osError, const CString& fileName) {
 }
 
 CString CMemoryException::GetErrorMessage() const {
-    return L"Nedostatek paměti.";
+    CString message;
+    message.LoadString(AFX_IDP_FAILED_MEMORY_ALLOC);
+    return message;
 }

@@ -1,8 +1,8 @@
 #include "framework/FrameWnd.h"
 
+#include "framework/CmdUI.h"
 #include "framework/DockContext.h"
 #include "framework/MiniFrameWnd.h"
-#include "framework/StatusBar.h"
 #include "framework/WinApp.h"
 
 #include <commctrl.h>
@@ -51,8 +51,7 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
 
     CString documentString;
     documentString.LoadString(nIDResource);
-    const int newline = documentString.Find(L'\n');
-    m_strTitle = newline >= 0 ? documentString.Left(newline) : documentString;
+    AfxExtractSubString(m_strTitle, documentString, 0);
 
     const HINSTANCE hInst = AfxGetResourceHandle();
     const LPCWSTR resource = MAKEINTRESOURCEW(nIDResource);
@@ -93,10 +92,9 @@ int CFrameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 BOOL CFrameWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) {
     if (pContext == nullptr || pContext->m_pNewViewClass == nullptr)
         return TRUE;
-    CWnd* pView = CreateView(pContext, AFX_IDW_PANE_FIRST);
-    if (pView == nullptr)
+    if (CreateView(pContext, AFX_IDW_PANE_FIRST) == nullptr)
         return FALSE;
-    SetActiveView(static_cast<CView*>(pView), FALSE);
+    SetActiveView(m_pOwnedView.get(), FALSE);
     return TRUE;
 }
 
@@ -221,9 +219,8 @@ CControlBar* CFrameWnd::GetControlBar(UINT nID) const {
     return nullptr;
 }
 
-CStatusBar* CFrameWnd::GetMessageBar() const {
-    CControlBar* bar = GetControlBar(AFX_IDW_STATUS_BAR);
-    return bar != nullptr && bar->IsKindOf(RUNTIME_CLASS(CStatusBar)) ? static_cast<CStatusBar*>(bar) : nullptr;
+CControlBar* CFrameWnd::GetMessageBar() const {
+    return GetControlBar(AFX_IDW_STATUS_BAR);
 }
 
 namespace {
@@ -374,8 +371,7 @@ void CFrameWnd::RecalcLayout(BOOL) {
     const CRect rest = LayoutDockedBars(client, strips);
     for (size_t i = 0; i < bars.size(); ++i) {
         bars[i]->MoveWindow(&strips[i].rect);
-        if (bars[i]->IsKindOf(RUNTIME_CLASS(CStatusBar)))
-            static_cast<CStatusBar*>(bars[i])->UpdatePartWidths();
+        bars[i]->OnFrameLayout();
     }
     CWnd* pView = m_pActiveView != nullptr ? m_pActiveView : GetDlgItem(AFX_IDW_PANE_FIRST);
     if (pView != nullptr && pView->GetSafeHwnd() != nullptr)
@@ -524,24 +520,20 @@ void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* pCmdUI) {
 void CFrameWnd::GetMessageString(UINT nID, CString& rMessage) const {
     CString text;
     text.LoadString(nID);
-    const int newline = text.Find(L'\n');
-    rMessage = newline >= 0 ? text.Left(newline) : text;
+    AfxExtractSubString(rMessage, text, 0);
 }
 
 CString CFrameWnd::GetToolTipString(UINT nID) {
     CString text;
-    if (!text.LoadString(nID))
-        return CString();
-    const int newline = text.Find(L'\n');
-    if (newline < 0)
-        return CString();
-    const int end = text.Find(L'\n', newline + 1);
-    return text.Mid(newline + 1, end >= 0 ? end - newline - 1 : -1);
+    text.LoadString(nID);
+    CString tip;
+    AfxExtractSubString(tip, text, 1);
+    return tip;
 }
 
 void CFrameWnd::SetMessageText(LPCWSTR lpszText) {
-    if (CStatusBar* bar = GetMessageBar())
-        bar->SetPaneText(0, lpszText);
+    if (CControlBar* bar = GetMessageBar())
+        bar->SetWindowText(lpszText);
 }
 
 void CFrameWnd::SetMessageText(UINT nID) {
@@ -552,8 +544,10 @@ void CFrameWnd::SetMessageText(UINT nID) {
 }
 
 CString CFrameWnd::GetMessageText() const {
-    CStatusBar* bar = GetMessageBar();
-    return bar != nullptr ? bar->GetPaneText(0) : CString();
+    CString text;
+    if (CControlBar* bar = GetMessageBar())
+        bar->GetWindowText(text);
+    return text;
 }
 
 // ---- Idle and end -------------------------------------------------------------------------

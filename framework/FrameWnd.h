@@ -5,14 +5,13 @@
 #include "framework/ControlBar.h"
 #include "framework/DockLayout.h"
 #include "framework/FrameworkIds.h"
+#include "framework/IdleHandler.h"
 #include "framework/View.h"
 #include "framework/Wnd.h"
 
 #include <memory>
 #include <string>
 #include <vector>
-
-class CStatusBar;
 
 // Frame style: the document's title follows the frame's title ("file.bin - Title").
 constexpr DWORD FWS_ADDTOTITLE = 0x00008000;
@@ -21,7 +20,7 @@ constexpr DWORD FWS_ADDTOTITLE = 0x00008000;
 // deleted with the frame after the frame's window is gone), its accelerator table and its
 // small icon. The menu belongs to the window once the window exists. The bars belong to the
 // derived frame class that declares them; they register here while they live.
-class CFrameWnd : public CWnd {
+class CFrameWnd : public CWnd, public IIdleHandler {
     DECLARE_DYNCREATE(CFrameWnd)
 public:
     CFrameWnd();
@@ -83,7 +82,7 @@ public:
     void RemoveControlBar(CControlBar* pBar);
 
     // ---- Status bar messages ------------------------------------------------------------
-    // The text of the status bar's message pane.
+    // The text of the status bar's message pane: the text of the bar's window.
     void SetMessageText(LPCWSTR lpszText);
     // The prompt of command nID (its string up to "\n"); AFX_IDS_IDLEMESSAGE: the idle text.
     void SetMessageText(UINT nID);
@@ -92,11 +91,13 @@ public:
     virtual void GetMessageString(UINT nID, CString& rMessage) const;
     // The tooltip of a command: its string after the first "\n" (empty when there is none).
     static CString GetToolTipString(UINT nID);
-    CStatusBar* GetMessageBar() const;
+    // The bar that shows the messages: the one whose window id is AFX_IDW_STATUS_BAR, or null.
+    CControlBar* GetMessageBar() const;
 
     // ---- Idle ---------------------------------------------------------------------------
-    // Command-UI of the bars, and the title. Called by the application's idle processing.
-    virtual void OnIdleUpdateCmdUI();
+    // Command-UI of the bars, floating bars kept above the frame, and the title. Called by the
+    // application's idle processing.
+    void OnIdleUpdateCmdUI() override;
 
     HACCEL GetAccelerators() const { return m_hAccelTable; }
 

@@ -66,9 +66,35 @@
 // The view's child-window id inside the frame.
 #define AFX_IDW_PANE_FIRST 0xE900  // 59648
 
-// Strings the framework loads by itself.
+// Strings the framework loads by itself, given by the program's own resources.
 #define AFX_IDS_APP_TITLE   0xE000  // 57344: the application's name and main title
 #define AFX_IDS_IDLEMESSAGE 0xE001  // 57345: the status bar's idle text
+
+// The framework's own strings, in its resource script framework/Framework.rc, which the
+// program's resource script includes.
+// The File Open dialog.
+#define AFX_IDS_OPENFILE               0xF000  // 61440: its title
+#define AFX_IDS_ALLFILTER              0xF001  // 61441: the name of its all-files filter
+// Message boxes.
+#define AFX_IDP_FAILED_TO_OPEN_DOC     0xF100  // 61696: a file that cannot be opened; %s: its name
+#define AFX_IDP_FAILED_TO_CREATE       0xF101  // 61697: the document or its window could not be made
+#define AFX_IDP_COMMAND_FAILURE        0xF102  // 61698: an error without a text of its own
+#define AFX_IDP_FAILED_MEMORY_ALLOC    0xF103  // 61699: out of memory
+#define AFX_IDP_FILE_ERROR             0xF104  // 61700: a file error; %s: its cause, %ld: the system's code
+#define AFX_IDP_FILE_ERROR_NAMED       0xF105  // 61701: the same with the file's name first (%s)
+// The causes of a file error, inserted into AFX_IDP_FILE_ERROR(_NAMED).
+#define AFX_IDS_FILE_GENERIC           0xF120  // 61728: any cause without a text of its own
+#define AFX_IDS_FILE_NOT_FOUND         0xF121
+#define AFX_IDS_FILE_BAD_PATH          0xF122
+#define AFX_IDS_FILE_TOO_MANY_OPEN     0xF123
+#define AFX_IDS_FILE_ACCESS_DENIED     0xF124
+#define AFX_IDS_FILE_INVALID           0xF125
+#define AFX_IDS_FILE_BAD_SEEK          0xF126
+#define AFX_IDS_FILE_HARD_IO           0xF127
+#define AFX_IDS_FILE_SHARING_VIOLATION 0xF128
+#define AFX_IDS_FILE_LOCK_VIOLATION    0xF129
+#define AFX_IDS_FILE_DISK_FULL         0xF12A
+#define AFX_IDS_FILE_END_OF_FILE       0xF12B  // 61739
 
 // Resource type of a toolbar description (the classic toolbar resource layout):
 //   WORD version (1), WORD button width, WORD button height, WORD item count,

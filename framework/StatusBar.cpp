@@ -1,8 +1,12 @@
 #include "framework/StatusBar.h"
 
+#include "framework/CmdUI.h"
 #include "framework/FrameWnd.h"
 
 #include <commctrl.h>
+
+#include <algorithm>
+#include <cwchar>
 
 namespace {
 // Space beside an indicator's text inside its pane, on each side.
@@ -45,6 +49,9 @@ private:
 IMPLEMENT_DYNAMIC(CStatusBar, CControlBar)
 
 BEGIN_MESSAGE_MAP(CStatusBar, CControlBar)
+    ON_MESSAGE(WM_SETTEXT, OnSetText)
+    ON_MESSAGE(WM_GETTEXT, OnGetText)
+    ON_MESSAGE(WM_GETTEXTLENGTH, OnGetTextLength)
 END_MESSAGE_MAP()
 
 CStatusBar::~CStatusBar() = default;
@@ -220,6 +227,30 @@ void CStatusBar::UpdatePartWidths() {
     }
     edges.back() = -1;  // the last part reaches the right edge, under the grip
     SendMessage(SB_SETPARTS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(edges.data()));
+}
+
+void CStatusBar::OnFrameLayout() {
+    UpdatePartWidths();
+}
+
+LRESULT CStatusBar::OnSetText(WPARAM, LPARAM lParam) {
+    return SetPaneText(0, reinterpret_cast<LPCWSTR>(lParam));
+}
+
+LRESULT CStatusBar::OnGetText(WPARAM wParam, LPARAM lParam) {
+    auto* buffer = reinterpret_cast<wchar_t*>(lParam);
+    const auto room = static_cast<size_t>(wParam);
+    if (buffer == nullptr || room == 0)
+        return 0;
+    const CString text = GetPaneText(0);
+    const size_t count = std::min(room - 1, static_cast<size_t>(text.GetLength()));
+    std::wmemcpy(buffer, text.GetString(), count);
+    buffer[count] = L'\0';
+    return static_cast<LRESULT>(count);
+}
+
+LRESULT CStatusBar::OnGetTextLength(WPARAM, LPARAM) {
+    return GetPaneText(0).GetLength();
 }
 
 CSize CStatusBar::CalcFixedLayout(BOOL, BOOL) {

@@ -1,4 +1,5 @@
 // CStatusBar: the frame's status bar over the common status control — a message pane and indicator panes.
+// The window's text is the first pane's: the frame shows its messages with SetWindowText.
 #pragma once
 
 #include "framework/ControlBar.h"
@@ -40,9 +41,17 @@ public:
     CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
     void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) override;
     BOOL DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
+    // Sets the part edges for the width the frame gave the bar.
+    void OnFrameLayout() override;
 
     // Sets the part edges from the bar's current width.
     void UpdatePartWidths();
+
+protected:
+    // The window's text is the first pane's text.
+    afx_msg LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnGetText(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnGetTextLength(WPARAM wParam, LPARAM lParam);
 
 private:
     struct Pane {

@@ -106,3 +106,19 @@ std::string CString::ToCodePage(UINT codePage, bool* pLossless) const {
     }
     return result;
 }
+
+BOOL AfxExtractSubString(CString& rString, const CString& fullString, int nIndex, wchar_t chSep) {
+    rString.Empty();
+    if (fullString.IsEmpty() || nIndex < 0)
+        return FALSE;
+    int start = 0;
+    for (int field = 0; field < nIndex; ++field) {
+        const int separator = fullString.Find(chSep, start);
+        if (separator < 0)
+            return FALSE;
+        start = separator + 1;
+    }
+    const int end = fullString.Find(chSep, start);
+    rString = fullString.Mid(start, end >= 0 ? end - start : -1);
+    return TRUE;
+}

@@ -64,3 +64,8 @@ public:
 private:
     std::wstring m_text;
 };
+
+// Field nIndex (from 0) of text whose fields are separated by chSep, as in a command's string
+// ("prompt\ntooltip") or a document string. FALSE (and empty) when the text has no such field;
+// empty text has none.
+BOOL AfxExtractSubString(CString& rString, const CString& fullString, int nIndex, wchar_t chSep = L'\n');

@@ -1,5 +1,6 @@
 #include "framework/ToolBar.h"
 
+#include "framework/CmdUI.h"
 #include "framework/FrameWnd.h"
 
 #include <commctrl.h>

@@ -1,7 +1,13 @@
 #include "framework/WinApp.h"
 
-#include "framework/FrameWnd.h"
+#include "framework/CmdUI.h"
+#include "framework/CommandLineInfo.h"
+#include "framework/DocTemplate.h"
 #include "framework/FrameworkIds.h"
+#include "framework/IdleHandler.h"
+#include "framework/RecentFileList.h"
+#include "framework/RegKey.h"
+#include "framework/Wnd.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -15,9 +21,7 @@ CWinApp* g_pApp = nullptr;
 constexpr const wchar_t* kRecentFileSection = L"Recent File List";
 constexpr const wchar_t* kRecentFileEntry = L"File%d";
 
-// The File Open dialog: its title and the all-files filter.
-constexpr const wchar_t* kOpenTitle = L"Otevřít";
-constexpr const wchar_t* kAllFilesFilterName = L"Všechny soubory (*.*)";
+// The File Open dialog's all-files filter (its name is a string of the framework's).
 constexpr const wchar_t* kAllFilesFilterPattern = L"*.*";
 // Room for a long path (the extended-length limit).
 constexpr DWORD kMaxPathBuffer = 32768;
@@ -141,8 +145,10 @@ BOOL CWinApp::PreTranslateMessage(MSG* pMsg) {
 BOOL CWinApp::OnIdle(LONG lCount) {
     if (lCount == 0) {
         CWnd* pMain = AfxGetMainWnd();
-        if (pMain != nullptr && pMain->GetSafeHwnd() != nullptr && pMain->IsKindOf(RUNTIME_CLASS(CFrameWnd)))
-            static_cast<CFrameWnd*>(pMain)->OnIdleUpdateCmdUI();
+        if (pMain != nullptr && pMain->GetSafeHwnd() != nullptr) {
+            if (auto* pIdle = dynamic_cast<IIdleHandler*>(pMain))
+                pIdle->OnIdleUpdateCmdUI();
+        }
         return TRUE;
     }
     CWnd::DeleteTempMap();
@@ -240,11 +246,7 @@ CDocument* CWinApp::OpenDocumentFile(LPCWSTR lpszFileName) {
     const CString fullPath = CRecentFileList::FullPath(lpszFileName);
     if (CDocument* pDoc = pTemplate->FindOpenDocument(fullPath)) {
         // The file is shown already: nothing is opened again, its window comes forward.
-        POSITION pos = pDoc->GetFirstViewPosition();
-        CView* pView = pos != nullptr ? pDoc->GetNextView(pos) : nullptr;
-        CWnd* pFrame = pView != nullptr ? pView->GetTopLevelParent() : nullptr;
-        if (pFrame != nullptr && pFrame->IsKindOf(RUNTIME_CLASS(CFrameWnd)))
-            static_cast<CFrameWnd*>(pFrame)->ActivateFrame();
+        pTemplate->ActivateFrameOf(pDoc);
         return pDoc;
     }
     return pTemplate->OpenDocumentFile(fullPath);
@@ -302,7 +304,11 @@ BOOL CWinApp::DoPromptFileName(CString& fileName) {
             filter += name.str() + L'\0' + L'*' + extension.str() + L'\0';
         }
     }
-    filter += std::wstring(kAllFilesFilterName) + L'\0' + kAllFilesFilterPattern + L'\0' + L'\0';
+    CString allFilesName;
+    allFilesName.LoadString(AFX_IDS_ALLFILTER);
+    filter += allFilesName.str() + L'\0' + kAllFilesFilterPattern + L'\0' + L'\0';
+    CString title;
+    title.LoadString(AFX_IDS_OPENFILE);
 
     std::wstring buffer(kMaxPathBuffer, L'\0');
     OPENFILENAMEW ofn = {};
@@ -312,7 +318,7 @@ BOOL CWinApp::DoPromptFileName(CString& fileName) {
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = buffer.data();
     ofn.nMaxFile = kMaxPathBuffer;
-    ofn.lpstrTitle = kOpenTitle;
+    ofn.lpstrTitle = title;
     ofn.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING;
     if (!GetOpenFileNameW(&ofn))
         return FALSE;

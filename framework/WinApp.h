@@ -3,13 +3,15 @@
 #pragma once
 
 #include "framework/CmdTarget.h"
-#include "framework/CommandLineInfo.h"
-#include "framework/DocTemplate.h"
-#include "framework/RecentFileList.h"
-#include "framework/RegKey.h"
 
 #include <memory>
 #include <vector>
+
+class CCommandLineInfo;
+class CDocTemplate;
+class CDocument;
+class CRecentFileList;
+class CRegKey;
 
 // Ownership: the application owns its document templates (and through them the documents,
 // frames and views) and the recent-file list. There is one application object at a time;

@@ -13,11 +13,6 @@
 #include "framework/Geometry.h"
 #include "framework/String.h"
 
-// Marks message handlers in class declarations, as the viewer's code is used to.
-#ifndef afx_msg
-#define afx_msg
-#endif
-
 class CDataExchange;
 class CDocTemplate;
 class CDocument;

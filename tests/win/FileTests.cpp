@@ -1,3 +1,4 @@
+#include "framework/Exception.h"
 #include "framework/File.h"
 #include "tests/win/TestSupport.h"
 
@@ -100,4 +101,15 @@ TEST(CFileTest, ReopeningClosesThePreviousFile) {
     ASSERT_TRUE(file.Open(second.c_str(), CFile::modeRead));
     EXPECT_EQ(SecondReaderError(first.path()), static_cast<DWORD>(ERROR_SUCCESS));
     EXPECT_EQ(file.GetFilePath(), CString(second.path()));
+}
+
+TEST(CFileTest, ErrorMessagesReadTheFrameworksOwnStrings) {
+    // The texts come from the framework's resources: a string lost or mangled on its way into
+    // the program shows here.
+    EXPECT_EQ(CFileException(CFileException::fileNotFound, ERROR_FILE_NOT_FOUND, L"data.bin").GetErrorMessage().str(),
+              L"Chyba při práci se souborem \u201Edata.bin\u201C: soubor nebyl nalezen (kód 2).");
+    EXPECT_EQ(CFileException(CFileException::removeCurrentDir, ERROR_CURRENT_DIRECTORY).GetErrorMessage().str(),
+              L"Chyba při práci se souborem: došlo k neočekávané chybě (kód 16).");
+    EXPECT_EQ(CMemoryException().GetErrorMessage().str(), L"Nedostatek paměti.");
+    EXPECT_EQ(CException().GetErrorMessage().str(), L"Při provádění operace došlo k neočekávané chybě.");
 }

@@ -1,3 +1,4 @@
+#include "framework/CmdUI.h"
 #include "res/resource.h"
 #include "tests/win/ViewFixture.h"
 

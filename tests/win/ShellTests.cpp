@@ -3,6 +3,11 @@
 // recent-file list across runs of the application, and opening files.
 
 #include "app/MainFrame.h"
+#include "framework/CmdUI.h"
+#include "framework/CommandLineInfo.h"
+#include "framework/DocTemplate.h"
+#include "framework/RecentFileList.h"
+#include "framework/RegKey.h"
 #include "framework/StatusBar.h"
 #include "framework/ToolBar.h"
 #include "framework/UniqueHandle.h"
@@ -90,7 +95,7 @@ public:
     CFrameWnd* Frame() const { return Template()->GetFrame(); }
     CShellTestView* View() const { return static_cast<CShellTestView*>(Frame()->GetActiveView()); }
     CToolBar* ToolBar() const { return static_cast<CToolBar*>(Frame()->GetControlBar(AFX_IDW_TOOLBAR)); }
-    CStatusBar* StatusBar() const { return Frame()->GetMessageBar(); }
+    CStatusBar* StatusBar() const { return static_cast<CStatusBar*>(Frame()->GetMessageBar()); }
 
 protected:
     void OnDocAndApp() { g_log.push_back("app"); }

@@ -1,6 +1,7 @@
 // Message maps, typed message unpacking, Default(), command routing and command-UI state, and
 // the exception net of the dispatcher, with real windows and real messages.
 
+#include "framework/CmdUI.h"
 #include "framework/Dialog.h"
 #include "framework/Exception.h"
 #include "framework/FrameworkIds.h"
