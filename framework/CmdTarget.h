@@ -132,8 +132,9 @@ namespace afx {
 template <class T, auto P, class Sig>
 inline constexpr bool kHandlerFits = std::is_convertible_v<decltype(P), Sig T::*>;
 
+// Commands, control notifications and the messages whose handlers take nothing (WM_DESTROY...).
 template <class T, auto P>
-LRESULT CommandThunk(CCmdTarget& target, const AFX_MSGCALL&) {
+LRESULT VoidThunk(CCmdTarget& target, const AFX_MSGCALL&) {
     static_assert(kHandlerFits<T, P, void()>, "a command handler is void OnX()");
     (static_cast<T&>(target).*P)();
     return 0;
@@ -174,7 +175,7 @@ LRESULT MessageThunk(CCmdTarget& target, const AFX_MSGCALL& call) {
 // A command from a menu item, an accelerator or a toolbar button: void OnX().
 #define ON_COMMAND(id, memberFxn) \
     {AfxEntryKind::Command, WM_COMMAND, CN_COMMAND, static_cast<UINT>(id), static_cast<UINT>(id), \
-     &::afx::CommandThunk<ThisClass, &ThisClass::memberFxn>},
+     &::afx::VoidThunk<ThisClass, &ThisClass::memberFxn>},
 
 // Commands first..last: void OnX(UINT nID).
 #define ON_COMMAND_RANGE(idFirst, idLast, memberFxn) \
@@ -193,7 +194,7 @@ LRESULT MessageThunk(CCmdTarget& target, const AFX_MSGCALL& call) {
 // A control notification sent through WM_COMMAND: void OnX().
 #define ON_CONTROL(wNotifyCode, id, memberFxn) \
     {AfxEntryKind::Command, WM_COMMAND, static_cast<int>(wNotifyCode), static_cast<UINT>(id), \
-     static_cast<UINT>(id), &::afx::CommandThunk<ThisClass, &ThisClass::memberFxn>},
+     static_cast<UINT>(id), &::afx::VoidThunk<ThisClass, &ThisClass::memberFxn>},
 
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
 

@@ -200,23 +200,13 @@ CPaintDC::~CPaintDC() {
     m_hDC = nullptr;
 }
 
-CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd != nullptr ? pWnd->GetSafeHwnd() : nullptr) {
+CWindowReleasedDC::CWindowReleasedDC(CWnd* pWnd, GetDcFunction pfnGetDC)
+    : m_hWnd(pWnd != nullptr ? pWnd->GetSafeHwnd() : nullptr) {
     if (m_hWnd != nullptr)
-        m_hDC = ::GetDC(m_hWnd);
+        m_hDC = pfnGetDC(m_hWnd);
 }
 
-CClientDC::~CClientDC() {
-    if (m_hDC != nullptr)
-        ::ReleaseDC(m_hWnd, m_hDC);
-    m_hDC = nullptr;
-}
-
-CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(pWnd != nullptr ? pWnd->GetSafeHwnd() : nullptr) {
-    if (m_hWnd != nullptr)
-        m_hDC = ::GetWindowDC(m_hWnd);
-}
-
-CWindowDC::~CWindowDC() {
+CWindowReleasedDC::~CWindowReleasedDC() {
     if (m_hDC != nullptr)
         ::ReleaseDC(m_hWnd, m_hDC);
     m_hDC = nullptr;

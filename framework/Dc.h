@@ -99,26 +99,31 @@ protected:
     HWND m_hWnd;
 };
 
-// The client-area device context of a window: GetDC in the constructor, ReleaseDC in the
-// destructor.
-class CClientDC : public CDC {
+// A window's device context that ReleaseDC gives back in the destructor: the common part of
+// CClientDC and CWindowDC, which differ only in the call that gets it.
+class CWindowReleasedDC : public CDC {
 public:
-    explicit CClientDC(CWnd* pWnd);
-    ~CClientDC() override;
+    ~CWindowReleasedDC() override;
 
 protected:
+    using GetDcFunction = HDC(WINAPI*)(HWND);
+    CWindowReleasedDC(CWnd* pWnd, GetDcFunction pfnGetDC);
+
     HWND m_hWnd;
+};
+
+// The client-area device context of a window: GetDC in the constructor, ReleaseDC in the
+// destructor.
+class CClientDC : public CWindowReleasedDC {
+public:
+    explicit CClientDC(CWnd* pWnd) : CWindowReleasedDC(pWnd, &::GetDC) {}
 };
 
 // The whole window's device context, non-client area (borders, caption) included:
 // GetWindowDC in the constructor, ReleaseDC in the destructor.
-class CWindowDC : public CDC {
+class CWindowDC : public CWindowReleasedDC {
 public:
-    explicit CWindowDC(CWnd* pWnd);
-    ~CWindowDC() override;
-
-protected:
-    HWND m_hWnd;
+    explicit CWindowDC(CWnd* pWnd) : CWindowReleasedDC(pWnd, &::GetWindowDC) {}
 };
 
 // Selects a GDI object into a device context for its own lifetime and selects the earlier one

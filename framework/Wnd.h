@@ -231,13 +231,6 @@ LRESULT OnCreateThunk(CCmdTarget& t, const AFX_MSGCALL& c) {
 }
 
 template <class T, auto P>
-LRESULT VoidThunk(CCmdTarget& t, const AFX_MSGCALL&) {
-    static_assert(kHandlerFits<T, P, void()>, "void OnX()");
-    (static_cast<T&>(t).*P)();
-    return 0;
-}
-
-template <class T, auto P>
 LRESULT OnSizeThunk(CCmdTarget& t, const AFX_MSGCALL& c) {
     static_assert(kHandlerFits<T, P, void(UINT, int, int)>, "void OnSize(UINT nType, int cx, int cy)");
     (static_cast<T&>(t).*P)(static_cast<UINT>(c.wParam), LOWORD(c.lParam), HIWORD(c.lParam));
