@@ -202,7 +202,9 @@ CPaintDC::~CPaintDC() {
 
 CWindowReleasedDC::CWindowReleasedDC(CWnd* pWnd, GetDcFunction pfnGetDC)
     : m_hWnd(pWnd != nullptr ? pWnd->GetSafeHwnd() : nullptr) {
-    if (m_hWnd != nullptr)
+    // No window object: the screen's device context, as GetDC(NULL) gives it. A window object
+    // without a window: none.
+    if (pWnd == nullptr || m_hWnd != nullptr)
         m_hDC = pfnGetDC(m_hWnd);
 }
 

@@ -100,7 +100,8 @@ protected:
 };
 
 // A window's device context that ReleaseDC gives back in the destructor: the common part of
-// CClientDC and CWindowDC, which differ only in the call that gets it.
+// CClientDC and CWindowDC, which differ only in the call that gets it. A null window gives the
+// screen's.
 class CWindowReleasedDC : public CDC {
 public:
     ~CWindowReleasedDC() override;

@@ -4,7 +4,19 @@
 #include "framework/Exception.h"
 
 #include <cstdlib>
+#include <optional>
 #include <utility>
+
+namespace {
+
+// pDC's device context, or else the screen's, held by `screen` for the caller's scope.
+HDC DcOrScreen(CDC* pDC, std::optional<CClientDC>& screen) {
+    if (pDC != nullptr && pDC->GetSafeHdc() != nullptr)
+        return pDC->GetSafeHdc();
+    return screen.emplace(nullptr).GetSafeHdc();
+}
+
+}  // namespace
 
 CGdiObject::CGdiObject(CGdiObject&& other) noexcept
     : m_hObject(std::exchange(other.m_hObject, nullptr)), m_bOwned(std::exchange(other.m_bOwned, true)) {}
@@ -57,7 +69,8 @@ BOOL CFont::CreatePointFont(int nPointSize, LPCWSTR lpszFaceName, CDC* pDC) {
 }
 
 BOOL CFont::CreatePointFontIndirect(const LOGFONTW* lpLogFont, CDC* pDC) {
-    const HDC hDC = pDC != nullptr && pDC->GetSafeHdc() != nullptr ? pDC->GetSafeHdc() : ::GetDC(nullptr);
+    std::optional<CClientDC> screen;
+    const HDC hDC = DcOrScreen(pDC, screen);
     if (hDC == nullptr)
         return FALSE;
     // Tenths of a point to device pixels (72 points an inch), then to the context's logical
@@ -68,8 +81,6 @@ BOOL CFont::CreatePointFontIndirect(const LOGFONTW* lpLogFont, CDC* pDC) {
     ::DPtoLP(hDC, &pt, 1);
     ::DPtoLP(hDC, &ptOrigin, 1);
     logFont.lfHeight = -std::abs(pt.y - ptOrigin.y);
-    if (pDC == nullptr || pDC->GetSafeHdc() == nullptr)
-        ::ReleaseDC(nullptr, hDC);
     return CreateFontIndirect(&logFont);
 }
 
@@ -93,11 +104,9 @@ BOOL CBrush::CreateSolidBrush(COLORREF crColor) {
 BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight) {
     if (m_hObject != nullptr)
         return FALSE;
-    const HDC hDC = pDC != nullptr && pDC->GetSafeHdc() != nullptr ? pDC->GetSafeHdc() : ::GetDC(nullptr);
+    std::optional<CClientDC> screen;
+    const HDC hDC = DcOrScreen(pDC, screen);
     if (hDC == nullptr)
         return FALSE;
-    const BOOL bResult = Attach(::CreateCompatibleBitmap(hDC, nWidth, nHeight));
-    if (pDC == nullptr || pDC->GetSafeHdc() == nullptr)
-        ::ReleaseDC(nullptr, hDC);
-    return bResult;
+    return Attach(::CreateCompatibleBitmap(hDC, nWidth, nHeight));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/View.h"
+#include "view/ScrollMath.h"
 
 #include <cstdint>
 
@@ -50,7 +51,7 @@ private:
     int32_t m_nScrollY = 0;
     int32_t m_nPageX = 0;
     int32_t m_nPageY = 0;
-    int32_t m_nLineStepY = 15;
+    int32_t m_nLineStepY = kDumpLineHeight;
     int32_t m_nLineStepX = 15;
     int32_t m_nFileSize = 0;  // -1 while no file is open
     int32_t m_nLineCount = 0;
