@@ -48,10 +48,7 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI, AFX_CMDHANDLERINF
         pHandlerInfo->pEntry = entry;
         return TRUE;
     }
-    AFX_MSGCALL call;
-    call.message = WM_COMMAND;
-    call.nID = nID;
-    call.pCmdUI = pCmdUI;
+    const AFX_MSGCALL call{.message = WM_COMMAND, .nID = nID, .pCmdUI = pCmdUI};
     if (nCode == CN_UPDATE_COMMAND_UI) {
         if (pCmdUI == nullptr)
             return FALSE;

@@ -38,28 +38,16 @@ HDC CDC::Detach() {
     return std::exchange(m_hDC, nullptr);
 }
 
-CPoint CDC::SetWindowOrg(int x, int y) {
+CPoint CDC::SetPoint(SetPointFunction pfnSet, int x, int y) {
     POINT previous = {0, 0};
-    ::SetWindowOrgEx(m_hDC, x, y, &previous);
+    pfnSet(m_hDC, x, y, &previous);
     return previous;
 }
 
-CPoint CDC::GetWindowOrg() const {
-    POINT origin = {0, 0};
-    ::GetWindowOrgEx(m_hDC, &origin);
-    return origin;
-}
-
-CPoint CDC::SetViewportOrg(int x, int y) {
-    POINT previous = {0, 0};
-    ::SetViewportOrgEx(m_hDC, x, y, &previous);
-    return previous;
-}
-
-CPoint CDC::GetViewportOrg() const {
-    POINT origin = {0, 0};
-    ::GetViewportOrgEx(m_hDC, &origin);
-    return origin;
+CPoint CDC::GetPoint(GetPointFunction pfnGet) const {
+    POINT point = {0, 0};
+    pfnGet(m_hDC, &point);
+    return point;
 }
 
 void CDC::DPtoLP(LPPOINT lpPoints, int nCount) const {

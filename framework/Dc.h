@@ -34,11 +34,12 @@ public:
     HDC Detach();
 
     // Coordinates.
-    CPoint SetWindowOrg(int x, int y);
+    // The origins; each Set returns the earlier one.
+    CPoint SetWindowOrg(int x, int y) { return SetPoint(&::SetWindowOrgEx, x, y); }
     CPoint SetWindowOrg(POINT point) { return SetWindowOrg(point.x, point.y); }
-    CPoint GetWindowOrg() const;
-    CPoint SetViewportOrg(int x, int y);
-    CPoint GetViewportOrg() const;
+    CPoint GetWindowOrg() const { return GetPoint(&::GetWindowOrgEx); }
+    CPoint SetViewportOrg(int x, int y) { return SetPoint(&::SetViewportOrgEx, x, y); }
+    CPoint GetViewportOrg() const { return GetPoint(&::GetViewportOrgEx); }
     void DPtoLP(LPPOINT lpPoints, int nCount = 1) const;
     void DPtoLP(LPRECT lpRect) const;
     void LPtoDP(LPPOINT lpPoints, int nCount = 1) const;
@@ -81,6 +82,11 @@ public:
 private:
     template <class T>
     T* Borrowed(HGDIOBJ hObject);
+    // A Set...Ex or Get...Ex call of GDI, and the point it reports.
+    using SetPointFunction = BOOL(WINAPI*)(HDC, int, int, LPPOINT);
+    using GetPointFunction = BOOL(WINAPI*)(HDC, LPPOINT);
+    CPoint SetPoint(SetPointFunction pfnSet, int x, int y);
+    CPoint GetPoint(GetPointFunction pfnGet) const;
 
     bool m_bOwned = false;                                // a memory device context made by CreateCompatibleDC
     std::vector<std::unique_ptr<CGdiObject>> m_borrowed;  // wrappers of replaced selections

@@ -21,19 +21,11 @@ public:
 
     void Enable(BOOL bOn) override {
         CCmdUI::Enable(bOn);
-        const int index = static_cast<int>(m_nIndex);
-        const UINT style = m_bar.GetPaneStyle(index);
-        const UINT wanted = bOn ? (style & ~SBPS_DISABLED) : (style | SBPS_DISABLED);
-        if (wanted != style)
-            m_bar.SetPaneStyle(index, wanted);
+        SetPaneStyleBit(SBPS_DISABLED, !bOn);
     }
     void SetCheck(int nCheck) override {
         CCmdUI::SetCheck(nCheck);
-        const int index = static_cast<int>(m_nIndex);
-        const UINT style = m_bar.GetPaneStyle(index);
-        const UINT wanted = nCheck ? (style | SBPS_POPOUT) : (style & ~SBPS_POPOUT);
-        if (wanted != style)
-            m_bar.SetPaneStyle(index, wanted);
+        SetPaneStyleBit(SBPS_POPOUT, nCheck != 0);
     }
     void SetText(LPCWSTR lpszText) override {
         CCmdUI::SetText(lpszText);
@@ -41,6 +33,15 @@ public:
     }
 
 private:
+    // Sets or clears one style bit of the pane; a pane that has it so already is left alone.
+    void SetPaneStyleBit(UINT nBit, bool bSet) {
+        const int index = static_cast<int>(m_nIndex);
+        const UINT style = m_bar.GetPaneStyle(index);
+        const UINT wanted = bSet ? (style | nBit) : (style & ~nBit);
+        if (wanted != style)
+            m_bar.SetPaneStyle(index, wanted);
+    }
+
     CStatusBar& m_bar;
 };
 

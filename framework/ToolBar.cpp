@@ -27,19 +27,21 @@ public:
 
     void Enable(BOOL bOn) override {
         CCmdUI::Enable(bOn);
-        const bool enabled = m_bar.SendMessage(TB_ISBUTTONENABLED, m_nID) != 0;
-        if (enabled != (bOn != FALSE))
-            m_bar.SendMessage(TB_ENABLEBUTTON, m_nID, MAKELPARAM(bOn ? TRUE : FALSE, 0));
+        SetButtonState(TB_ISBUTTONENABLED, TB_ENABLEBUTTON, bOn != FALSE);
     }
     void SetCheck(int nCheck) override {
         CCmdUI::SetCheck(nCheck);
-        const bool checked = m_bar.SendMessage(TB_ISBUTTONCHECKED, m_nID) != 0;
-        if (checked != (nCheck != 0))
-            m_bar.SendMessage(TB_CHECKBUTTON, m_nID, MAKELPARAM(nCheck != 0 ? TRUE : FALSE, 0));
+        SetButtonState(TB_ISBUTTONCHECKED, TB_CHECKBUTTON, nCheck != 0);
     }
     void SetText(LPCWSTR) override {}  // buttons show pictures only
 
 private:
+    // Asks the button with nQuery and, when its state is not bOn already, sets it with nChange.
+    void SetButtonState(UINT nQuery, UINT nChange, bool bOn) {
+        if ((m_bar.SendMessage(nQuery, m_nID) != 0) != bOn)
+            m_bar.SendMessage(nChange, m_nID, MAKELPARAM(bOn ? TRUE : FALSE, 0));
+    }
+
     CToolBar& m_bar;
 };
 }  // namespace

@@ -187,10 +187,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(message);
     if (entry == nullptr)
         return FALSE;
-    AFX_MSGCALL call;
-    call.message = message;
-    call.wParam = wParam;
-    call.lParam = lParam;
+    const AFX_MSGCALL call{.message = message, .wParam = wParam, .lParam = lParam};
     *pResult = entry->pfn(*this, call);
     return TRUE;
 }
@@ -239,12 +236,7 @@ BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     const AFX_MSGMAP_ENTRY* entry = FindCommandEntry(AfxEntryKind::Notify, nID, static_cast<int>(pHeader->code));
     if (entry == nullptr)
         return FALSE;
-    AFX_MSGCALL call;
-    call.message = WM_NOTIFY;
-    call.wParam = wParam;
-    call.lParam = lParam;
-    call.nID = nID;
-    call.pResult = pResult;
+    const AFX_MSGCALL call{.message = WM_NOTIFY, .wParam = wParam, .lParam = lParam, .nID = nID, .pResult = pResult};
     entry->pfn(*this, call);
     return TRUE;
 }
@@ -585,24 +577,9 @@ void CWnd::GetWindowRect(LPRECT lpRect) const {
         ::SetRectEmpty(lpRect);
 }
 
-void CWnd::ClientToScreen(LPPOINT lpPoint) const {
+void CWnd::MapClientPoints(bool bToScreen, LPPOINT lpPoints, UINT nCount) const {
     if (m_hWnd != nullptr)
-        ::ClientToScreen(m_hWnd, lpPoint);
-}
-
-void CWnd::ClientToScreen(LPRECT lpRect) const {
-    if (m_hWnd != nullptr)
-        ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<LPPOINT>(lpRect), 2);
-}
-
-void CWnd::ScreenToClient(LPPOINT lpPoint) const {
-    if (m_hWnd != nullptr)
-        ::ScreenToClient(m_hWnd, lpPoint);
-}
-
-void CWnd::ScreenToClient(LPRECT lpRect) const {
-    if (m_hWnd != nullptr)
-        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<LPPOINT>(lpRect), 2);
+        ::MapWindowPoints(bToScreen ? m_hWnd : nullptr, bToScreen ? nullptr : m_hWnd, lpPoints, nCount);
 }
 
 void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint) {

@@ -123,10 +123,11 @@ public:
 
     void GetClientRect(LPRECT lpRect) const;
     void GetWindowRect(LPRECT lpRect) const;
-    void ClientToScreen(LPPOINT lpPoint) const;
-    void ClientToScreen(LPRECT lpRect) const;
-    void ScreenToClient(LPPOINT lpPoint) const;
-    void ScreenToClient(LPRECT lpRect) const;
+    // Between the client area and the screen; nothing happens while there is no window.
+    void ClientToScreen(LPPOINT lpPoint) const { MapClientPoints(true, lpPoint, 1); }
+    void ClientToScreen(LPRECT lpRect) const { MapClientPoints(true, reinterpret_cast<LPPOINT>(lpRect), 2); }
+    void ScreenToClient(LPPOINT lpPoint) const { MapClientPoints(false, lpPoint, 1); }
+    void ScreenToClient(LPRECT lpRect) const { MapClientPoints(false, reinterpret_cast<LPPOINT>(lpRect), 2); }
     void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE);
     void MoveWindow(LPCRECT lpRect, BOOL bRepaint = TRUE);
     BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
@@ -204,6 +205,8 @@ private:
                             bool* pDefaultAsked = nullptr);
     // Records that the current message wants the default processing (dialogs run it later).
     static void NoteDefaultAsked();
+    // Maps points from the client area to the screen, or back.
+    void MapClientPoints(bool bToScreen, LPPOINT lpPoints, UINT nCount) const;
 
     bool m_bDialog = false;             // bound through a dialog procedure (see CDialog)
     bool m_bAttachedOnly = false;       // bound with Attach: in the map only
