@@ -76,7 +76,9 @@ if ! locale -a 2>/dev/null | grep -qix "${locale/UTF-8/utf8}"; then
   fi
   export LOCPATH="$bed/locale"
 fi
-export LANG=$locale LC_ALL=$locale
+# For the programs started here. This shell itself cannot take a locale from LOCPATH (it reads
+# its own environment only at start), so its complaint about that is dropped.
+export LANG=$locale LC_ALL=$locale 2>/dev/null
 unset LANGUAGE
 
 if [ "$display" = 1 ]; then
