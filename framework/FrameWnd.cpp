@@ -231,6 +231,13 @@ CMiniFrameWnd* FloatingFrameOf(const CControlBar& bar) {
     return pFloating != nullptr && pFloating->GetSafeHwnd() != nullptr ? pFloating : nullptr;
 }
 
+// Shows a floating window without taking the activation from the frame; its caption looks as
+// active as the frame's.
+void ShowWithoutActivating(CMiniFrameWnd& floating, HWND hFrame) {
+    floating.ShowWindow(SW_SHOWNOACTIVATE);
+    floating.SendMessage(WM_NCACTIVATE, ::GetActiveWindow() == hFrame ? TRUE : FALSE);
+}
+
 // A bar that changed shape draws itself anew, borders and gripper included.
 void RedrawBar(CControlBar& bar) {
     if (bar.GetSafeHwnd() != nullptr)
@@ -270,11 +277,8 @@ void CFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point) {
         ::SetParent(pBar->GetSafeHwnd(), pFloating->GetSafeHwnd());
     pFloating->PlaceBar(point);
     pContext->SetLastFloatPos(point);
-    if (pBar->IsVisible()) {
-        pFloating->ShowWindow(SW_SHOWNOACTIVATE);
-        // Shown without activation: its caption looks as active as the frame.
-        pFloating->SendMessage(WM_NCACTIVATE, ::GetActiveWindow() == m_hWnd ? TRUE : FALSE);
-    }
+    if (pBar->IsVisible())
+        ShowWithoutActivating(*pFloating, m_hWnd);
     RecalcLayout();
     RedrawBar(*pBar);
 }
@@ -285,9 +289,10 @@ void CFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL) {
     pBar->ShowWindow(bShow ? SW_SHOWNOACTIVATE : SW_HIDE);
     CMiniFrameWnd* pFloating = FloatingFrameOf(*pBar);
     if (pBar->IsFloating() && pFloating != nullptr) {
-        pFloating->ShowWindow(bShow ? SW_SHOWNOACTIVATE : SW_HIDE);
         if (bShow)
-            pFloating->SendMessage(WM_NCACTIVATE, ::GetActiveWindow() == m_hWnd ? TRUE : FALSE);
+            ShowWithoutActivating(*pFloating, m_hWnd);
+        else
+            pFloating->ShowWindow(SW_HIDE);
     }
     RecalcLayout();
 }

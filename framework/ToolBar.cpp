@@ -213,40 +213,41 @@ HWND CToolBar::GetToolTips() const {
     return m_hWnd != nullptr ? reinterpret_cast<HWND>(SendMessage(TB_GETTOOLTIPS)) : nullptr;
 }
 
-CSize CToolBar::RowSize() const {
+CSize CToolBar::ButtonSize() const {
     const LRESULT buttonSize = SendMessage(TB_GETBUTTONSIZE);
-    const int buttonWidth = buttonSize != 0 ? LOWORD(buttonSize) : m_sizeButton.cx;
-    const int buttonHeight = buttonSize != 0 ? HIWORD(buttonSize) : m_sizeButton.cy;
+    return buttonSize != 0 ? CSize(LOWORD(buttonSize), HIWORD(buttonSize)) : m_sizeButton;
+}
+
+CSize CToolBar::RowSize() const {
+    const CSize button = ButtonSize();
     const int count = GetCount();
     if (count == 0)
-        return CSize(buttonWidth, buttonHeight);
+        return button;
     // The control leaves the same margin before its first button as after its last.
     RECT first = {};
     GetItemRect(0, &first);
     int width = 0;
     for (int i = 0; i < count; ++i) {
-        TBBUTTON button = {};
-        SendMessage(TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&button));
-        width += (button.fsStyle & BTNS_SEP) ? button.iBitmap : buttonWidth;
+        TBBUTTON item = {};
+        SendMessage(TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        width += (item.fsStyle & BTNS_SEP) ? item.iBitmap : button.cx;
     }
-    return CSize(width + 2 * first.left, buttonHeight + 2 * first.top);
+    return CSize(width + 2 * first.left, button.cy + 2 * first.top);
 }
 
 CSize CToolBar::ColumnSize() const {
-    const CSize row = RowSize();
+    const CSize button = ButtonSize();
     const int count = GetCount();
     if (count == 0)
-        return row;
+        return button;
     RECT first = {};
     RECT last = {};
     GetItemRect(0, &first);
     GetItemRect(count - 1, &last);
-    const LRESULT buttonSize = SendMessage(TB_GETBUTTONSIZE);
-    const int buttonWidth = buttonSize != 0 ? LOWORD(buttonSize) : m_sizeButton.cx;
     // Upright, the items stand below each other (IsHorizontal false); before that the column
     // is a guess of one button per row.
-    const int height = IsHorizontal() ? count * (row.cy - 2 * first.top) : last.bottom - first.top;
-    return CSize(buttonWidth + 2 * first.left, height + 2 * first.top);
+    const int height = IsHorizontal() ? count * button.cy : last.bottom - first.top;
+    return CSize(button.cx + 2 * first.left, height + 2 * first.top);
 }
 
 CSize CToolBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {

@@ -56,6 +56,8 @@ private:
     // Ends a row after every item (bEach) or after none.
     void WrapEachItem(bool bEach);
     // The client size of the buttons in one row, and in one column.
+    // A button's size as the control has it (as set, before the control exists).
+    CSize ButtonSize() const;
     CSize RowSize() const;
     CSize ColumnSize() const;
 

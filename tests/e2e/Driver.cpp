@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <memory>
 #include <thread>
 
 namespace e2e {
@@ -529,8 +530,9 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((m_path + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
+    const HANDLE first = FindFirstFileW((m_path + L"\\*").c_str(), &data);
+    if (first != INVALID_HANDLE_VALUE) {
+        const std::unique_ptr<void, decltype(&FindClose)> find(first, &FindClose);
         do {
             std::wstring name = data.cFileName;
             if (name != L"." && name != L"..") {
@@ -538,8 +540,7 @@ TempDir::~TempDir() {
                 SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
                 DeleteFileW(full.c_str());
             }
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
+        } while (FindNextFileW(find.get(), &data));
     }
     RemoveDirectoryW(m_path.c_str());
 }

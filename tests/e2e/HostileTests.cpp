@@ -11,24 +11,24 @@ namespace {
 
 std::vector<uint8_t> ReadAll(const std::wstring& path) {
     std::vector<uint8_t> bytes;
-    HANDLE file =
-        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    const Handle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+    if (!file)
         return bytes;
     uint8_t buffer[4096];
     DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
+    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
         bytes.insert(bytes.end(), buffer, buffer + read);
-    CloseHandle(file);
     return bytes;
 }
 
 // A sparse file of `length` bytes with `head` at its start and `text` at `at`.
 bool WriteSparse(const std::wstring& path, unsigned long long length, const std::vector<uint8_t>& head, long long at,
                  const std::string& text) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    const Handle owner(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    if (!owner)
         return false;
+    const HANDLE file = owner.get();
     DWORD returned = 0, written = 0;
     DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
     LARGE_INTEGER end{};
@@ -40,7 +40,6 @@ bool WriteSparse(const std::wstring& path, unsigned long long length, const std:
     where.QuadPart = at;
     ok = ok && SetFilePointerEx(file, where, nullptr, FILE_BEGIN) &&
          WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
     return ok;
 }
 
@@ -50,9 +49,9 @@ TEST_F(HostileStart, NamesThatCannotBeOpenedAreReportedAndTheProgramEnds) {
     const std::vector<uint8_t> bytes = LinesFile(4);
     const std::wstring written = m_files.Write(L"zapisovany.bin", bytes);
     // Another program has the file open for writing: the viewer may not even check it.
-    HANDLE writer = CreateFileW(written.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, writer);
+    Handle writer(CreateFileW(written.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(writer);
     for (const std::wstring& name : {m_files.Path(), m_files.Path() + L"\\", written, m_files.PathOf(L"a<b>.bin")}) {
         SCOPED_TRACE(Narrow(name));
         m_viewer = std::make_unique<Viewer>(std::vector<std::wstring>{name});
@@ -64,7 +63,7 @@ TEST_F(HostileStart, NamesThatCannotBeOpenedAreReportedAndTheProgramEnds) {
         EXPECT_TRUE(m_viewer->WaitForExit(5000)) << "the program goes on without a document";
         EXPECT_TRUE(m_viewer->TopLevelWindows().empty());
     }
-    CloseHandle(writer);
+    writer.reset();
     EXPECT_EQ(ReadAll(written), bytes) << "the file was changed";
 }
 
@@ -82,11 +81,10 @@ TEST_F(HostileStart, NamesInOtherScriptsAndPathsLongerThanMaxPathOpen) {
     const std::wstring longPath = folders.back() + L"\\soubor.bin";
     ASSERT_GT(longPath.size(), 300u);
     {
-        HANDLE file = CreateFileW(longPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(INVALID_HANDLE_VALUE, file);
+        const Handle file(CreateFileW(longPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        ASSERT_TRUE(file);
         DWORD written = 0;
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-        CloseHandle(file);
+        WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     }
     paths.push_back(longPath);
     for (const std::wstring& path : paths) {

@@ -83,11 +83,11 @@ TEST_F(Launch, FileThatAnotherProgramReadsIsRefused) {
     std::wstring path = m_files.Write(L"cteny.bin", LinesFile(3));
     // Another program reads the file and lets others read it too: the viewer may check it, but
     // cannot hold it alone.
-    HANDLE reader = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, reader);
+    Handle reader(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(reader);
     m_viewer = std::make_unique<Viewer>(std::vector<std::wstring>{path});
     Box box = m_viewer->WaitForMessageBox(15000);
-    CloseHandle(reader);
+    reader.reset();
     ASSERT_TRUE(box) << "no message about the file in use";
     EXPECT_EQ(L"Chyba p\u0159i otev\u00edr\u00e1n\u00ed souboru!", box.text);
     EXPECT_EQ(0u, box.caption.rfind(L"Oktalon 1.0", 0)) << "caption: " << Narrow(box.caption);

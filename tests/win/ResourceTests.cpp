@@ -6,9 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
+#include "framework/GdiObject.h"
 #include "res/resource.h"
 #include "tests/win/TestSupport.h"
 
@@ -414,18 +417,20 @@ TEST(ResourcePictures, IconIs32By32In16Colours) {
     EXPECT_EQ(32, group[7]);  // height
     EXPECT_EQ(16, group[8]);  // colours
     EXPECT_EQ(4, group[12]);  // bits per pixel
-    HICON icon = static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 32, 32, 0));
+    const std::unique_ptr<std::remove_pointer_t<HICON>, decltype(&DestroyIcon)> icon(
+        static_cast<HICON>(
+            LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 32, 32, 0)),
+        &DestroyIcon);
     ASSERT_TRUE(icon);
     ICONINFO info{};
-    ASSERT_TRUE(GetIconInfo(icon, &info));
-    BITMAP mask{};
-    GetObjectW(info.hbmMask, sizeof mask, &mask);
-    EXPECT_EQ(32, mask.bmWidth);
-    if (info.hbmColor)
-        DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    DestroyIcon(icon);
+    ASSERT_TRUE(GetIconInfo(icon.get(), &info));
+    CBitmap color;  // the icon's copies of its pictures, deleted with these
+    CBitmap mask;
+    color.Attach(info.hbmColor);
+    mask.Attach(info.hbmMask);
+    BITMAP maskInfo{};
+    GetObjectW(info.hbmMask, sizeof maskInfo, &maskInfo);
+    EXPECT_EQ(32, maskInfo.bmWidth);
 }
 
 // ---------------------------------------------------------------------------------------------
