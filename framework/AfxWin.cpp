@@ -88,7 +88,6 @@ int AfxMessageBox(LPCWSTR lpszText, UINT nType, UINT /*nIDHelp: the program has 
 }
 
 int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp) {
-    CString text;
-    text.LoadString(nIDPrompt);
-    return AfxMessageBox(text.GetString(), nType, nIDHelp == static_cast<UINT>(-1) ? nIDPrompt : nIDHelp);
+    return AfxMessageBox(AfxLoadString(nIDPrompt).GetString(), nType,
+                         nIDHelp == static_cast<UINT>(-1) ? nIDPrompt : nIDHelp);
 }

@@ -21,10 +21,8 @@ size_t IndexOf(POSITION position) {
 
 // The framework's report of a file that cannot be opened: the file, then the reason.
 void ReportOpenFailure(LPCWSTR lpszPathName, const CString& reason) {
-    CString format;
-    format.LoadString(AFX_IDP_FAILED_TO_OPEN_DOC);
     CString text;
-    text.Format(format, lpszPathName != nullptr ? lpszPathName : L"");
+    text.Format(AfxLoadString(AFX_IDP_FAILED_TO_OPEN_DOC), lpszPathName != nullptr ? lpszPathName : L"");
     if (!reason.IsEmpty()) {
         text += L"\n\n";
         text += reason;

@@ -7,9 +7,7 @@ IMPLEMENT_DYNAMIC(CFileException, CException)
 IMPLEMENT_DYNAMIC(CMemoryException, CException)
 
 CString CException::GetErrorMessage() const {
-    CString message;
-    message.LoadString(AFX_IDP_COMMAND_FAILURE);
-    return message;
+    return AfxLoadString(AFX_IDP_COMMAND_FAILURE);
 }
 
 namespace {
@@ -45,17 +43,13 @@ UINT CauseStringId(int cause) {
 }  // namespace
 
 CString CFileException::GetErrorMessage() const {
-    CString cause;
-    cause.LoadString(CauseStringId(m_cause));
-    CString format;
+    const CString cause = AfxLoadString(CauseStringId(m_cause));
     CString message;
-    if (m_strFileName.IsEmpty()) {
-        format.LoadString(AFX_IDP_FILE_ERROR);
-        message.Format(format, cause.GetString(), m_lOsError);
-    } else {
-        format.LoadString(AFX_IDP_FILE_ERROR_NAMED);
-        message.Format(format, m_strFileName.GetString(), cause.GetString(), m_lOsError);
-    }
+    if (m_strFileName.IsEmpty())
+        message.Format(AfxLoadString(AFX_IDP_FILE_ERROR), cause.GetString(), m_lOsError);
+    else
+        message.Format(AfxLoadString(AFX_IDP_FILE_ERROR_NAMED), m_strFileName.GetString(), cause.GetString(),
+                       m_lOsError);
     return message;
 }
 
@@ -104,7 +98,5 @@ void CFileException::ThrowOsError(LONG osError, const CString& fileName) {
 }
 
 CString CMemoryException::GetErrorMessage() const {
-    CString message;
-    message.LoadString(AFX_IDP_FAILED_MEMORY_ALLOC);
-    return message;
+    return AfxLoadString(AFX_IDP_FAILED_MEMORY_ALLOC);
 }

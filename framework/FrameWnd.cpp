@@ -523,16 +523,12 @@ void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* pCmdUI) {
 // ---- Status bar messages ------------------------------------------------------------------
 
 void CFrameWnd::GetMessageString(UINT nID, CString& rMessage) const {
-    CString text;
-    text.LoadString(nID);
-    AfxExtractSubString(rMessage, text, 0);
+    AfxExtractSubString(rMessage, AfxLoadString(nID), 0);
 }
 
 CString CFrameWnd::GetToolTipString(UINT nID) {
-    CString text;
-    text.LoadString(nID);
     CString tip;
-    AfxExtractSubString(tip, text, 1);
+    AfxExtractSubString(tip, AfxLoadString(nID), 1);
     return tip;
 }
 

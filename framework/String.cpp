@@ -107,6 +107,12 @@ std::string CString::ToCodePage(UINT codePage, bool* pLossless) const {
     return result;
 }
 
+CString AfxLoadString(UINT nID) {
+    CString text;
+    text.LoadString(nID);
+    return text;
+}
+
 BOOL AfxExtractSubString(CString& rString, const CString& fullString, int nIndex, wchar_t chSep) {
     rString.Empty();
     if (fullString.IsEmpty() || nIndex < 0)

@@ -69,3 +69,6 @@ private:
 // ("prompt\ntooltip") or a document string. FALSE (and empty) when the text has no such field;
 // empty text has none.
 BOOL AfxExtractSubString(CString& rString, const CString& fullString, int nIndex, wchar_t chSep = L'\n');
+
+// The string of that id from the program's string table, empty when there is none.
+CString AfxLoadString(UINT nID);

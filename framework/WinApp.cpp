@@ -304,11 +304,8 @@ BOOL CWinApp::DoPromptFileName(CString& fileName) {
             filter += name.str() + L'\0' + L'*' + extension.str() + L'\0';
         }
     }
-    CString allFilesName;
-    allFilesName.LoadString(AFX_IDS_ALLFILTER);
-    filter += allFilesName.str() + L'\0' + kAllFilesFilterPattern + L'\0' + L'\0';
-    CString title;
-    title.LoadString(AFX_IDS_OPENFILE);
+    filter += AfxLoadString(AFX_IDS_ALLFILTER).str() + L'\0' + kAllFilesFilterPattern + L'\0' + L'\0';
+    const CString title = AfxLoadString(AFX_IDS_OPENFILE);
 
     std::wstring buffer(kMaxPathBuffer, L'\0');
     OPENFILENAMEW ofn = {};
