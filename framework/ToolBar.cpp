@@ -218,7 +218,7 @@ CSize CToolBar::ButtonSize() const {
     return buttonSize != 0 ? CSize(LOWORD(buttonSize), HIWORD(buttonSize)) : m_sizeButton;
 }
 
-CSize CToolBar::RowSize() const {
+CSize CToolBar::ItemsSize(BOOL bHorz) const {
     const CSize button = ButtonSize();
     const int count = GetCount();
     if (count == 0)
@@ -226,34 +226,28 @@ CSize CToolBar::RowSize() const {
     // The control leaves the same margin before its first button as after its last.
     RECT first = {};
     GetItemRect(0, &first);
-    int width = 0;
-    for (int i = 0; i < count; ++i) {
-        TBBUTTON item = {};
-        SendMessage(TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-        width += (item.fsStyle & BTNS_SEP) ? item.iBitmap : button.cx;
+    const CSize margins(2 * first.left, 2 * first.top);
+    if (bHorz) {
+        int width = 0;
+        for (int i = 0; i < count; ++i) {
+            TBBUTTON item = {};
+            SendMessage(TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+            width += (item.fsStyle & BTNS_SEP) ? item.iBitmap : button.cx;
+        }
+        return CSize(width + margins.cx, button.cy + margins.cy);
     }
-    return CSize(width + 2 * first.left, button.cy + 2 * first.top);
-}
-
-CSize CToolBar::ColumnSize() const {
-    const CSize button = ButtonSize();
-    const int count = GetCount();
-    if (count == 0)
-        return button;
-    RECT first = {};
-    RECT last = {};
-    GetItemRect(0, &first);
-    GetItemRect(count - 1, &last);
     // Upright, the items stand below each other (IsHorizontal false); before that the column
     // is a guess of one button per row.
+    RECT last = {};
+    GetItemRect(count - 1, &last);
     const int height = IsHorizontal() ? count * button.cy : last.bottom - first.top;
-    return CSize(button.cx + 2 * first.left, height + 2 * first.top);
+    return CSize(button.cx + margins.cx, height + margins.cy);
 }
 
 CSize CToolBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
     const CRect borders = GetNonClientBorders();
     const CSize frame(borders.left + borders.right, borders.top + borders.bottom);
-    const CSize items = bHorz ? RowSize() : ColumnSize();
+    const CSize items = ItemsSize(bHorz);
     const CSize size(items.cx + frame.cx, items.cy + frame.cy);
     if (!bStretch)
         return size;

@@ -55,11 +55,10 @@ private:
     void TrackFlyBy(UINT nID);
     // Ends a row after every item (bEach) or after none.
     void WrapEachItem(bool bEach);
-    // The client size of the buttons in one row, and in one column.
     // A button's size as the control has it (as set, before the control exists).
     CSize ButtonSize() const;
-    CSize RowSize() const;
-    CSize ColumnSize() const;
+    // The client size of the buttons in one row (bHorz), or in one column.
+    CSize ItemsSize(BOOL bHorz) const;
 
     CSize m_sizeButton = CSize(23, 22);
     CSize m_sizeImage = CSize(16, 15);

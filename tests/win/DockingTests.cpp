@@ -13,22 +13,31 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
 
 // ---- The arithmetic -------------------------------------------------------------------------
 
+// Bars in layout order, each given as its side and thickness.
+std::vector<DockedBar> Bars(std::initializer_list<std::pair<DWORD, int>> sides) {
+    std::vector<DockedBar> bars;
+    for (const auto& [side, thickness] : sides) {
+        DockedBar bar;
+        bar.dwSide = side;
+        bar.nThickness = thickness;
+        bars.push_back(bar);
+    }
+    return bars;
+}
+
 TEST(DockLayout, BarsTakeStripsFromTheOutsideInAndTheViewGetsTheRest) {
-    std::vector<DockedBar> bars(3);
-    bars[0].dwSide = CBRS_ALIGN_BOTTOM;  // a status bar: outermost
-    bars[0].nThickness = 20;
-    bars[1].dwSide = CBRS_ALIGN_LEFT;
-    bars[1].nThickness = 30;
-    bars[2].dwSide = CBRS_ALIGN_TOP;
-    bars[2].nThickness = 28;
+    // The bottom one is a status bar: outermost.
+    std::vector<DockedBar> bars = Bars({{CBRS_ALIGN_BOTTOM, 20}, {CBRS_ALIGN_LEFT, 30}, {CBRS_ALIGN_TOP, 28}});
     const CRect rest = LayoutDockedBars(CRect(0, 0, 400, 300), bars);
     EXPECT_EQ(bars[0].rect, CRect(0, 280, 400, 300));
     EXPECT_EQ(bars[1].rect, CRect(0, 0, 30, 280)) << "beside the view, above the status bar";
@@ -37,11 +46,7 @@ TEST(DockLayout, BarsTakeStripsFromTheOutsideInAndTheViewGetsTheRest) {
 
     // Bars thicker than the room left get only that room; the view's rest is empty, never
     // inside out.
-    bars.resize(2);
-    bars[0].dwSide = CBRS_ALIGN_BOTTOM;
-    bars[0].nThickness = 40;
-    bars[1].dwSide = CBRS_ALIGN_RIGHT;
-    bars[1].nThickness = 500;
+    bars = Bars({{CBRS_ALIGN_BOTTOM, 40}, {CBRS_ALIGN_RIGHT, 500}});
     const CRect squeezed = LayoutDockedBars(CRect(10, 10, 110, 40), bars);
     EXPECT_EQ(bars[0].rect, CRect(10, 10, 110, 40));
     EXPECT_EQ(bars[1].rect, CRect(10, 10, 110, 10));
