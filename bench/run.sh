@@ -50,16 +50,16 @@ measure() {
   local exe="$root/win64/oktalon.exe" benches="$root/win64/bench"
   # One Wine server for the whole session: it does not shut down (and save the registry) in the
   # middle of a measurement when the last Windows program of a step has ended.
-  wineserver -p
+  "$WINESERVER" -p
 
   if wants open; then
     echo
-    wine "$benches/oktalon_open_bench.exe" "$(winpath "$exe")" "$open_runs" \
+    "$WINELOADER" "$benches/oktalon_open_bench.exe" "$(winpath "$exe")" "$open_runs" \
          "1 KiB=$(winpath "$data/small.bin")" "2 GiB - 16 (sparse)=$(winpath "$data/sparse.bin")" | tr -d '\r'
   fi
   if wants paint; then
     echo
-    wine "$benches/oktalon_paint_bench.exe" | tr -d '\r'
+    "$WINELOADER" "$benches/oktalon_paint_bench.exe" | tr -d '\r'
   fi
   wants search || return 0
 
@@ -100,7 +100,7 @@ measure() {
     for build in $builds; do
       for d in "${datasets[@]}"; do
         label=$(field "$d" 1)
-        wine "$root/$build/bench/oktalon_search_bench.exe" scan "$(winpath "$data/$label.bin")" "$runs_per_round" \
+        "$WINELOADER" "$root/$build/bench/oktalon_search_bench.exe" scan "$(winpath "$data/$label.bin")" "$runs_per_round" \
              "$label:hex:$(field "$d" 3)" | tr -d '\r' | sed "s/^scan wine /scan $build /" >>"$results"
         sleep 0.5  # let the Windows program's ending settle before the next measurement
       done
@@ -113,7 +113,7 @@ measure() {
       ${order[(r + step) % ${#order[@]}]}
     done
   done
-  wine "$root/win64/bench/oktalon_search_bench.exe" bytewise "$(winpath "$data/bytewise.bin")" "$bytewise_seconds" \
+  "$WINELOADER" "$root/win64/bench/oktalon_search_bench.exe" bytewise "$(winpath "$data/bytewise.bin")" "$bytewise_seconds" \
        "zero:$bytewise_pattern" | tr -d '\r' >>"$results"
 
   echo
@@ -225,5 +225,5 @@ if wants search; then
 fi
 
 echo "== measuring on $(nproc) CPUs ($(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')), load $(cut -d' ' -f1-3 /proc/loadavg);" \
-     "$(grep -V | head -n1), $(wine --version 2>/dev/null)"
+     "$(grep -V | head -n1), $("$WINELOADER" --version 2>/dev/null)"
 bash "$top/tests/winebed.sh" --bed "$root/win64/benchbed" --display --shell -- bash "$self" --in-bed "$root" "$data"

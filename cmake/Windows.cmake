@@ -130,11 +130,15 @@ if(CMAKE_CROSSCOMPILING)
   set_tests_properties(oktalon_e2e_utf8_tests PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE
                        ENVIRONMENT "OKTALON_EXE=$<TARGET_FILE:oktalon>;OKTALON_E2E_UTF8=1")
 endif()
-# The README's first command, run as written on a file with blanks and Czech letters in its name.
+# The README's first command, run as written on a file with blanks and Czech letters in its name:
+# once as this machine runs it, once on the path of a machine that cannot run 32-bit programs.
 if(CMAKE_CROSSCOMPILING AND CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_test(NAME readme_first_command
            COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/e2e/readme_first_command.sh ${CMAKE_BINARY_DIR}/..)
-  set_tests_properties(readme_first_command PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE)
+  add_test(NAME readme_first_command_wine64_only
+           COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/e2e/readme_first_command.sh --wine64-only
+                   ${CMAKE_BINARY_DIR}/..)
+  set_tests_properties(readme_first_command readme_first_command_wine64_only PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE)
 endif()
 include(tests/reliability/CMakeLists.txt)
 add_subdirectory(bench)

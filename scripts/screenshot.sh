@@ -27,11 +27,11 @@ main_window() {
   echo "$best"
 }
 
-wine "$@" &
+"$WINELOADER" "$@" &
 pid=$!
 stop_program() {
   kill "$pid" 2>/dev/null || true
-  wineserver -k 2>/dev/null || true
+  "$WINESERVER" -k 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
 }
 

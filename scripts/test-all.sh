@@ -2,13 +2,15 @@
 # Installs what is missing, checks that every C++ file is formatted, builds all three builds
 # (native, whose window-free sources clang-tidy checks as they compile; win64; win32) and runs
 # every test suite: the native unit tests and fuzz runs, then the Windows class, end-to-end and
-# reliability suites under Wine for the x86-64 build and for the x86 build. Each suite's time is
+# reliability suites under Wine for the x86-64 build and for the x86 build (where the bed can run it:
+# scripts/wine-loader.sh says why not in the one line that skips them). Each suite's time is
 # printed.
 # usage: scripts/test-all.sh [BUILD_ROOT]   (default: build)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 root=${1:-$top/build}
 start=$(date +%s)
+source "$top/scripts/wine-loader.sh"
 
 bash "$top/scripts/install-deps.sh"
 
@@ -24,17 +26,6 @@ for build in native win64 win32; do
   cmake --build "$root/$build" -- -k 0
   echo "== built $build in $(( $(date +%s) - build_start )) s"
 done
-
-# Whether this machine's kernel runs 32-bit x86 programs: a tiny one that only exits is tried.
-runs_x86_programs() {
-  local dir status=0
-  dir=$(mktemp -d)
-  printf '.globl _start\n_start:\n  movl $1, %%eax\n  xorl %%ebx, %%ebx\n  int $0x80\n' >"$dir/exit.s"
-  as --32 -o "$dir/exit.o" "$dir/exit.s" && ld -m elf_i386 -o "$dir/exit" "$dir/exit.o" &&
-    "$dir/exit" 2>/dev/null || status=1
-  rm -rf "$dir"
-  return $status
-}
 
 # counts BUILD_DIR: one line per test of the last ctest run there: its cases (GoogleTest), or its
 # executions (libFuzzer); then "P F S" on the last line, the cases passed, failed and skipped (a
@@ -92,7 +83,8 @@ report native fuzz
 
 # The two Windows builds run side by side: each suite has its own Wine prefix and X display, and
 # most of their time is spent waiting for windows.
-if runs_x86_programs; then
+x86_skipped=$(oktalon_wine64_only_reason)
+if [ -z "$x86_skipped" ]; then
   echo "== x86-64 and x86 Windows suites under Wine, side by side"
   suite win64 "x86-64 Windows suites under Wine" "$root/win64" & win64=$!
   suite win32 "x86 Windows suites under Wine" "$root/win32" & win32=$!
@@ -100,11 +92,11 @@ if runs_x86_programs; then
   wait "$win32" || status=1
   report win64 win32
 else
-  echo "== x86-64 Windows suites under Wine"
+  echo "== x86-64 Windows suites under Wine (64-bit loader alone)"
   suite win64 "x86-64 Windows suites under Wine" "$root/win64" || status=1
   report win64
-  results+=("x86 Windows suites: skipped, this machine's kernel cannot run 32-bit programs")
-  echo "== x86 Windows suites skipped: this machine's kernel cannot run 32-bit programs"
+  results+=("x86 Windows suites: skipped, $x86_skipped")
+  echo "== x86 Windows suites skipped: $x86_skipped"
 fi
 
 echo "== summary"

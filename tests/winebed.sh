@@ -10,6 +10,9 @@
 #   - a prefix made under another Wine set-up (another version, or before wine32 was installed,
 #     which leaves a prefix that cannot load kernel32) is made anew;
 #   - with --display, a private Xvfb display, started here and stopped here by its PID;
+#   - the Wine loader that scripts/wine-loader.sh chooses for this machine, exported as WINELOADER
+#     and WINESERVER: programs and commands in the bed start Windows programs with "$WINELOADER"
+#     and end or wait for the session with "$WINESERVER", never with wine from the PATH;
 #   - a Windows program finds the Unix names in OKTALON_* variables (those that begin with "/")
 #     as the names Wine gives them, on drive Z:, the Unix root.
 # A Linux command (--shell) keeps Unix names; it asks for a file's Wine name with --winpath.
@@ -19,6 +22,7 @@
 #        winebed.sh --winpath PATH      (prints PATH, made absolute, as a Wine name: Z:\...)
 # The exit code is the program's.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/wine-loader.sh"
 
 # The name under which Windows programs in Wine see a Unix file.
 winpath() {
@@ -50,6 +54,7 @@ bed=$(cd "$bed" && pwd)
 
 export WINEPREFIX="$bed/prefix"
 export WINEARCH=win64
+oktalon_choose_wine
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
@@ -58,7 +63,7 @@ cleanup() {
   local pid
   # End this prefix's Wine session before its display goes, so that no Wine process is left
   # talking to a dead X server and the next run starts on its own display.
-  [ "$display" = 1 ] && wineserver -k 2>/dev/null || true
+  [ "$display" = 1 ] && "$WINESERVER" -k 2>/dev/null || true
   for pid in "${started[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${started[@]}"; do wait "$pid" 2>/dev/null || true; done
 }
@@ -91,14 +96,43 @@ if [ "$display" = 1 ]; then
   rm -f "$displayfile"
 fi
 
-# What the prefix depends on: the Wine version and which of its loaders are installed.
+# What the prefix depends on: the Wine version, which of its loaders are installed and which one
+# makes the prefix (one made by the 64-bit loader alone lacks the 32-bit half).
 wine_setup() {
-  wine --version 2>/dev/null || echo "no wine"
+  "$WINELOADER" --version 2>/dev/null || echo "no wine"
+  echo "made by $WINELOADER"
   local loader
   for loader in /usr/lib/wine/wine /usr/lib/wine/wine64 /usr/lib/wine/wine32; do
     [ -x "$loader" ] && echo "$loader"
   done
   return 0
+}
+
+# reg_set KEY NAME TYPE DATA: one of Wine's own settings (under HKCU\Software\Wine) in the prefix.
+reg_set() {
+  "$WINELOADER" reg add "HKCU\\Software\\Wine\\$1" /v "$2" /t "$3" /d "$4" /f >>"$bed/wineboot.log" 2>&1 ||
+    { echo "winebed: could not set $1\\$2 in the prefix (see $bed/wineboot.log)" >&2; return 1; }
+}
+
+# Makes the prefix; a wineboot that fails stops the bed with its exit status and last lines.
+make_prefix() {
+  local log="$bed/wineboot.log" status=0
+  rm -rf "$WINEPREFIX"
+  "$WINELOADER" wineboot --init >"$log" 2>&1 || status=$?
+  if [ "$status" != 0 ] || [ ! -d "$WINEPREFIX/drive_c/windows/Fonts" ]; then
+    echo "winebed: wineboot --init with $WINELOADER could not make the prefix $WINEPREFIX" \
+         "(exit status $status); its last lines:" >&2
+    tail -n 15 "$log" | sed 's/^/    /' >&2
+    return 1
+  fi
+  # Wine draws the caption buttons with Marlett, but does not find the copy in its data folder.
+  local marlett=/usr/share/wine/fonts/marlett.ttf
+  [ -f "$marlett" ] && cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
+  reg_set 'Fonts\Replacements' 'Courier New' REG_SZ 'Liberation Mono'
+  reg_set 'X11 Driver' Managed REG_SZ N
+  reg_set 'X11 Driver' Decorated REG_SZ Y
+  reg_set WineDbg ShowCrashDialog REG_DWORD 0
+  "$WINESERVER" -w
 }
 
 # The prefix is made once per Wine set-up; a lock keeps two runs from making it at the same time.
@@ -107,16 +141,7 @@ wine_setup() {
   setup=$(wine_setup)
   if [ ! -f "$WINEPREFIX/.oktalon-ready" ] || [ "$(cat "$WINEPREFIX/.oktalon-ready")" != "$setup" ]; then
     [ -d "$WINEPREFIX" ] && echo "winebed: making the prefix anew for this Wine set-up" >&2
-    rm -rf "$WINEPREFIX"
-    wineboot --init >/dev/null 2>&1 || true
-    # Wine draws the caption buttons with Marlett, but does not find the copy in its data folder.
-    marlett=/usr/share/wine/fonts/marlett.ttf
-    [ -f "$marlett" ] && cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
-    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /t REG_SZ /d 'Liberation Mono' /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d Y /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-    wineserver -w
+    make_prefix
     printf '%s\n' "$setup" >"$WINEPREFIX/.oktalon-ready"
   fi
 ) 9>"$bed/.prefix.lock"
@@ -129,6 +154,6 @@ else
     value=${!name}
     [[ "$value" == /* ]] && export "$name=$(winpath "$value")"
   done < <(compgen -e | grep '^OKTALON_' || true)
-  wine "$@" || status=$?
+  "$WINELOADER" "$@" || status=$?
 fi
 exit $status

@@ -2,13 +2,32 @@
 # Runs the README's first command as written, on a file whose name has blanks and Czech letters,
 # and checks the PNG: the main window alone (the size the capture reported, smaller than the
 # screen), with the dump's first line marked in cyan across the content width and text on it.
-#   usage: readme_first_command.sh [BUILD_ROOT]
+# With --wine64-only the command takes the path of a machine that cannot run 32-bit programs
+# (OKTALON_WINE64_ONLY=1), and a wine, wineboot or wineserver reached through the PATH fails as
+# Debian's wine does there, so that any Wine call that does not go through the bed's choice of
+# loader fails the test.
+#   usage: readme_first_command.sh [--wine64-only] [BUILD_ROOT]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
+wine64_only=0
+[ "${1:-}" = --wine64-only ] && { wine64_only=1; shift; }
 export OKTALON_BUILD_ROOT=${1:-$top/build}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAILED: $*" >&2; exit 1; }
+
+if [ "$wine64_only" = 1 ]; then
+  export OKTALON_WINE64_ONLY=1
+  mkdir "$work/path"
+  for name in wine wine-stable wine64 wineboot wineserver winecfg winepath; do
+    printf '#!/bin/sh\necho "/usr/bin/wine-stable: exec: /usr/lib/wine/wine: Exec format error" >&2\nexit 126\n' \
+      >"$work/path/$name"
+    chmod +x "$work/path/$name"
+  done
+  export PATH="$work/path:$PATH"
+  # The command's bed makes its prefix anew, so that making it is tried under the stand-ins too.
+  rm -f "$OKTALON_BUILD_ROOT/win64/winebed/prefix/.oktalon-ready"
+fi
 
 command=$(sed -n '/^# 1\./{n;p;q}' "$top/README.md")
 [[ $command == "bash scripts/run.sh /path/to/any/file --screenshot oktalon.png" ]] ||

@@ -13,7 +13,7 @@ OKTALON_CHANGE_DIR=$(bash "$(dirname "$0")/../winebed.sh" --winpath "$work")
 export OKTALON_CHANGE_DIR
 export WINEDEBUG=-all
 
-wine "$exe" --gtest_brief=1 "$@" &
+"$WINELOADER" "$exe" --gtest_brief=1 "$@" &
 pid=$!
 deadline=$((SECONDS + 300))
 while kill -0 "$pid" 2>/dev/null; do
