@@ -156,15 +156,6 @@ FunctionEnd
 
 ; ---- Installing ----------------------------------------------------------------------------------
 
-Function .onInit
-  ; One copy per user: an installed one is updated in its own folder.
-  ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
-  ${If} $0 != ""
-    StrCpy $INSTDIR $0
-    Call WaitUntilReplaceable
-  ${EndIf}
-FunctionEnd
-
 Function SkipFolderWhenInstalled
   ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
   ${IfThen} $0 != "" ${|} Abort ${|}
@@ -210,6 +201,20 @@ SectionEnd
   !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} "$(DESC_PROGRAM)"
   !insertmacro MUI_DESCRIPTION_TEXT ${SecContextMenu} "$(DESC_MENU)"
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
+
+Function .onInit
+  ; One copy per user: an installed one is updated in its own folder, and keeps the user's
+  ; choice of the context-menu entry.
+  ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $0 != ""
+    StrCpy $INSTDIR $0
+    Call WaitUntilReplaceable
+    ReadRegStr $1 HKCU "${MENU_KEY}\command" ""
+    ${If} $1 == ""
+      !insertmacro UnselectSection ${SecContextMenu}
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
 
 ; ---- Uninstalling --------------------------------------------------------------------------------
 

@@ -40,7 +40,7 @@ expect() {
 
 # The registry as Wine keeps it (HKCU in user.reg, written out when the Wine session has ended).
 #   reg keys            every key's name
-#   reg section KEY     the key's lines as stored, with its write times (any write changes them)
+#   reg section KEY     the key's lines as stored, with its write time
 #   reg value KEY NAME  one value (NAME @ is the default one): a string as text, a DWORD in decimal
 settle() { "$WINESERVER" -w; }
 reg() {
@@ -177,6 +177,14 @@ expect "again: the installer ran over the installed copy (its uninstaller writte
 expect "again: the same files and keys as after the first install: one copy, one shortcut, one entry" \
   test "$(added "$work/files.fresh" "$work/files.again")|$(added "$work/keys.fresh" "$work/keys.again" | grep -vxF "$recent_key")" = \
        "$(cat "$work/files.made")|$(cat "$work/keys.made")"
+
+# An update keeps the user's choice: a copy installed without the context-menu entry (here: the
+# entry taken away) is updated without it.
+"$WINELOADER" reg delete "HKCU\\$menu_key" /f >/dev/null 2>&1 || true
+"$WINELOADER" "$setup" /S || true
+settle
+expect "again: an update of a copy installed without the context-menu entry leaves it out" \
+  test -z "$(reg keys | grep -xF "$menu_key\\command")"
 
 # ---- While the installed program runs: the installer and the uninstaller change nothing
 # What any install or uninstall would change: the files with their sizes and times (every install
