@@ -14,7 +14,10 @@ top=$(cd "$(dirname "$0")/../.." && pwd)
 source "$top/scripts/wine-loader.sh"
 
 if [ "${1:-}" != --in-bed ]; then
-  [ $# -eq 6 ] || { echo "usage: install_test.sh x64|x86 RELEASE.zip SETUP.exe OKTALON.exe RUN_COMMAND_LINE.exe BED_DIR" >&2; exit 2; }
+  [ $# -eq 6 ] || {
+    echo "usage: install_test.sh x64|x86 RELEASE.zip SETUP.exe OKTALON.exe RUN_COMMAND_LINE.exe BED_DIR" >&2
+    exit 2
+  }
   if [ "$1" = x86 ] && oktalon_wine64_only; then
     echo "install test of the x86 release skipped: $(oktalon_wine64_only_reason)"
     exit 77
@@ -49,7 +52,8 @@ reg() {
     sub text {
       my $s = shift;
       $s =~ s/\\(?:x([0-9a-fA-F]{1,4})|(.))/defined $1 ? chr(hex $1) : $2/ge;
-      $s =~ s/([\x{D800}-\x{DBFF}])([\x{DC00}-\x{DFFF}])/chr(0x10000 + (ord($1) - 0xD800) * 0x400 + ord($2) - 0xDC00)/ge;
+      $s =~ s/([\x{D800}-\x{DBFF}])([\x{DC00}-\x{DFFF}])/
+              chr(0x10000 + (ord($1) - 0xD800) * 0x400 + ord($2) - 0xDC00)/gex;
       $s
     }
     open my $in, "<", $file or die "$file: $!";
@@ -64,6 +68,13 @@ reg() {
       print $v =~ /^"(.*)"$/ ? text($1) : $v =~ /^dword:(\w{8})$/ ? hex($1) : $v, "\n";
     }' "$WINEPREFIX/user.reg" "$@"
 }
+# values KEY NAME...: the values, joined by "|".
+values() {
+  local key=$1 name joined=""
+  shift
+  for name in "$@"; do joined+="${joined:+|}$(reg value "$key" "$name")"; done
+  echo "$joined"
+}
 # added OLD NEW: the lines of the list NEW that OLD lacks; common A B: the lines both have.
 added() { LC_ALL=C comm -13 "$1" "$2"; }
 common() { LC_ALL=C comm -12 "$1" "$2"; }
@@ -71,7 +82,8 @@ common() { LC_ALL=C comm -12 "$1" "$2"; }
 # the uninstaller leaves the copy of itself it ran from: Windows removes it at the next start).
 temp_dir=""
 files() {
-  find "$WINEPREFIX/drive_c" \( -path "$WINEPREFIX/drive_c/windows" -o -path "$temp_dir" \) -prune -o -print | LC_ALL=C sort
+  find "$WINEPREFIX/drive_c" \( -path "$WINEPREFIX/drive_c/windows" -o -path "$temp_dir" \) -prune -o -print |
+    LC_ALL=C sort
 }
 winenv() { "$WINELOADER" cmd /c echo "%$1%" | tr -d '\r'; }
 # The Unix name of a Windows one, through the prefix's drive links (c: is drive_c).
@@ -103,8 +115,10 @@ expect "zip: holds CTIMNE.txt and oktalon.exe, nothing else" \
   test "$(unzip -Z1 "$zip" | tr '\n' ' ')" = "CTIMNE.txt oktalon.exe "
 unpacked="$work/Oktalon přenosný"
 unzip -q "$zip" -d "$unpacked"
-expect "zip: its oktalon.exe is the build's, resources and all" cmp -s "$unpacked/oktalon.exe" "$built_exe"
-expect "zip: CTIMNE.txt is UTF-8 with a byte-order mark and CRLF line ends" notepad_text "$unpacked/CTIMNE.txt"
+expect "zip: its oktalon.exe is the build's, resources and all" \
+  cmp -s "$unpacked/oktalon.exe" "$built_exe"
+expect "zip: CTIMNE.txt is UTF-8 with a byte-order mark and CRLF line ends" \
+  notepad_text "$unpacked/CTIMNE.txt"
 expect "zip: its oktalon.exe, started from the unpacked folder, shows a file's dump" \
   shot zip "$unpacked/oktalon.exe" "$file_win"
 
@@ -112,7 +126,8 @@ expect "zip: its oktalon.exe, started from the unpacked folder, shows a file's d
 # only 64-bit programs can). The machine field of its PE header: 8664 x86-64, 014c x86.
 pe_machine() { od -An -tx2 -j $(($(od -An -tu4 -j 60 -N 4 "$1") + 4)) -N 2 "$1" | tr -d ' '; }
 declare -A machine=([x64]=8664 [x86]=014c)
-expect "installer: a $arch program (PE machine ${machine[$arch]})" test "$(pe_machine "$setup")" = "${machine[$arch]}"
+expect "installer: a $arch program (PE machine ${machine[$arch]})" \
+  test "$(pe_machine "$setup")" = "${machine[$arch]}"
 
 # ---- The silent install
 settle
@@ -127,8 +142,11 @@ added "$work/keys.fresh" "$work/keys.installed" >"$work/keys.made"
 
 uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Oktalon'
 menu_key='Software\Classes\*\shell\Oktalon'
+# The version the release's file names carry: the entry names the same.
+version=$(basename "$zip" | sed -n 's/^oktalon-\(.*\)-x[0-9]*\.zip$/\1/p')
 location=$(reg value "$uninstall_key" InstallLocation)
-expect "install: under %LOCALAPPDATA%\\Programs\\Oktalon" test "$location" = "$(winenv LOCALAPPDATA)\\Programs\\Oktalon"
+expect "install: under %LOCALAPPDATA%\\Programs\\Oktalon" \
+  test "$location" = "$(winenv LOCALAPPDATA)\\Programs\\Oktalon"
 dir=$(unixpath "$location")
 expect "install: the folder holds oktalon.exe and uninstall.exe, nothing else" \
   test "$(cd "$dir" && ls | tr '\n' ' ')" = "oktalon.exe uninstall.exe "
@@ -136,24 +154,25 @@ expect "install: the installed oktalon.exe is the build's" cmp -s "$dir/oktalon.
 shortcut=$(grep -i '\.lnk$' "$work/files.made" || true)
 profile=$(unixpath "$(winenv USERPROFILE)")
 expect "install: one new shortcut, Oktalon.lnk, in the user's own Start menu" \
-  test "$(printf '%s\n' "$shortcut" | grep -c "^$profile/.*/Start Menu/.*/Oktalon\.lnk\$")|$(wc -l <<<"$shortcut")" = "1|1"
-expect "install: the shortcut starts the installed oktalon.exe" grep -qaiF "$location\\oktalon.exe" "$shortcut"
+  test "$(grep -c "^$profile/.*/Start Menu/.*/Oktalon\.lnk\$" <<<"$shortcut")|$(wc -l <<<"$shortcut")" = "1|1"
+expect "install: the shortcut starts the installed oktalon.exe" \
+  grep -qaiF "$location\\oktalon.exe" "$shortcut"
 expect "install: nothing written outside the install folder, the shortcut and the user's registry" \
   test "$(grep -cvF -e "$dir" -e "$shortcut" -e "$(dirname "$dir")" "$work/files.made")" = 0
-expect "install: the uninstall entry names Oktalon 1.0 by its publisher" \
-  test "$(reg value "$uninstall_key" DisplayName)|$(reg value "$uninstall_key" DisplayVersion)|$(reg value "$uninstall_key" Publisher)" = \
-       "Oktalon|$(basename "$zip" | sed -n 's/^oktalon-\(.*\)-x[0-9]*\.zip$/\1/p')|autoři projektu Oktalon"
+expect "install: the uninstall entry names Oktalon $version by its publisher" \
+  test "$(values "$uninstall_key" DisplayName DisplayVersion Publisher)" = \
+       "Oktalon|$version|autoři projektu Oktalon"
 expect "install: the entry's icon is the installed program's" \
   test "$(reg value "$uninstall_key" DisplayIcon)" = "$location\\oktalon.exe,0"
 expect "install: the entry's uninstall and quiet-uninstall commands start the installed uninstaller" \
-  test "$(reg value "$uninstall_key" UninstallString)|$(reg value "$uninstall_key" QuietUninstallString)" = \
+  test "$(values "$uninstall_key" UninstallString QuietUninstallString)" = \
        "\"$location\\uninstall.exe\"|\"$location\\uninstall.exe\" /S"
 size_kib=$(( ($(stat -c %s "$dir/oktalon.exe") + $(stat -c %s "$dir/uninstall.exe")) / 1024 ))
 estimated=$(reg value "$uninstall_key" EstimatedSize)
 expect "install: the entry's size is the folder's ($estimated KiB for $size_kib)" \
   test "$estimated" -ge "$size_kib" -a "$estimated" -le $((size_kib + 8))
 expect "install: the context-menu entry \"Otevřít v Oktalonu\" for every file, with the program's icon" \
-  test "$(reg value "$menu_key" @)|$(reg value "$menu_key" Icon)" = "Otevřít v Oktalonu|$location\\oktalon.exe,0"
+  test "$(values "$menu_key" @ Icon)" = "Otevřít v Oktalonu|$location\\oktalon.exe,0"
 command=$(reg value "$menu_key\\command" @)
 expect "install: the context-menu command is the installed oktalon.exe \"%1\"" \
   test "$command" = "\"$location\\oktalon.exe\" \"%1\""
@@ -162,7 +181,8 @@ expect "install: the context-menu command is the installed oktalon.exe \"%1\"" \
 expect "context menu: the installed program shows the file with blanks and Czech letters in its name" \
   shot context-menu "$runner" "${command//%1/$file_win}"
 settle
-recent_key=$(reg keys | grep -m1 '^Software\\Local AppWizard-Generated Applications\\.*\\Recent File List$' || true)
+recent_key=$(reg keys | grep -m1 '^Software\\Local AppWizard-Generated Applications\\.*\\Recent File List$' ||
+  true)
 expect "context menu: the program opened that very file (first in its recent-file list)" \
   test "$(reg value "$recent_key" File1)" = "$file_win"
 
@@ -175,8 +195,8 @@ reg keys | LC_ALL=C sort >"$work/keys.again"
 expect "again: the installer ran over the installed copy (its uninstaller written anew)" \
   test "$(stat -c %y "$dir/uninstall.exe")" != "$written_before"
 expect "again: the same files and keys as after the first install: one copy, one shortcut, one entry" \
-  test "$(added "$work/files.fresh" "$work/files.again")|$(added "$work/keys.fresh" "$work/keys.again" | grep -vxF "$recent_key")" = \
-       "$(cat "$work/files.made")|$(cat "$work/keys.made")"
+  test "$(added "$work/files.fresh" "$work/files.again")" = "$(cat "$work/files.made")" -a \
+       "$(added "$work/keys.fresh" "$work/keys.again" | grep -vxF "$recent_key")" = "$(cat "$work/keys.made")"
 
 # An update keeps the user's choice: a copy installed without the context-menu entry (here: the
 # entry taken away) is updated without it.
@@ -200,7 +220,8 @@ settle
 state >"$work/state.before"
 "$WINELOADER" "$location\\oktalon.exe" "$file_win" &
 program=$!
-timeout 60 xdotool search --sync --onlyvisible --class '^oktalon\.exe$' >/dev/null || fail "the installed program did not start"
+timeout 60 xdotool search --sync --onlyvisible --class '^oktalon\.exe$' >/dev/null ||
+  fail "the installed program did not start"
 
 "$WINELOADER" "$setup" /S || true
 "$WINELOADER" "$setup" &
@@ -212,7 +233,7 @@ for _ in $(seq 60); do [ -n "$(installer_window)" ] && break; sleep 1; done
 sleep 1
 eval "$(xdotool getwindowgeometry --shell "$(installer_window)")" || fail "the installer showed no window"
 import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$bed/installer-question.png"
-expect "running: the installer, started, first asks to close the program (a small window: ${WIDTH}x${HEIGHT})" \
+expect "running: the installer, started, first asks to close the program (a small window, ${WIDTH}x${HEIGHT})" \
   test "$WIDTH" -lt 600 -a "$HEIGHT" -lt 300
 for _ in $(seq 30); do
   kill -0 "$installer" 2>/dev/null || break
@@ -226,7 +247,7 @@ kill "$program"
 wait "$program" 2>/dev/null || true
 settle
 state >"$work/state.after"
-expect "running: the silent install, the cancelled install and the quiet uninstall changed no file, time or key" \
+expect "running: a silent install, the cancelled install and a quiet uninstall changed no file or key" \
   diff "$work/state.before" "$work/state.after"
 
 # ---- The quiet uninstall, as "Programs and Features" runs it
@@ -234,16 +255,16 @@ expect "running: the silent install, the cancelled install and the quiet uninsta
 settle
 files >"$work/files.uninstalled"
 reg keys | LC_ALL=C sort >"$work/keys.uninstalled"
-# Windows' own places that every profile has, but a fresh Wine prefix lacks until the installer
-# makes them for what it puts there: they stay.
+# What stays: the user's recent-file list, and Windows' own places that every profile has but a
+# fresh Wine prefix lacks until the installer makes them for what it puts there.
 windows_own_folder=$(dirname "$dir")
-windows_own_keys=('Software\Classes' 'Software\Microsoft\Windows\CurrentVersion\Uninstall')
+kept_keys=("$recent_key" 'Software\Classes' 'Software\Microsoft\Windows\CurrentVersion\Uninstall')
 expect "uninstall: every key the installer made is gone ($(paste -sd ' ' "$work/keys.made"))" \
   test -z "$(common "$work/keys.made" "$work/keys.uninstalled")"
-expect "uninstall: every file, folder and shortcut a fresh prefix lacks is gone but Windows' own %LOCALAPPDATA%\\Programs" \
+expect "uninstall: of the files a fresh prefix lacks, only Windows' own %LOCALAPPDATA%\\Programs is left" \
   test "$(added "$work/files.fresh" "$work/files.uninstalled")" = "$windows_own_folder"
-expect "uninstall: every key a fresh prefix lacks is gone but the recent-file list and Windows' own ${windows_own_keys[*]}" \
-  test -z "$(added "$work/keys.fresh" "$work/keys.uninstalled" | grep -vxF -e "$recent_key" "${windows_own_keys[@]/#/-e}")"
+expect "uninstall: of the keys a fresh prefix lacks, only ${kept_keys[*]} are left" \
+  test -z "$(added "$work/keys.fresh" "$work/keys.uninstalled" | grep -vxF "${kept_keys[@]/#/-e}")"
 expect "uninstall: the user's recent-file list stays, the file still first" \
   test "$(reg value "$recent_key" File1)" = "$file_win"
 
