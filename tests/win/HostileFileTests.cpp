@@ -377,12 +377,12 @@ TEST(HostileNamesTest, PathsLongerThanMaxPath) {
 
 // ---- Find input at its limits ----------------------------------------------------------------
 
-TEST_F(HostileFindTest, PatternsOfSixtyFourKibibytesOfHexAreTakenWhole) {
-    // The file holds the pattern's first half early on and the whole pattern later: a pattern
-    // cut short anywhere on its way in would be found at the decoy.
+TEST_F(HostileFindTest, PatternsBeyondTheEditBoxesDefaultLimitAreTakenWhole) {
+    // The file holds all but the pattern's last byte early on and the whole pattern later: a
+    // pattern cut short anywhere on its way in would be found at the decoy.
     const std::string pattern = Letters(32 * 1024 + 7).substr(7);
     std::string bytes(100, '.');
-    bytes += pattern.substr(0, 15000) + "#";
+    bytes += pattern.substr(0, pattern.size() - 1) + "#";
     bytes += std::string(50, '.');
     const size_t whole = bytes.size();
     bytes += pattern + "..";
@@ -413,7 +413,7 @@ TEST_F(HostileFindTest, PatternsOfSixtyFourKibibytesOfHexAreTakenWhole) {
         const std::wstring text(pattern.begin(), pattern.end());
         SendMessageW(GetDlgItem(dialog, IDC_PLAIN_TEXT), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
     }));
-    EXPECT_EQ(fixture.doc.GetSearchPos(), static_cast<int32_t>(whole + 1));
+    EXPECT_EQ(fixture.doc.GetSearchPos(), static_cast<int32_t>(whole + 1)) << "the text was cut short";
     EXPECT_TRUE(watcher.Seen().empty());
 }
 
