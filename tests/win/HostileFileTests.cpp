@@ -62,15 +62,16 @@ protected:
             if (dialog != nullptr) {
                 appeared = true;
                 fill(dialog);
+                const size_t answeredBefore = MessageBoxWatcher::BoxesAnswered();
                 PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
                 // Accepted: the dialog goes. Refused: a "Chyba" box comes (and is answered by
-                // the test's watcher) while the dialog stays.
+                // the test's watcher, maybe before this thread sees it) while the dialog stays.
                 bool refused = false;
                 while (IsWindow(dialog) && GetTickCount64() < deadline) {
                     const bool boxShown = MessageBoxOfThread(uiThread) != nullptr;
                     if (refused && !boxShown)
                         break;
-                    refused = refused || boxShown;
+                    refused = refused || boxShown || MessageBoxWatcher::BoxesAnswered() != answeredBefore;
                     Sleep(10);
                 }
                 accepted = !IsWindow(dialog);
