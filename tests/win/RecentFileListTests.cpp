@@ -163,7 +163,7 @@ TEST_F(RecentFileListTest, ADamagedListOffersAndWritesBackOnlyFullFileNames) {
         {"tens of thousands of characters", REG_SZ, Utf16(tooLong), L""},
         {"a folder's name", REG_SZ, Utf16(temp + L"folder\\"), L""},
         {"a device", REG_SZ, Utf16(L"CON"), L""},
-        {"the device namespace", REG_SZ, Utf16(L"\\\\.\\PhysicalDrive0"), L""},
+        {"the device namespace", REG_SZ, Utf16(L"\\\\.\\" + temp + L"device.bin"), L"\\\\.\\" + temp + L"device.bin"},
         {"a relative name", REG_SZ, Utf16(L"data.bin"), L""},
         {"a detour", REG_SZ, Utf16(temp + L"x\\..\\detour.bin"), L""},
         {"wildcards", REG_SZ, Utf16(temp + L"*.bin"), L""},
@@ -205,6 +205,67 @@ TEST_F(RecentFileListTest, ADamagedListOffersAndWritesBackOnlyFullFileNames) {
     EXPECT_EQ(CRecentFileList::FullPath(tooLong.c_str()).str(), tooLong);
     list.Add(tooLong.c_str());
     EXPECT_EQ(list.Find(tooLong.c_str()), 0);
+}
+
+TEST_F(RecentFileListTest, EveryNameFormItStoresReadsBack) {
+    const std::wstring temp = TempFolder();
+    wchar_t volume[MAX_PATH] = L"";
+    wchar_t volumeRoot[MAX_PATH] = L"";
+    ASSERT_TRUE(GetVolumePathNameW(temp.c_str(), volumeRoot, MAX_PATH));
+    ASSERT_TRUE(GetVolumeNameForVolumeMountPointW(volumeRoot, volume, MAX_PATH));
+    const std::wstring deep = temp + std::wstring(200, L'd') + L"\\" + std::wstring(200, L'e') + L"\\deep.bin";
+    // As a user may name them on the command line; the list keeps each in its full form.
+    const std::vector<std::wstring> names = {
+        temp + L"plain.bin",
+        L"\\\\.\\" + temp + L"device.bin",
+        L"\\\\?\\" + temp + L"extended.bin",
+        volume + temp.substr(wcslen(volumeRoot)) + L"volume.bin",
+        L"\\\\server\\share\\shared.bin",
+        L"\\\\?\\UNC\\server\\share\\extended-share.bin",
+        L"NUL",
+        deep,
+    };
+    CRecentFileList written(ID_FILE_MRU_FILE1, L"Recent File List", L"File%d", 16);
+    for (const std::wstring& name : names)
+        written.Add(name.c_str());
+    ASSERT_EQ(written.GetCount(), static_cast<int>(names.size()));
+    ASSERT_TRUE(written.WriteList(CRegKey::Create(HKEY_CURRENT_USER, kTestAppKey).Get()));
+
+    CRecentFileList read(ID_FILE_MRU_FILE1, L"Recent File List", L"File%d", 16);
+    ASSERT_TRUE(read.ReadList(CRegKey::Open(HKEY_CURRENT_USER, kTestAppKey).Get()));
+    EXPECT_EQ(Entries(read), Entries(written));
+}
+
+TEST_F(RecentFileListTest, LongNamesWithShortPartsAreOneFile) {
+    // A folder with a long name, and its short (8.3) name, which the system makes for it.
+    const std::wstring folder = CRecentFileList::FullPath(UniqueTempPath(L"okt-long-folder-name").c_str()).str();
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    wchar_t shortFolder[MAX_PATH] = L"";
+    const DWORD shortLength = GetShortPathNameW(folder.c_str(), shortFolder, MAX_PATH);
+    const bool hasShortName = shortLength != 0 && folder != shortFolder;
+    if (hasShortName) {
+        // Names past MAX_PATH below it, plain and in the "\\?\" form.
+        std::wstring tail;
+        while (folder.size() + tail.size() < MAX_PATH + 20)
+            tail += L"\\deeper-folder";
+        tail += L"\\file.bin";
+        for (const std::wstring& prefix : {std::wstring(), std::wstring(L"\\\\?\\")}) {
+            const std::wstring full = prefix + folder + tail;
+            const std::wstring withShortPart = prefix + shortFolder + tail;
+            EXPECT_EQ(CRecentFileList::FullPath(withShortPart.c_str()).str(), full);
+            EXPECT_TRUE(CRecentFileList::SamePath(withShortPart.c_str(), full.c_str()));
+            CRecentFileList list(ID_FILE_MRU_FILE1, L"Recent File List", L"File%d", 4);
+            list.Add(full.c_str());
+            list.Add(withShortPart.c_str());
+            EXPECT_EQ(Entries(list), std::vector<std::wstring>{full});
+        }
+        // A short part that names nothing leaves the name as it is.
+        const std::wstring missing = std::wstring(shortFolder) + L"\\NOSUCH~1" + tail;
+        EXPECT_EQ(CRecentFileList::FullPath(missing.c_str()).str(), missing);
+    }
+    EXPECT_TRUE(RemoveDirectoryW(folder.c_str()));
+    if (!hasShortName)
+        GTEST_SKIP() << "the temporary folder's file system makes no short names";
 }
 
 TEST(RecentFileListText, ShortensLongPathsKeepingTheRootAndTheName) {
