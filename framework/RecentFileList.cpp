@@ -281,11 +281,15 @@ CString CRecentFileList::GetMenuText(int index) const {
             escaped += L'&';  // a lone '&' would underline the next character instead
     }
     CString text;
-    // Entries 1 to 9 get their digit as the access key, the tenth "1&0".
-    if (index + 1 < 10)
-        text.Format(L"&%d %s", index + 1, escaped.c_str());
-    else
+    // Entries 1 to 9 get their digit as the access key, the tenth "1&0"; the ones after it are
+    // numbered on, with no key left to give them.
+    const int number = index + 1;
+    if (number < 10)
+        text.Format(L"&%d %s", number, escaped.c_str());
+    else if (number == 10)
         text.Format(L"1&0 %s", escaped.c_str());
+    else
+        text.Format(L"%d %s", number, escaped.c_str());
     return text;
 }
 

@@ -69,6 +69,15 @@ TEST_F(RecentFileListTest, KeepsTheNewestFirstWithoutRepeatsAndDropsTheOldest) {
               (std::vector<std::wstring>{Temp(L"e.bin"), Temp(L"d.bin"), Temp(L"c.bin"), Temp(L"b.bin")}));
 
     // The same file in another spelling (case, a detour through "..") moves to the top.
+    // The newest again, as written or in another spelling: still one entry, still first.
+    for (const wchar_t* again : {L"e.bin", L"E.BIN"}) {
+        list.Add(Temp(again).c_str());
+        ASSERT_EQ(list.GetCount(), 4);
+        EXPECT_TRUE(CRecentFileList::SamePath(list[0], Temp(L"e.bin").c_str()));
+        EXPECT_TRUE(CRecentFileList::SamePath(list[1], Temp(L"d.bin").c_str()));
+        EXPECT_TRUE(CRecentFileList::SamePath(list[3], Temp(L"b.bin").c_str()));
+    }
+
     std::wstring detour = Temp(L"x\\..\\C.BIN");
     list.Add(detour.c_str());
     ASSERT_EQ(list.GetCount(), 4);
@@ -283,11 +292,20 @@ TEST(RecentFileListText, ShortensLongPathsKeepingTheRootAndTheName) {
 }
 
 TEST(RecentFileListText, MenuTextsNumberTheEntriesAndShowAmpersands) {
-    CRecentFileList list(ID_FILE_MRU_FILE1, L"Recent File List", L"File%d", 4, 200);
+    CRecentFileList list(ID_FILE_MRU_FILE1, L"Recent File List", L"File%d", 16, 200);
     list.Add(L"C:\\data\\Tom & Jerry.bin");
     list.Add(L"C:\\data\\b.bin");
     EXPECT_EQ(list.GetMenuText(0).str(), L"&1 C:\\data\\b.bin");
     EXPECT_EQ(list.GetMenuText(1).str(), L"&2 C:\\data\\Tom && Jerry.bin");
+    // The longest list: the digit is the access key up to 9, the tenth is "1&0", and the
+    // entries after it are numbered on without an access key.
+    for (int i = 3; i <= 16; ++i)
+        list.Add((L"C:\\data\\" + std::to_wstring(i) + L".bin").c_str());
+    ASSERT_EQ(list.GetCount(), 16);
+    EXPECT_EQ(list.GetMenuText(8).str(), L"&9 C:\\data\\8.bin");
+    EXPECT_EQ(list.GetMenuText(9).str(), L"1&0 C:\\data\\7.bin");
+    EXPECT_EQ(list.GetMenuText(10).str(), L"11 C:\\data\\6.bin");
+    EXPECT_EQ(list.GetMenuText(15).str(), L"16 C:\\data\\Tom && Jerry.bin");
 }
 
 TEST(RecentFileListMenu, ReplacesThePlaceholderAndBringsItBackWhenEmpty) {
