@@ -25,6 +25,19 @@ protected:
         bool upright = r.bottom - r.top > r.right - r.left;
         return upright ? POINT{(r.left + r.right) / 2, r.top + 4} : POINT{r.left + 4, (r.top + r.bottom) / 2};
     }
+    // Drags the docked toolbar by its gripper off the frame to `drop`: the window it floats in
+    // then, or null when it does not float.
+    HWND FloatAt(HWND toolbar, POINT drop) {
+        DragMouse(Gripper(toolbar), drop);
+        HWND floating = nullptr;
+        const bool floats = WaitUntil(
+            [&] {
+                floating = GetParent(toolbar);
+                return floating != m_viewer->Main() && IsWindowVisible(floating);
+            },
+            3000);
+        return floats ? floating : nullptr;
+    }
     // The About button (the third image) opens the About box; the box is closed again.
     void ClickAbout(const char* place) {
         POINT about{};
@@ -47,15 +60,8 @@ TEST_F(ToolbarDocking, DraggedOffItFloatsAndDocksAgainOnTheLeftAndAtTheBottom) {
     ASSERT_EQ(client.top, ScreenRect(toolbar).top) << "each start docks the toolbar at the top";
 
     // Off the frame: a small window of its own, owned by the main window.
-    DragMouse(Gripper(toolbar), middle);
-    HWND floating = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            floating = GetParent(toolbar);
-            return floating != viewer.Main() && IsWindowVisible(floating);
-        },
-        3000))
-        << "the toolbar does not float";
+    HWND floating = FloatAt(toolbar, middle);
+    ASSERT_TRUE(floating) << "the toolbar does not float";
     EXPECT_EQ(viewer.Main(), GetWindow(floating, GW_OWNER));
     EXPECT_TRUE(WaitUntil([&] { return ScreenRect(view).top == client.top; }, 3000))
         << "the view takes the toolbar's place";
@@ -138,15 +144,8 @@ TEST_F(ToolbarDocking, AFloatingToolbarTakesNoClicksWhileADialogIsUpAndWorksAgai
     ASSERT_TRUE(toolbar);
     // Floating low on the right, where no dialog covers it.
     const RECT client = ClientScreenRect(viewer.Main());
-    DragMouse(Gripper(toolbar), POINT{client.right - 150, client.bottom - 100});
-    HWND floating = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            floating = GetParent(toolbar);
-            return floating != viewer.Main() && IsWindowVisible(floating);
-        },
-        3000))
-        << "the toolbar does not float";
+    HWND floating = FloatAt(toolbar, POINT{client.right - 150, client.bottom - 100});
+    ASSERT_TRUE(floating) << "the toolbar does not float";
     ASSERT_TRUE(WaitUntil([&] { return (viewer.ToolbarState(ID_SEARCH_FIND) & TBSTATE_ENABLED) != 0; }, 3000));
     POINT open{}, find{}, about{};
     ASSERT_TRUE(WaitUntil([&] { return FindButton(0, open) && FindButton(1, find) && FindButton(2, about); }, 3000));
