@@ -63,6 +63,20 @@ std::wstring ExtendedForm(const std::wstring& path) {
     return L"\\\\?\\" + path;
 }
 
+// A drive's or a share's file in its plain form, for comparing names: "\\?\C:\x" and "\\.\C:\x"
+// as "C:\x", "\\?\UNC\server\share\x" as "\\server\share\x"; any other name as it is.
+std::wstring PlainForm(const std::wstring& full) {
+    const bool prefixed = full.compare(0, 4, L"\\\\?\\") == 0 || full.compare(0, 4, L"\\\\.\\") == 0;
+    if (!prefixed)
+        return full;
+    const auto isDriveLetter = [](wchar_t ch) { return (ch >= L'A' && ch <= L'Z') || (ch >= L'a' && ch <= L'z'); };
+    if (full.size() >= 7 && isDriveLetter(full[4]) && full[5] == L':' && IsSeparator(full[6]))
+        return full.substr(4);
+    if (full[2] == L'?' && full.size() > 8 && _wcsnicmp(full.c_str() + 4, L"UNC\\", 4) == 0)
+        return L"\\\\" + full.substr(8);
+    return full;
+}
+
 // The name on disk of the last part of a full path; false when there is no such file or folder.
 bool NameOnDisk(const std::wstring& path, std::wstring& name) {
     WIN32_FIND_DATAW data;
@@ -158,12 +172,13 @@ bool CRecentFileList::IsFullFilePath(const CString& path) {
 }
 
 bool CRecentFileList::SamePath(LPCWSTR a, LPCWSTR b) {
-    const CString fullA = FullPath(a);
-    const CString fullB = FullPath(b);
-    if (fullA.IsEmpty() || fullB.IsEmpty())
+    const std::wstring fullA = PlainForm(FullPath(a).str());
+    const std::wstring fullB = PlainForm(FullPath(b).str());
+    if (fullA.empty() || fullB.empty())
         return false;
     // File names on Windows compare by ordinal upper-casing, not by the user's locale.
-    return CompareStringOrdinal(fullA, fullA.GetLength(), fullB, fullB.GetLength(), TRUE) == CSTR_EQUAL;
+    return CompareStringOrdinal(fullA.c_str(), static_cast<int>(fullA.size()), fullB.c_str(),
+                                static_cast<int>(fullB.size()), TRUE) == CSTR_EQUAL;
 }
 
 int CRecentFileList::Find(LPCWSTR pathName) const {

@@ -44,7 +44,8 @@ public:
     // The full, normalised form of a path (absolute, "." and ".." resolved, short 8.3 parts in
     // their long form where the file system knows them).
     static CString FullPath(LPCWSTR pathName);
-    // Whether two paths name the same file: full forms compared without regard to case.
+    // Whether two paths name the same file: full forms compared without regard to case, a
+    // drive's or a share's file written with "\\?\" or "\\.\" as it is written without.
     static bool SamePath(LPCWSTR a, LPCWSTR b);
     // Whether the list may offer the path: a full, normalised path within the system's limits
     // that can name a file (not a folder's name ending in a separator, no wildcards or control

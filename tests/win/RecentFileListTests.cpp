@@ -245,6 +245,19 @@ TEST_F(RecentFileListTest, EveryNameFormItStoresReadsBack) {
     EXPECT_EQ(Entries(read), Entries(written));
 }
 
+TEST_F(RecentFileListTest, AFileWrittenWithOrWithoutTheDeviceOrLongPathPrefixIsOneEntry) {
+    const std::wstring plain = TempFolder() + L"one.bin";
+    const std::wstring share = L"\\\\server\\share\\one.bin";
+    CRecentFileList list(ID_FILE_MRU_FILE1, L"Recent File List", L"File%d", 4);
+    for (const std::wstring& name : {plain, L"\\\\?\\" + plain, L"\\\\.\\" + plain}) {
+        EXPECT_TRUE(CRecentFileList::SamePath(name.c_str(), plain.c_str()));
+        list.Add(name.c_str());
+    }
+    EXPECT_EQ(list.GetCount(), 1);
+    EXPECT_TRUE(CRecentFileList::SamePath(L"\\\\?\\UNC\\server\\share\\one.bin", share.c_str()));
+    EXPECT_FALSE(CRecentFileList::SamePath(L"\\\\?\\UNC\\server\\share\\two.bin", share.c_str()));
+}
+
 TEST_F(RecentFileListTest, LongNamesWithShortPartsAreOneFile) {
     // A folder with a long name, and its short (8.3) name, which the system makes for it.
     const std::wstring folder = CRecentFileList::FullPath(UniqueTempPath(L"okt-long-folder-name").c_str()).str();
