@@ -2,6 +2,9 @@
 set(OKTALON_SANITIZERS -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
 target_compile_options(oktalon_pure PUBLIC ${OKTALON_SANITIZERS})
 target_link_options(oktalon_pure PUBLIC ${OKTALON_SANITIZERS})
+# The standard library checks its preconditions too: indexes inside strings, views and vectors,
+# std::clamp's bounds in order, and more that the sanitizers cannot see.
+target_compile_definitions(oktalon_pure PUBLIC _GLIBCXX_ASSERTIONS)
 
 # Static analysis of the window-free sources as they compile (checks in .clang-tidy; a finding
 # fails the build).

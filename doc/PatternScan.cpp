@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <exception>
 #include <limits>
 #include <memory>
 
@@ -197,11 +198,27 @@ CandidateFinder FinderFor(ScanFilter filter) {
     }
 }
 
-// Reads until `count` bytes are in or the reader reports the end of data.
-size_t ReadFully(IPositionedReader& reader, int64_t offset, uint8_t* buffer, size_t count) {
+// Reads until `count` bytes are in or the reader reports the end of data. A read that fails is
+// tried again in smaller pieces, down to single bytes, so that everything before the first byte
+// that cannot be read comes in (a disk may refuse a whole request for one bad sector); the
+// failure is then handed back in `failure`, to be raised once those bytes have been searched.
+size_t ReadFully(IPositionedReader& reader, int64_t offset, uint8_t* buffer, size_t count,
+                 std::exception_ptr& failure) {
+    constexpr size_t kPieceDivisor = 16;
     size_t total = 0;
+    size_t piece = count;
     while (total < count) {
-        const size_t got = reader.ReadAt(offset + static_cast<int64_t>(total), buffer + total, count - total);
+        size_t got = 0;
+        try {
+            got = reader.ReadAt(offset + static_cast<int64_t>(total), buffer + total, std::min(piece, count - total));
+        } catch (...) {
+            if (piece == 1) {
+                failure = std::current_exception();
+                break;
+            }
+            piece = std::max<size_t>(piece / kPieceDivisor, 1);
+            continue;
+        }
         if (got == 0)
             break;
         total += std::min(got, count - total);
@@ -337,10 +354,13 @@ std::optional<int64_t> FindPattern(IPositionedReader& reader, std::span<const ui
         const int64_t readOffset = bufferOffset + static_cast<int64_t>(kept);
         const size_t wanted =
             static_cast<size_t>(std::min<uint64_t>(blockSize, static_cast<uint64_t>(length - readOffset)));
-        const size_t got = ReadFully(reader, readOffset, readTo, wanted);
+        std::exception_ptr failure;
+        const size_t got = ReadFully(reader, readOffset, readTo, wanted, failure);
         const size_t filled = kept + got;
         if (std::optional<size_t> hit = searcher.Find({readTo - kept, filled}))
             return bufferOffset + static_cast<int64_t>(*hit);
+        if (failure)
+            std::rethrow_exception(failure);
         if (got < wanted || readOffset + static_cast<int64_t>(got) >= length)
             return std::nullopt;
         const size_t nextKept = std::min(filled, overlap);

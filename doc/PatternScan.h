@@ -15,8 +15,9 @@ public:
     // Length of the data in bytes; asked once per scan.
     virtual int64_t Length() = 0;
     // Reads up to `count` bytes from `offset` into `buffer` and returns how
-    // many it read: 0 only at the end of the data. May throw; the scan lets
-    // the exception through and frees what it holds.
+    // many it read: 0 only at the end of the data. May throw (the data cannot
+    // be read there); the scan lets the exception through and frees what it
+    // holds.
     virtual size_t ReadAt(int64_t offset, void* buffer, size_t count) = 0;
 };
 
@@ -41,6 +42,9 @@ ScanFilter FastestScanFilter();
 // previous block so that matches across block boundaries are found; memory is
 // one block plus the pattern. A read that delivers less than asked ends the
 // data there (the file shrank): nothing past the bytes actually read can match.
+// A read that throws is tried again in smaller pieces, down to single bytes: a
+// match that lies wholly before the first byte that cannot be read is found,
+// as a byte-by-byte scan would find it; otherwise the exception goes on.
 // Nothing is read when no candidate position exists.
 // `filter` is for tests that check each filter; an unavailable one means Plain.
 std::optional<int64_t> FindPattern(IPositionedReader& reader, std::span<const uint8_t> pattern, int64_t start,

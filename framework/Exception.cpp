@@ -75,9 +75,28 @@ int CFileException::OsErrorToException(LONG osError) {
     case ERROR_NEGATIVE_SEEK:
     case ERROR_SEEK:
         return badSeek;
+    // The data could not be moved between the device and memory: the device, its medium or
+    // the network connection to it failed, or is gone.
+    case ERROR_NOT_READY:
     case ERROR_CRC:
+    case ERROR_SECTOR_NOT_FOUND:
+    case ERROR_WRITE_FAULT:
     case ERROR_READ_FAULT:
     case ERROR_GEN_FAILURE:
+    case ERROR_WRONG_DISK:
+    case ERROR_DEV_NOT_EXIST:
+    case ERROR_UNEXP_NET_ERR:
+    case ERROR_NETNAME_DELETED:
+    case ERROR_SEM_TIMEOUT:
+    case ERROR_VC_DISCONNECTED:
+    case ERROR_MEDIA_CHANGED:
+    case ERROR_NO_MEDIA_IN_DRIVE:
+    case ERROR_IO_DEVICE:
+    case ERROR_DISK_OPERATION_FAILED:
+    case ERROR_DEVICE_NOT_CONNECTED:
+    case ERROR_FILE_CORRUPT:
+    case ERROR_DISK_CORRUPT:
+    case ERROR_DEVICE_REMOVED:
         return hardIO;
     case ERROR_SHARING_VIOLATION:
         return sharingViolation;

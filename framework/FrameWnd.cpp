@@ -16,6 +16,7 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_SIZE()
     ON_WM_SETFOCUS()
     ON_MESSAGE(WM_ACTIVATE, OnActivate)
+    ON_MESSAGE(WM_ENABLE, OnEnable)
     ON_MESSAGE(WM_INITMENUPOPUP, OnInitMenuPopup)
     ON_MESSAGE(WM_MENUSELECT, OnMenuSelect)
     ON_MESSAGE(WM_EXITMENULOOP, OnExitMenuLoop)
@@ -414,6 +415,17 @@ LRESULT CFrameWnd::OnActivate(WPARAM wParam, LPARAM) {
             m_pActiveView->SetFocus();
     }
     return result;
+}
+
+LRESULT CFrameWnd::OnEnable(WPARAM wParam, LPARAM) {
+    // A modal dialog or message box disables only its owner, the frame. The floating bars are
+    // top-level windows of their own, so they go and come back with the frame: nothing behind a
+    // modal window takes input. The frame is enabled before they are (this message comes after
+    // the change), so the activation that a closing dialog hands on goes to the frame.
+    for (CControlBar* bar : m_controlBars)
+        if (CMiniFrameWnd* pFloating = FloatingFrameOf(*bar))
+            pFloating->EnableWindow(wParam != FALSE);
+    return Default();
 }
 
 // ---- Menus --------------------------------------------------------------------------------

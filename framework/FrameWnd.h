@@ -111,6 +111,8 @@ protected:
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnSetFocus(CWnd* pOldWnd);
     afx_msg LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
+    // The floating bars are enabled and disabled with the frame.
+    afx_msg LRESULT OnEnable(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnMenuSelect(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnExitMenuLoop(WPARAM wParam, LPARAM lParam);

@@ -52,6 +52,79 @@ int RootLength(const std::wstring& path) {
         return 1;
     return 0;
 }
+
+// The "\\?\" form of a full path, which the system takes at any length: "\\?\C:\...",
+// "\\?\UNC\server\share\..."; a path in the "\\?\" or "\\.\" form already as it is.
+std::wstring ExtendedForm(const std::wstring& path) {
+    if (path.compare(0, 4, L"\\\\?\\") == 0 || path.compare(0, 4, L"\\\\.\\") == 0)
+        return path;
+    if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]))
+        return L"\\\\?\\UNC\\" + path.substr(2);
+    return L"\\\\?\\" + path;
+}
+
+// A drive's or a share's file in its plain form, for comparing names: "\\?\C:\x" and "\\.\C:\x"
+// as "C:\x", "\\?\UNC\server\share\x" as "\\server\share\x"; any other name as it is.
+std::wstring PlainForm(const std::wstring& full) {
+    const bool prefixed = full.compare(0, 4, L"\\\\?\\") == 0 || full.compare(0, 4, L"\\\\.\\") == 0;
+    if (!prefixed)
+        return full;
+    const auto isDriveLetter = [](wchar_t ch) { return (ch >= L'A' && ch <= L'Z') || (ch >= L'a' && ch <= L'z'); };
+    if (full.size() >= 7 && isDriveLetter(full[4]) && full[5] == L':' && IsSeparator(full[6]))
+        return full.substr(4);
+    if (full[2] == L'?' && full.size() > 8 && _wcsnicmp(full.c_str() + 4, L"UNC\\", 4) == 0)
+        return L"\\\\" + full.substr(8);
+    return full;
+}
+
+// The name on disk of the last part of a full path; false when there is no such file or folder.
+bool NameOnDisk(const std::wstring& path, std::wstring& name) {
+    WIN32_FIND_DATAW data;
+    const HANDLE hFind =
+        FindFirstFileExW(ExtendedForm(path).c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return false;
+    FindClose(hFind);
+    name = data.cFileName;
+    return true;
+}
+
+// A full path with its short (8.3) parts in their long form, so that both spellings of one file
+// compare equal; the path as it is where the system cannot say (a part that does not exist).
+std::wstring LongForm(const std::wstring& full) {
+    if (full.size() < MAX_PATH) {
+        const DWORD needed = GetLongPathNameW(full.c_str(), nullptr, 0);
+        if (needed == 0)
+            return full;
+        std::wstring longForm(needed, L'\0');
+        const DWORD length = GetLongPathNameW(full.c_str(), longForm.data(), needed);
+        if (length == 0 || length >= needed)
+            return full;
+        longForm.resize(length);
+        return longForm;
+    }
+    // Longer paths the system looks up whole only in the "\\?\" form, and not on every system
+    // (some overrun a buffer of MAX_PATH on them, others leave "\\?\" names as they are): the
+    // short parts are looked up one by one. Only a part with a '~' can be a short name the
+    // system made; a wildcard would look up other files.
+    const size_t root = static_cast<size_t>(RootLength(full));
+    if (full.find(L'~', root) == std::wstring::npos || full.find_first_of(L"*?", root) != std::wstring::npos)
+        return full;
+    std::wstring result = full.substr(0, root);
+    for (size_t at = root; at < full.size();) {
+        size_t end = at;
+        while (end < full.size() && !IsSeparator(full[end]))
+            ++end;
+        std::wstring part = full.substr(at, end - at);
+        if (part.find(L'~') != std::wstring::npos && !NameOnDisk(result + part, part))
+            return full;
+        result += part;
+        if (end < full.size())
+            result += full[end];
+        at = end + 1;
+    }
+    return result;
+}
 }  // namespace
 
 CRecentFileList::CRecentFileList(UINT firstCommand, LPCWSTR section, LPCWSTR entryFormat, int size,
@@ -70,36 +143,16 @@ CString CRecentFileList::FullPath(LPCWSTR pathName) {
     if (length == 0 || length >= needed)
         return CString(pathName);
     full.resize(length);
-    // Short (8.3) names come from programs limited to MAX_PATH: a longer path is taken as it
-    // is. (Some systems' lookup of long names also overruns its own buffer on such paths.)
-    if (full.size() >= MAX_PATH)
-        return CString(std::move(full));
-    // The long form of short (8.3) names, so that both spellings of one file compare equal.
-    const DWORD longNeeded = GetLongPathNameW(full.c_str(), nullptr, 0);
-    if (longNeeded != 0) {
-        std::wstring longForm(longNeeded, L'\0');
-        const DWORD longLength = GetLongPathNameW(full.c_str(), longForm.data(), longNeeded);
-        if (longLength != 0 && longLength < longNeeded) {
-            longForm.resize(longLength);
-            return CString(std::move(longForm));
-        }
-    }
-    return CString(std::move(full));
+    return CString(LongForm(full));
 }
 
 bool CRecentFileList::IsFullFilePath(const CString& path) {
     const std::wstring& text = path.str();
     if (text.empty() || text.size() >= kMaxPathLength || IsSeparator(text.back()))
         return false;
+    // "\\?\" names (a drive, a share, a volume by its GUID) are taken literally by the system;
+    // "\\.\" names (a drive, a device) are normalised like plain ones.
     const bool extended = text.compare(0, 4, L"\\\\?\\") == 0;
-    if (text.compare(0, 4, L"\\\\.\\") == 0)
-        return false;  // the device namespace
-    if (extended) {
-        // Only a drive or a share behind the prefix, not some other object of the system.
-        const bool drive = text.size() > 6 && text[5] == L':' && IsSeparator(text[6]);
-        if (!drive && _wcsnicmp(text.c_str() + 4, L"UNC\\", 4) != 0)
-            return false;
-    }
     size_t componentLength = 0;
     for (size_t i = extended ? 4 : 0; i < text.size(); ++i) {
         const wchar_t ch = text[i];
@@ -110,7 +163,7 @@ bool CRecentFileList::IsFullFilePath(const CString& path) {
             return false;
     }
     if (extended)
-        return true;  // taken literally by the system, never normalised
+        return true;
     // Full and normalised: the system's own full form of it is the path itself. A relative
     // name, "." or "..", trailing dots or a device name such as CON comes back different.
     std::wstring full(text.size() + 1, L'\0');
@@ -119,12 +172,13 @@ bool CRecentFileList::IsFullFilePath(const CString& path) {
 }
 
 bool CRecentFileList::SamePath(LPCWSTR a, LPCWSTR b) {
-    const CString fullA = FullPath(a);
-    const CString fullB = FullPath(b);
-    if (fullA.IsEmpty() || fullB.IsEmpty())
+    const std::wstring fullA = PlainForm(FullPath(a).str());
+    const std::wstring fullB = PlainForm(FullPath(b).str());
+    if (fullA.empty() || fullB.empty())
         return false;
     // File names on Windows compare by ordinal upper-casing, not by the user's locale.
-    return CompareStringOrdinal(fullA, fullA.GetLength(), fullB, fullB.GetLength(), TRUE) == CSTR_EQUAL;
+    return CompareStringOrdinal(fullA.c_str(), static_cast<int>(fullA.size()), fullB.c_str(),
+                                static_cast<int>(fullB.size()), TRUE) == CSTR_EQUAL;
 }
 
 int CRecentFileList::Find(LPCWSTR pathName) const {
@@ -242,11 +296,15 @@ CString CRecentFileList::GetMenuText(int index) const {
             escaped += L'&';  // a lone '&' would underline the next character instead
     }
     CString text;
-    // Entries 1 to 9 get their digit as the access key, the tenth "1&0".
-    if (index + 1 < 10)
-        text.Format(L"&%d %s", index + 1, escaped.c_str());
-    else
+    // Entries 1 to 9 get their digit as the access key, the tenth "1&0"; the ones after it are
+    // numbered on, with no key left to give them.
+    const int number = index + 1;
+    if (number < 10)
+        text.Format(L"&%d %s", number, escaped.c_str());
+    else if (number == 10)
         text.Format(L"1&0 %s", escaped.c_str());
+    else
+        text.Format(L"%d %s", number, escaped.c_str());
     return text;
 }
 

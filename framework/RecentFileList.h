@@ -41,14 +41,17 @@ public:
     // The path shortened to at most maxLength characters where possible, keeping the root and
     // the file name and dropping folders from the middle: "C:\...\dir\file.bin".
     static CString AbbreviatePath(const CString& path, int maxLength);
-    // The full, normalised form of a path (absolute, "." and ".." resolved).
+    // The full, normalised form of a path (absolute, "." and ".." resolved, short 8.3 parts in
+    // their long form where the file system knows them).
     static CString FullPath(LPCWSTR pathName);
-    // Whether two paths name the same file: full forms compared without regard to case.
+    // Whether two paths name the same file: full forms compared without regard to case, a
+    // drive's or a share's file written with "\\?\" or "\\.\" as it is written without.
     static bool SamePath(LPCWSTR a, LPCWSTR b);
     // Whether the list may offer the path: a full, normalised path within the system's limits
-    // that can name a file (not a folder's name ending in a separator, not a device, no
-    // wildcards or control characters). The list itself only ever stores such paths; others
-    // come from a profile that something else wrote.
+    // that can name a file (not a folder's name ending in a separator, no wildcards or control
+    // characters), in any form that FullPath gives: a drive's, a share's, "\\?\" and "\\.\"
+    // names. The list itself only ever stores such paths; others come from a profile that
+    // something else wrote.
     static bool IsFullFilePath(const CString& path);
 
 private:

@@ -275,6 +275,12 @@ void CToolBar::OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle) {
     const DWORD upright = CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT;
     if (m_hWnd != nullptr && (dwOldStyle & upright) != (dwNewStyle & upright))
         WrapEachItem((dwNewStyle & upright) != 0);
+    // A tooltip shows over tools of the active window only, unless it always shows; the window
+    // a floating bar lives in never takes the activation.
+    const bool floating = (dwNewStyle & CBRS_FLOATING) != 0;
+    CWnd* pTips = CWnd::FromHandle(GetToolTips());
+    if (pTips != nullptr && floating != ((dwOldStyle & CBRS_FLOATING) != 0))
+        pTips->ModifyStyle(floating ? 0 : TTS_ALWAYSTIP, floating ? TTS_ALWAYSTIP : 0);
 }
 
 bool CToolBar::DragsAt(CPoint point) const {

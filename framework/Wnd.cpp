@@ -215,16 +215,15 @@ LRESULT CWnd::Default() {
 
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
     const UINT nID = LOWORD(wParam);
-    int nCode = HIWORD(wParam);
     if (nID == 0)
         return FALSE;
-    if (lParam == 0) {
-        // A menu item or an accelerator: its state may have changed since the menu was shown
-        // or the key pressed, so ask once more and drop a command that is disabled now.
-        if (!IsCommandEnabled(nID))
-            return TRUE;
-        nCode = CN_COMMAND;
-    }
+    // A menu item or an accelerator (1 in the high word) comes without a control's handle; a
+    // control's click (a toolbar button's, say) comes with one and code 0. Either is a command.
+    const int nCode = lParam == 0 ? CN_COMMAND : HIWORD(wParam);
+    // Its state may have changed since the menu was shown, the key pressed or the button last
+    // drawn: ask once more and drop a command that is disabled now, whatever sent it.
+    if (nCode == CN_COMMAND && !IsCommandEnabled(nID))
+        return TRUE;
     return OnCmdMsg(nID, nCode, nullptr, nullptr);
 }
 

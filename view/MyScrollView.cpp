@@ -28,6 +28,18 @@ constexpr UINT WM_APP_SHOW_TRUNCATION_NOTICE = WM_APP + 1;
 bool IsAlphaNumericInSystemCodePage(unsigned char byte) {
     return IsCharAlphaNumericA(static_cast<CHAR>(byte)) != FALSE;
 }
+
+// The bytes of one line for painting. A line the system cannot read (a failing disk, a lost
+// network share) gets none: it shows its offset and blank cells, as a line past the end does,
+// and the lines below it still paint. Let through, the error would end the painting there and
+// leave the rows below showing whatever the window held before: other lines' bytes.
+int32_t ReadLineForPainting(CScrollDoc& doc, int32_t offset, BYTE* bytes) {
+    try {
+        return doc.ReadBlock(offset, kBytesPerLine, bytes);
+    } catch (const CFileException&) {
+        return 0;
+    }
+}
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CMyScrollView, CView)
@@ -208,7 +220,7 @@ void CMyScrollView::OnDraw(CDC* pDC) {
     for (int32_t line = lines.first; line <= lines.last; ++line) {
         pDC->SetBkColor(pDoc->GetMarkedLine() == line ? kCyan : kWhite);
         const int32_t offset = kBytesPerLine * line;
-        const int32_t read = pDoc->ReadBlock(offset, kBytesPerLine, bytes.data());
+        const int32_t read = ReadLineForPainting(*pDoc, offset, bytes.data());
         const std::string text = FormatDumpLine(offset, bytes, DumpLineValidCount(offset, m_nFileSize),
                                                 &IsAlphaNumericInSystemCodePage, read < 0 ? 0 : read);
         const int top = row(int64_t{kDumpLineHeight} * line);

@@ -136,13 +136,15 @@ bool Image::SaveBmp(const std::wstring& path) const {
 // ---------------------------------------------------------------------------------------------
 // The dump line text
 
-std::string DumpLineText(uint32_t offset, const uint8_t* bytes, int count) {
+namespace {
+// A line of `count` bytes of which the first `shown` are known.
+std::string LineText(uint32_t offset, const uint8_t* bytes, int count, int shown) {
     char buffer[16];
     std::string offsetField, hex, chars;
     std::snprintf(buffer, sizeof buffer, "  %08X     ", offset);
     offsetField = buffer;
     for (int i = 0; i < 16; ++i) {
-        if (i < count) {
+        if (i < shown) {
             std::snprintf(buffer, sizeof buffer, "%02X ", bytes[i]);
             hex += buffer;
             char c = static_cast<char>(bytes[i]);
@@ -155,6 +157,15 @@ std::string DumpLineText(uint32_t offset, const uint8_t* bytes, int count) {
             hex += count > 8 ? "- " : "  ";
     }
     return offsetField + hex + "    " + chars + "   ";
+}
+}  // namespace
+
+std::string DumpLineText(uint32_t offset, const uint8_t* bytes, int count) {
+    return LineText(offset, bytes, count, count);
+}
+
+std::string UnreadDumpLineText(uint32_t offset) {
+    return LineText(offset, nullptr, 16, 0);
 }
 
 std::string DumpLineOfFile(const std::vector<uint8_t>& file, int line) {

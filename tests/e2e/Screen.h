@@ -57,6 +57,8 @@ Image CaptureWindow(HWND window);
 // character column, where letters and digits of the ANSI code page show as themselves.
 std::string DumpLineText(uint32_t offset, const uint8_t* bytes, int count);
 std::string DumpLineOfFile(const std::vector<uint8_t>& file, int line);
+// A whole line whose bytes could not be read: its offset and blank cells.
+std::string UnreadDumpLineText(uint32_t offset);
 
 // Draws text the way the viewer draws its dump (9-point Courier New, default character set,
 // opaque background, one call per line) and compares it with captured pixels.

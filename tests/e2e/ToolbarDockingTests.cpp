@@ -25,6 +25,19 @@ protected:
         bool upright = r.bottom - r.top > r.right - r.left;
         return upright ? POINT{(r.left + r.right) / 2, r.top + 4} : POINT{r.left + 4, (r.top + r.bottom) / 2};
     }
+    // Drags the docked toolbar by its gripper off the frame to `drop`: the window it floats in
+    // then, or null when it does not float.
+    HWND FloatAt(HWND toolbar, POINT drop) {
+        DragMouse(Gripper(toolbar), drop);
+        HWND floating = nullptr;
+        const bool floats = WaitUntil(
+            [&] {
+                floating = GetParent(toolbar);
+                return floating != m_viewer->Main() && IsWindowVisible(floating);
+            },
+            3000);
+        return floats ? floating : nullptr;
+    }
     // The About button (the third image) opens the About box; the box is closed again.
     void ClickAbout(const char* place) {
         POINT about{};
@@ -47,15 +60,8 @@ TEST_F(ToolbarDocking, DraggedOffItFloatsAndDocksAgainOnTheLeftAndAtTheBottom) {
     ASSERT_EQ(client.top, ScreenRect(toolbar).top) << "each start docks the toolbar at the top";
 
     // Off the frame: a small window of its own, owned by the main window.
-    DragMouse(Gripper(toolbar), middle);
-    HWND floating = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            floating = GetParent(toolbar);
-            return floating != viewer.Main() && IsWindowVisible(floating);
-        },
-        3000))
-        << "the toolbar does not float";
+    HWND floating = FloatAt(toolbar, middle);
+    ASSERT_TRUE(floating) << "the toolbar does not float";
     EXPECT_EQ(viewer.Main(), GetWindow(floating, GW_OWNER));
     EXPECT_TRUE(WaitUntil([&] { return ScreenRect(view).top == client.top; }, 3000))
         << "the view takes the toolbar's place";
@@ -127,6 +133,103 @@ TEST_F(ToolbarDocking, DraggedOffItFloatsAndDocksAgainOnTheLeftAndAtTheBottom) {
     Shot("bottom");
     ClickAbout("docked at the bottom");
     EXPECT_TRUE(WaitUntil([&] { return viewer.Focus() == view; }, 3000));
+}
+
+// Behind a modal window nothing of the viewer takes input: the floating toolbar lives in a
+// window of its own, and a dialog disables only the main window it belongs to.
+TEST_F(ToolbarDocking, AFloatingToolbarTakesNoClicksWhileADialogIsUpAndWorksAgainAfterwards) {
+    const std::wstring path = m_files.Write(L"modal.bin", LinesFile(40));
+    Viewer& viewer = StartWith(path);
+    HWND toolbar = viewer.Toolbar();
+    ASSERT_TRUE(toolbar);
+    // Floating low on the right, where no dialog covers it.
+    const RECT client = ClientScreenRect(viewer.Main());
+    HWND floating = FloatAt(toolbar, POINT{client.right - 150, client.bottom - 100});
+    ASSERT_TRUE(floating) << "the toolbar does not float";
+    ASSERT_TRUE(WaitUntil([&] { return (viewer.ToolbarState(ID_SEARCH_FIND) & TBSTATE_ENABLED) != 0; }, 3000));
+    POINT open{}, find{}, about{};
+    ASSERT_TRUE(WaitUntil([&] { return FindButton(0, open) && FindButton(1, find) && FindButton(2, about); }, 3000));
+
+    // The floating toolbar is in sight where its buttons are (the main window may cover it for
+    // a moment when it comes to the front).
+    auto inSight = [&] {
+        return WaitUntil(
+            [&] {
+                for (POINT button : {about, find, open})
+                    if (GetAncestor(WindowFromPoint(button), GA_ROOT) != floating)
+                        return false;
+                return true;
+            },
+            3000);
+    };
+    // The dialogs the viewer shows: exactly `expected` (and no other) for a while after the
+    // clicks on every floating button.
+    auto clicksDoNothing = [&](HWND expected, const char* behind) {
+        ASSERT_TRUE(inSight()) << "the floating toolbar is covered behind " << behind;
+        for (POINT button : {about, find, open})
+            input::Click(button);
+        auto onlyExpected = [&] {
+            std::vector<HWND> dialogs;
+            for (HWND w : viewer.TopLevelWindows())
+                if (ClassOf(w) == L"#32770")
+                    dialogs.push_back(w);
+            return dialogs == std::vector<HWND>{expected};
+        };
+        EXPECT_FALSE(WaitUntil([&] { return !onlyExpected(); }, 1500))
+            << "a click on the floating toolbar opened a window behind " << behind;
+        Shot(std::string("behind-") + behind);
+    };
+    auto close = [&](HWND dialog) {
+        SetForegroundWindow(dialog);
+        WaitUntil([&] { return GetForegroundWindow() == dialog; }, 1000);
+        input::Key(VK_ESCAPE);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 3000));
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(viewer.Main()) != FALSE; }, 3000));
+    };
+
+    HWND findDialog = OpenFind();
+    ASSERT_TRUE(findDialog) << "F4 does not open the Find dialog";
+    clicksDoNothing(findDialog, "Find");
+    close(findDialog);
+
+    ASSERT_TRUE(inSight());
+    input::Click(about);
+    HWND aboutBox = viewer.WaitForWindow(L"O programu", L"#32770", 5000);
+    ASSERT_TRUE(aboutBox) << "after the Find dialog the floating About button does nothing";
+    clicksDoNothing(aboutBox, "About");
+    close(aboutBox);
+
+    ASSERT_TRUE(viewer.Activate());
+    ASSERT_TRUE(inSight());
+    input::Chord({VK_CONTROL, 'O'});
+    HWND openDialog = viewer.WaitForWindow(L"Otev\u0159\u00edt", L"#32770", 5000);
+    ASSERT_TRUE(openDialog) << "Ctrl+O opens no File Open dialog";
+    clicksDoNothing(openDialog, "Open");
+    close(openDialog);
+
+    // The floating buttons work again: their tooltips and prompts follow the mouse, Find is
+    // still enabled, and a click runs it; the keyboard is still the view's.
+    ASSERT_TRUE(inSight());
+    input::MoveTo(POINT{about.x - 3, about.y});
+    input::MoveTo(about);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            for (HWND w : viewer.TopLevelWindows())
+                if (ClassOf(w) == TOOLTIPS_CLASSW && TextOf(w) == L"O programu")
+                    return true;
+            return false;
+        },
+        5000))
+        << "no tooltip over the floating About button";
+    EXPECT_TRUE(WaitUntil([&] { return viewer.StatusText() == L"Zobraz\u00ed informace o autorovi a programu"; }, 3000))
+        << "status: " << Narrow(viewer.StatusText());
+    EXPECT_EQ(viewer.ToolbarState(ID_SEARCH_FIND) & (TBSTATE_ENABLED | TBSTATE_PRESSED), TBSTATE_ENABLED);
+    input::Click(find);
+    HWND again = viewer.WaitForWindow(L"Hledat", L"#32770", 5000);
+    EXPECT_TRUE(again) << "after the dialogs the floating Find button does nothing";
+    if (again)
+        close(again);
+    EXPECT_TRUE(WaitUntil([&] { return viewer.Focus() == viewer.View(); }, 3000));
 }
 
 }  // namespace

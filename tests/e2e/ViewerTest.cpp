@@ -201,11 +201,24 @@ bool ViewerTest::ViewIsBlank() const {
     return std::all_of(shot.Pixels().begin(), shot.Pixels().end(), [](uint32_t p) { return p == kWhite; });
 }
 
+namespace {
+int LineCountOf(const std::vector<uint8_t>& file) {
+    return static_cast<int>((file.size() + 15) / 16);
+}
+LineText LinesOf(const std::vector<uint8_t>& file) {
+    return [&file](int line) { return DumpLineOfFile(file, line); };
+}
+}  // namespace
+
 ::testing::AssertionResult ViewerTest::ShowsDump(const std::vector<uint8_t>& file, int topLine, int markedLine) const {
+    return ShowsDump(LineCountOf(file), LinesOf(file), topLine, markedLine);
+}
+
+::testing::AssertionResult ViewerTest::ShowsDump(int lineCount, const LineText& lineText, int topLine,
+                                                 int markedLine) const {
     Image shot = ViewShot();
     if (shot.Empty())
         return ::testing::AssertionFailure() << "no view to look at";
-    const int lineCount = static_cast<int>((file.size() + 15) / 16);
     const int textWidth = 88 * m_reader.CellWidth();
     std::ostringstream faults;
     for (int row = 0; row * kLinePixels + m_reader.CellHeight() <= shot.Height(); ++row) {
@@ -213,7 +226,7 @@ bool ViewerTest::ViewIsBlank() const {
         int line = topLine + row;
         if (line < lineCount) {
             uint32_t background = line == markedLine ? kCyan : kWhite;
-            int mismatch = m_reader.Mismatch(shot, y, DumpLineOfFile(file, line), background);
+            int mismatch = m_reader.Mismatch(shot, y, lineText(line), background);
             if (mismatch) {
                 faults << "\n  row " << row << " (line " << line << (line == markedLine ? ", marked" : "")
                        << "): " << mismatch << " pixels differ; the offset read there is "
@@ -241,8 +254,13 @@ bool ViewerTest::ViewIsBlank() const {
 
 ::testing::AssertionResult ViewerTest::WaitShowsDump(const std::vector<uint8_t>& file, int topLine, int markedLine,
                                                      DWORD ms) const {
+    return WaitShowsDump(LineCountOf(file), LinesOf(file), topLine, markedLine, ms);
+}
+
+::testing::AssertionResult ViewerTest::WaitShowsDump(int lineCount, const LineText& lineText, int topLine,
+                                                     int markedLine, DWORD ms) const {
     ::testing::AssertionResult last = ::testing::AssertionFailure();
-    WaitUntil([&] { return bool(last = ShowsDump(file, topLine, markedLine)); }, ms);
+    WaitUntil([&] { return bool(last = ShowsDump(lineCount, lineText, topLine, markedLine)); }, ms);
     return last;
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +25,9 @@ const int kFrameHeight = 600;
 std::vector<uint8_t> LinesFile(int lines);  // 16 bytes per line, every line different
 std::vector<uint8_t> Bytes(std::initializer_list<int> values);
 std::vector<uint8_t> Text(const std::string& ascii);
+
+// The text the viewer draws for each line of a dump, by line index.
+using LineText = std::function<std::string(int line)>;
 
 class ViewerTest : public ::testing::Test {
 protected:
@@ -55,6 +59,10 @@ protected:
     // line on cyan, white below the last line and right of the dump.
     ::testing::AssertionResult ShowsDump(const std::vector<uint8_t>& file, int topLine, int markedLine) const;
     ::testing::AssertionResult WaitShowsDump(const std::vector<uint8_t>& file, int topLine, int markedLine,
+                                             DWORD ms = 3000) const;
+    // The same for content given line by line: `lineCount` lines, each drawn as `lineText` says.
+    ::testing::AssertionResult ShowsDump(int lineCount, const LineText& lineText, int topLine, int markedLine) const;
+    ::testing::AssertionResult WaitShowsDump(int lineCount, const LineText& lineText, int topLine, int markedLine,
                                              DWORD ms = 3000) const;
 
     // Where the toolbar shows the image of button `index` of the toolbar bitmap, found by its

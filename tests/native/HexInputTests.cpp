@@ -26,6 +26,8 @@ TEST(HexInput, ChecksEmptyThenLengthThenCharacters) {
         {u"\uFF10\uFF11", HexInputStatus::InvalidChar, u"\uFF10"},     // full-width digits are not digits
         {u"A\U0001F600", HexInputStatus::InvalidChar, u"\U0001F600"},  // two characters, one pair
         {u"\U0001F600", HexInputStatus::OddLength, u""},               // one character in two code units
+        {u"A\U0010FFFF", HexInputStatus::InvalidChar, u"\U0010FFFF"},  // the last pair: DBFF DFFF
+        {u"A\xDBFF", HexInputStatus::InvalidChar, u"\xDBFF"},          // a lone high surrogate at the very end
         {u"\xD800"
          u"A",
          HexInputStatus::InvalidChar, u"\xD800"},  // a lone surrogate

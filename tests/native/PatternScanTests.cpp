@@ -148,17 +148,30 @@ TEST(PatternScan, DataEndingEarlyNeverMatchesUnreadBytes) {
     EXPECT_EQ(FindPattern(reader, pattern, 51, 16), std::nullopt);
 }
 
-TEST(PatternScan, ReadFailurePropagates) {
+TEST(PatternScan, ReadFailureEndsTheScanWhereTheDataCannotBeRead) {
+    // Every read that reaches byte 5000 fails whole, as a disk refuses a request that takes in a
+    // bad sector.
     const Bytes data(10000, 'a');
-    MemoryReader reader(data);
-    reader.ThrowAt(5000);
-    EXPECT_THROW(FindPattern(reader, BytesOf("b"), 0, 1024), std::runtime_error);
-    // A match before the failing block is still found.
-    Bytes marked = data;
-    marked[100] = 'b';
-    MemoryReader early(marked);
-    early.ThrowAt(5000);
-    EXPECT_EQ(FindPattern(early, BytesOf("b"), 0, 1024), 100);
+    for (const size_t blockSize : {size_t{1024}, kDefaultScanBlockSize}) {
+        SCOPED_TRACE(blockSize);
+        MemoryReader reader(data);
+        reader.ThrowAt(5000);
+        EXPECT_THROW(FindPattern(reader, BytesOf("bc"), 0, blockSize), std::runtime_error);
+        // A match that ends before the failing byte is found, also in the block that fails;
+        // one that takes the failing byte in is not.
+        for (const size_t at : {size_t{100}, size_t{4500}, size_t{4998}, size_t{4999}}) {
+            Bytes marked = data;
+            marked[at] = 'b';
+            marked[at + 1] = 'c';
+            MemoryReader early(marked);
+            early.ThrowAt(5000);
+            if (at + 2 <= 5000) {
+                EXPECT_EQ(FindPattern(early, BytesOf("bc"), 0, blockSize), static_cast<int64_t>(at));
+            } else {
+                EXPECT_THROW(FindPattern(early, BytesOf("bc"), 0, blockSize), std::runtime_error);
+            }
+        }
+    }
 }
 
 TEST(PatternScan, MemoryStaysWithinBlockAndPattern) {

@@ -3,6 +3,7 @@
 // showing in place, the double-click toggle, and drags run through the bar's own tracking loop.
 
 #include "app/MainFrame.h"
+#include "framework/CmdUI.h"
 #include "framework/DockContext.h"
 #include "framework/DockLayout.h"
 #include "framework/MiniFrameWnd.h"
@@ -82,19 +83,22 @@ TEST(DockLayout, ADropNearASideDocksThereAndElsewhereFloats) {
 
 // ---- The main frame -------------------------------------------------------------------------
 
-// The viewer's frame, with the About button's command counted.
+// The viewer's frame, with the About button's command counted and its state set by the test.
 class CDockTestFrame : public CMainFrame {
 public:
     CToolBar& ToolBar() { return m_wndToolBar; }
     CStatusBar& StatusBar() { return m_wndStatusBar; }
     int m_nAbout = 0;
+    bool m_bAboutEnabled = true;
 
 protected:
     void OnAbout() { ++m_nAbout; }
+    void OnUpdateAbout(CCmdUI* pCmdUI) { pCmdUI->Enable(m_bAboutEnabled); }
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CDockTestFrame, CMainFrame)
     ON_COMMAND(ID_APP_ABOUT, OnAbout)
+    ON_UPDATE_COMMAND_UI(ID_APP_ABOUT, OnUpdateAbout)
 END_MESSAGE_MAP()
 
 class DockingTest : public ::testing::Test {
@@ -395,6 +399,32 @@ TEST_F(DockingTest, DraggingTheGripperOrTheCaptionDocksFloatsOrChangesNothing) {
     EXPECT_FALSE(IsWindowVisible(hFloating));
     EXPECT_EQ(InFrame(BarWnd()).bottom, InFrame(m_frame->StatusBar().GetSafeHwnd()).top);
     EXPECT_EQ(GetFocus(), ViewWnd());
+}
+
+TEST_F(DockingTest, AFloatingToolbarTakesNoInputBehindAModalWindowNorRunsACommandDisabledMeanwhile) {
+    m_frame->FloatControlBar(&Bar(), CPoint(300, 200));
+    const HWND hFloating = Floating();
+    const HWND hFrame = m_frame->GetSafeHwnd();
+    // A message box disables its owner, the frame, and the floating window goes with it.
+    bool enabledBehindTheBox = true;
+    {
+        WhenWindowAppears box(L"Modální", [&](HWND hBox) {
+            enabledBehindTheBox = IsWindowEnabled(hFloating) != FALSE;
+            PostMessageW(hBox, WM_COMMAND, IDOK, 0);
+        });
+        MessageBoxW(hFrame, L"Za oknem nic nepracuje.", L"Modální", MB_OK);
+        EXPECT_TRUE(box.Appeared());
+    }
+    EXPECT_FALSE(enabledBehindTheBox);
+    EXPECT_TRUE(IsWindowEnabled(hFloating)) << "back with the frame";
+
+    // A button drawn enabled whose command has been disabled since: the click is dropped.
+    m_frame->m_bAboutEnabled = false;
+    ClickButton(ID_APP_ABOUT);
+    EXPECT_EQ(m_frame->m_nAbout, 0);
+    m_frame->m_bAboutEnabled = true;
+    ClickButton(ID_APP_ABOUT);
+    EXPECT_EQ(m_frame->m_nAbout, 1);
 }
 
 }  // namespace

@@ -113,3 +113,17 @@ TEST(CFileTest, ErrorMessagesReadTheFrameworksOwnStrings) {
     EXPECT_EQ(CMemoryException().GetErrorMessage().str(), L"Nedostatek paměti.");
     EXPECT_EQ(CException().GetErrorMessage().str(), L"Při provádění operace došlo k neočekávané chybě.");
 }
+
+TEST(CFileTest, DeviceMediumAndNetworkFailuresAreInputOutputErrors) {
+    // Wine reports a read that fails on the disk (EIO) as ERROR_NOT_READY.
+    for (const LONG code : {ERROR_NOT_READY, ERROR_CRC, ERROR_SECTOR_NOT_FOUND, ERROR_READ_FAULT, ERROR_GEN_FAILURE,
+                            ERROR_UNEXP_NET_ERR, ERROR_NETNAME_DELETED, ERROR_SEM_TIMEOUT, ERROR_IO_DEVICE,
+                            ERROR_NO_MEDIA_IN_DRIVE, ERROR_DEVICE_NOT_CONNECTED})
+        EXPECT_EQ(CFileException::OsErrorToException(code), CFileException::hardIO) << code;
+    for (const LONG code : {ERROR_FILE_NOT_FOUND, ERROR_ACCESS_DENIED, ERROR_CURRENT_DIRECTORY})
+        EXPECT_NE(CFileException::OsErrorToException(code), CFileException::hardIO) << code;
+    const CFileException notReady(CFileException::OsErrorToException(ERROR_NOT_READY), ERROR_NOT_READY,
+                                  L"Z:\\disk\\data.bin");
+    EXPECT_EQ(notReady.GetErrorMessage().str(),
+              L"Chyba při práci se souborem \u201EZ:\\disk\\data.bin\u201C: došlo k chybě vstupu/výstupu (kód 21).");
+}

@@ -153,6 +153,7 @@ TEST_F(FindTest, DialogRefusesBadInputAndStaysOpen) {
         std::wstring caption, message, hexAfter;
         int focusId;
         bool stillOpen;
+        bool hexEnabled, textEnabled;  // after the mode button was clicked
     };
     std::vector<Outcome> outcomes;
     const DWORD uiThread = GetCurrentThreadId();
@@ -166,9 +167,11 @@ TEST_F(FindTest, DialogRefusesBadInputAndStaysOpen) {
                 SendMessageW(GetDlgItem(dialog, IDC_MODE_HEX), BM_CLICK, 0, 0);
                 SetDlgItemTextW(dialog, IDC_HEX_TEXT, input.c_str());
             }
+            const bool hexEnabled = IsWindowEnabled(GetDlgItem(dialog, IDC_HEX_TEXT)) != FALSE;
+            const bool textEnabled = IsWindowEnabled(GetDlgItem(dialog, IDC_PLAIN_TEXT)) != FALSE;
             Click(dialog, IDOK);
             const HWND box = WaitForProcessWindow(L"Chyba", 3000);
-            Outcome outcome{input, textMode, L"", L"", L"", 0, false};
+            Outcome outcome{input, textMode, L"", L"", L"", 0, false, hexEnabled, textEnabled};
             if (box != nullptr) {
                 wchar_t text[256] = L"";
                 GetWindowTextW(box, text, 256);
@@ -187,11 +190,11 @@ TEST_F(FindTest, DialogRefusesBadInputAndStaysOpen) {
         };
         attempt(false, L"");
         attempt(false, L"abc");  // the box makes it upper case
-        attempt(false, L"0G");
+        attempt(true, L"");
+        attempt(false, L"0G");  // back from text mode
         attempt(false, L"0A 1B");
         attempt(false, L"0A  1B");
         SetDlgItemTextW(dialog, IDC_HEX_TEXT, L"41");
-        attempt(true, L"");
         attempt(true, L"\u03A9");  // not in code page 1250
         Click(dialog, IDCANCEL);
     });
@@ -201,10 +204,10 @@ TEST_F(FindTest, DialogRefusesBadInputAndStaysOpen) {
     const std::vector<std::pair<std::wstring, int>> expected = {
         {L"Musíte napsat text k vyhledání!", IDC_HEX_TEXT},
         {L"Chybná délka HEXA textu!", IDC_HEX_TEXT},
+        {L"Musíte napsat text k vyhledání!", IDC_PLAIN_TEXT},
         {L"Znak \"G\" není platným HEXA znakem!", IDC_HEX_TEXT},
         {L"Chybná délka HEXA textu!", IDC_HEX_TEXT},
         {L"Znak \" \" není platným HEXA znakem!", IDC_HEX_TEXT},
-        {L"Musíte napsat text k vyhledání!", IDC_PLAIN_TEXT},
         {L"Text obsahuje znak, který v kódové stránce systému nelze vyhledat!", IDC_PLAIN_TEXT},
     };
     for (size_t i = 0; i < outcomes.size(); ++i) {
@@ -213,6 +216,8 @@ TEST_F(FindTest, DialogRefusesBadInputAndStaysOpen) {
         EXPECT_EQ(outcomes[i].message, expected[i].first);
         EXPECT_EQ(outcomes[i].focusId, expected[i].second);
         EXPECT_TRUE(outcomes[i].stillOpen);
+        EXPECT_EQ(outcomes[i].hexEnabled, !outcomes[i].textMode) << "only the mode's own box takes input";
+        EXPECT_EQ(outcomes[i].textEnabled, outcomes[i].textMode);
     }
     EXPECT_EQ(outcomes[1].hexAfter, L"ABC") << "letters typed into the hex box turn upper case";
     EXPECT_EQ(outcomes[6].hexAfter, L"41") << "the disabled box keeps its text";

@@ -69,6 +69,15 @@ TEST_F(RecentFileListTest, KeepsTheNewestFirstWithoutRepeatsAndDropsTheOldest) {
               (std::vector<std::wstring>{Temp(L"e.bin"), Temp(L"d.bin"), Temp(L"c.bin"), Temp(L"b.bin")}));
 
     // The same file in another spelling (case, a detour through "..") moves to the top.
+    // The newest again, as written or in another spelling: still one entry, still first.
+    for (const wchar_t* again : {L"e.bin", L"E.BIN"}) {
+        list.Add(Temp(again).c_str());
+        ASSERT_EQ(list.GetCount(), 4);
+        EXPECT_TRUE(CRecentFileList::SamePath(list[0], Temp(L"e.bin").c_str()));
+        EXPECT_TRUE(CRecentFileList::SamePath(list[1], Temp(L"d.bin").c_str()));
+        EXPECT_TRUE(CRecentFileList::SamePath(list[3], Temp(L"b.bin").c_str()));
+    }
+
     std::wstring detour = Temp(L"x\\..\\C.BIN");
     list.Add(detour.c_str());
     ASSERT_EQ(list.GetCount(), 4);
@@ -163,7 +172,7 @@ TEST_F(RecentFileListTest, ADamagedListOffersAndWritesBackOnlyFullFileNames) {
         {"tens of thousands of characters", REG_SZ, Utf16(tooLong), L""},
         {"a folder's name", REG_SZ, Utf16(temp + L"folder\\"), L""},
         {"a device", REG_SZ, Utf16(L"CON"), L""},
-        {"the device namespace", REG_SZ, Utf16(L"\\\\.\\PhysicalDrive0"), L""},
+        {"the device namespace", REG_SZ, Utf16(L"\\\\.\\" + temp + L"device.bin"), L"\\\\.\\" + temp + L"device.bin"},
         {"a relative name", REG_SZ, Utf16(L"data.bin"), L""},
         {"a detour", REG_SZ, Utf16(temp + L"x\\..\\detour.bin"), L""},
         {"wildcards", REG_SZ, Utf16(temp + L"*.bin"), L""},
@@ -207,6 +216,80 @@ TEST_F(RecentFileListTest, ADamagedListOffersAndWritesBackOnlyFullFileNames) {
     EXPECT_EQ(list.Find(tooLong.c_str()), 0);
 }
 
+TEST_F(RecentFileListTest, EveryNameFormItStoresReadsBack) {
+    const std::wstring temp = TempFolder();
+    wchar_t volume[MAX_PATH] = L"";
+    wchar_t volumeRoot[MAX_PATH] = L"";
+    ASSERT_TRUE(GetVolumePathNameW(temp.c_str(), volumeRoot, MAX_PATH));
+    ASSERT_TRUE(GetVolumeNameForVolumeMountPointW(volumeRoot, volume, MAX_PATH));
+    const std::wstring deep = temp + std::wstring(200, L'd') + L"\\" + std::wstring(200, L'e') + L"\\deep.bin";
+    // As a user may name them on the command line; the list keeps each in its full form.
+    const std::vector<std::wstring> names = {
+        temp + L"plain.bin",
+        L"\\\\.\\" + temp + L"device.bin",
+        L"\\\\?\\" + temp + L"extended.bin",
+        volume + temp.substr(wcslen(volumeRoot)) + L"volume.bin",
+        L"\\\\server\\share\\shared.bin",
+        L"\\\\?\\UNC\\server\\share\\extended-share.bin",
+        L"NUL",
+        deep,
+    };
+    CRecentFileList written(ID_FILE_MRU_FILE1, L"Recent File List", L"File%d", 16);
+    for (const std::wstring& name : names)
+        written.Add(name.c_str());
+    ASSERT_EQ(written.GetCount(), static_cast<int>(names.size()));
+    ASSERT_TRUE(written.WriteList(CRegKey::Create(HKEY_CURRENT_USER, kTestAppKey).Get()));
+
+    CRecentFileList read(ID_FILE_MRU_FILE1, L"Recent File List", L"File%d", 16);
+    ASSERT_TRUE(read.ReadList(CRegKey::Open(HKEY_CURRENT_USER, kTestAppKey).Get()));
+    EXPECT_EQ(Entries(read), Entries(written));
+}
+
+TEST_F(RecentFileListTest, AFileWrittenWithOrWithoutTheDeviceOrLongPathPrefixIsOneEntry) {
+    const std::wstring plain = TempFolder() + L"one.bin";
+    const std::wstring share = L"\\\\server\\share\\one.bin";
+    CRecentFileList list(ID_FILE_MRU_FILE1, L"Recent File List", L"File%d", 4);
+    for (const std::wstring& name : {plain, L"\\\\?\\" + plain, L"\\\\.\\" + plain}) {
+        EXPECT_TRUE(CRecentFileList::SamePath(name.c_str(), plain.c_str()));
+        list.Add(name.c_str());
+    }
+    EXPECT_EQ(list.GetCount(), 1);
+    EXPECT_TRUE(CRecentFileList::SamePath(L"\\\\?\\UNC\\server\\share\\one.bin", share.c_str()));
+    EXPECT_FALSE(CRecentFileList::SamePath(L"\\\\?\\UNC\\server\\share\\two.bin", share.c_str()));
+}
+
+TEST_F(RecentFileListTest, LongNamesWithShortPartsAreOneFile) {
+    // A folder with a long name, and its short (8.3) name, which the system makes for it.
+    const std::wstring folder = CRecentFileList::FullPath(UniqueTempPath(L"okt-long-folder-name").c_str()).str();
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    wchar_t shortFolder[MAX_PATH] = L"";
+    const DWORD shortLength = GetShortPathNameW(folder.c_str(), shortFolder, MAX_PATH);
+    const bool hasShortName = shortLength != 0 && folder != shortFolder;
+    if (hasShortName) {
+        // Names past MAX_PATH below it, plain and in the "\\?\" form.
+        std::wstring tail;
+        while (folder.size() + tail.size() < MAX_PATH + 20)
+            tail += L"\\deeper-folder";
+        tail += L"\\file.bin";
+        for (const std::wstring& prefix : {std::wstring(), std::wstring(L"\\\\?\\")}) {
+            const std::wstring full = prefix + folder + tail;
+            const std::wstring withShortPart = prefix + shortFolder + tail;
+            EXPECT_EQ(CRecentFileList::FullPath(withShortPart.c_str()).str(), full);
+            EXPECT_TRUE(CRecentFileList::SamePath(withShortPart.c_str(), full.c_str()));
+            CRecentFileList list(ID_FILE_MRU_FILE1, L"Recent File List", L"File%d", 4);
+            list.Add(full.c_str());
+            list.Add(withShortPart.c_str());
+            EXPECT_EQ(Entries(list), std::vector<std::wstring>{full});
+        }
+        // A short part that names nothing leaves the name as it is.
+        const std::wstring missing = std::wstring(shortFolder) + L"\\NOSUCH~1" + tail;
+        EXPECT_EQ(CRecentFileList::FullPath(missing.c_str()).str(), missing);
+    }
+    EXPECT_TRUE(RemoveDirectoryW(folder.c_str()));
+    if (!hasShortName)
+        GTEST_SKIP() << "the temporary folder's file system makes no short names";
+}
+
 TEST(RecentFileListText, ShortensLongPathsKeepingTheRootAndTheName) {
     EXPECT_EQ(CRecentFileList::AbbreviatePath(L"C:\\data\\a.bin", 40).str(), L"C:\\data\\a.bin");
     EXPECT_EQ(CRecentFileList::AbbreviatePath(L"C:\\Users\\jana\\Documents\\measurements\\2024\\run.bin", 30).str(),
@@ -222,11 +305,20 @@ TEST(RecentFileListText, ShortensLongPathsKeepingTheRootAndTheName) {
 }
 
 TEST(RecentFileListText, MenuTextsNumberTheEntriesAndShowAmpersands) {
-    CRecentFileList list(ID_FILE_MRU_FILE1, L"Recent File List", L"File%d", 4, 200);
+    CRecentFileList list(ID_FILE_MRU_FILE1, L"Recent File List", L"File%d", 16, 200);
     list.Add(L"C:\\data\\Tom & Jerry.bin");
     list.Add(L"C:\\data\\b.bin");
     EXPECT_EQ(list.GetMenuText(0).str(), L"&1 C:\\data\\b.bin");
     EXPECT_EQ(list.GetMenuText(1).str(), L"&2 C:\\data\\Tom && Jerry.bin");
+    // The longest list: the digit is the access key up to 9, the tenth is "1&0", and the
+    // entries after it are numbered on without an access key.
+    for (int i = 3; i <= 16; ++i)
+        list.Add((L"C:\\data\\" + std::to_wstring(i) + L".bin").c_str());
+    ASSERT_EQ(list.GetCount(), 16);
+    EXPECT_EQ(list.GetMenuText(8).str(), L"&9 C:\\data\\8.bin");
+    EXPECT_EQ(list.GetMenuText(9).str(), L"1&0 C:\\data\\7.bin");
+    EXPECT_EQ(list.GetMenuText(10).str(), L"11 C:\\data\\6.bin");
+    EXPECT_EQ(list.GetMenuText(15).str(), L"16 C:\\data\\Tom && Jerry.bin");
 }
 
 TEST(RecentFileListMenu, ReplacesThePlaceholderAndBringsItBackWhenEmpty) {

@@ -172,7 +172,6 @@ std::vector<SeenMessageBox> MessageBoxWatcher::Seen() const {
     return m_seen;
 }
 
-namespace {
 std::wstring WindowText(HWND window) {
     wchar_t text[1024] = L"";
     // The window's own text, read without a message: the thread that owns the window may be
@@ -181,6 +180,28 @@ std::wstring WindowText(HWND window) {
     return text;
 }
 
+std::vector<HWND> ProcessDialogs() {
+    struct Search {
+        std::vector<HWND> found;
+        static BOOL CALLBACK Visit(HWND window, LPARAM param) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            wchar_t className[16] = L"";
+            GetClassNameW(window, className, 16);
+            if (process == GetCurrentProcessId() && IsWindowVisible(window) && lstrcmpW(className, L"#32770") == 0)
+                reinterpret_cast<Search*>(param)->found.push_back(window);
+            return TRUE;
+        }
+    } search;
+    EnumWindows(&Search::Visit, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool IsMessageBox(HWND dialog) {
+    return GetDlgItem(dialog, 0xFFFF) != nullptr;
+}
+
+namespace {
 struct FindWindowByCaption {
     const std::wstring* caption;
     HWND found = nullptr;
@@ -221,39 +242,24 @@ std::wstring IconOf(HWND box) {
     return search.name;
 }
 
-struct FindDialogOfProcess {
-    HWND found = nullptr;
-    static BOOL CALLBACK Visit(HWND window, LPARAM param) {
-        auto* self = reinterpret_cast<FindDialogOfProcess*>(param);
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        wchar_t className[16] = L"";
-        GetClassNameW(window, className, 16);
-        // A message box is a dialog with a static text of id 0xFFFF.
-        if (process == GetCurrentProcessId() && IsWindowVisible(window) && lstrcmpW(className, L"#32770") == 0 &&
-            GetDlgItem(window, 0xFFFF) != nullptr) {
-            self->found = window;
-            return FALSE;
-        }
-        return TRUE;
-    }
-};
 }  // namespace
 
 void MessageBoxWatcher::Watch() {
     while (!m_stop) {
-        FindDialogOfProcess finder;
-        EnumWindows(&FindDialogOfProcess::Visit, reinterpret_cast<LPARAM>(&finder));
-        if (finder.found != nullptr) {
-            SeenMessageBox box{WindowText(finder.found), WindowText(GetDlgItem(finder.found, 0xFFFF)),
-                               IconOf(finder.found), GetWindow(finder.found, GW_OWNER)};
+        const std::vector<HWND> dialogs = ProcessDialogs();
+        const auto found = std::find_if(dialogs.begin(), dialogs.end(), IsMessageBox);
+        if (found != dialogs.end()) {
+            const HWND window = *found;
+            SeenMessageBox box{WindowText(window), WindowText(GetDlgItem(window, 0xFFFF)), IconOf(window),
+                               GetWindow(window, GW_OWNER)};
             {
                 std::lock_guard<std::mutex> lock(m_mutex);
                 m_seen.push_back(std::move(box));
             }
+            ++s_answered;
             // The only button of an OK box has the id IDOK; pressing it ends the box.
-            PostMessageW(finder.found, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-            while (!m_stop && IsWindow(finder.found))
+            PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            while (!m_stop && IsWindow(window))
                 Sleep(10);
         }
         Sleep(20);

@@ -88,9 +88,14 @@ public:
     MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
 
     std::vector<SeenMessageBox> Seen() const;
+    // How many boxes all watchers of this process have answered so far: a helper thread that
+    // polls for a box may miss one that a watcher has closed already, but not this count.
+    static size_t BoxesAnswered() { return s_answered; }
 
 private:
     void Watch();
+
+    static inline std::atomic<size_t> s_answered{0};
 
     mutable std::mutex m_mutex;
     std::vector<SeenMessageBox> m_seen;
@@ -115,6 +120,13 @@ private:
     std::atomic<bool> m_stop{false};
     std::thread m_thread;
 };
+
+// A window's own text, read without sending it a message (its thread may be busy or waiting).
+std::wstring WindowText(HWND window);
+// The visible dialogs (class #32770) of this process: message boxes and dialogs alike.
+std::vector<HWND> ProcessDialogs();
+// A message box is a dialog with a static text of id 0xFFFF.
+bool IsMessageBox(HWND dialog);
 
 // The first visible top-level window of this process with that caption, or null.
 HWND FindProcessWindow(const std::wstring& caption);
