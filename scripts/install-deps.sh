@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what building and testing Oktalon needs on Debian 12 (run as root; does nothing when
+# Installs what building, testing and packaging Oktalon needs on Debian 12 (run as root; does nothing when
 # everything is there already). Where the kernel runs 32-bit programs, the x86 build runs under
 # Wine's 32-bit loader (wine32:i386), so the i386 architecture is added to dpkg first; where it
 # cannot, neither is installed (the x86 build is still compiled, its suites are skipped).
@@ -9,7 +9,7 @@ packages=(
   cmake ninja-build g++ clang clang-format clang-tidy libclang-rt-14-dev googletest locales git
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 fonts-wine xvfb xdotool x11-utils fonts-liberation imagemagick jq
-  fuse3 libfuse3-dev pkg-config
+  fuse3 libfuse3-dev pkg-config nsis zip unzip
 )
 export DEBIAN_FRONTEND=noninteractive
 updated=0

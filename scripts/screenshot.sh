@@ -4,12 +4,13 @@
 #   usage: screenshot.sh OUT.png PROGRAM.exe [ARGS...]
 # The main window is found by its X window class (Wine names it after the exe), never by its
 # title, which begins with the open file's name. OKTALON_SCREENSHOT_TIMEOUT (seconds, default 60)
-# bounds the wait for the window.
+# bounds the wait for the window. OKTALON_SCREENSHOT_CLASS names the program whose window is
+# wanted when PROGRAM.exe only starts it (default: PROGRAM.exe's own name).
 set -euo pipefail
 out=$1; shift
 exe=$1
 timeout=${OKTALON_SCREENSHOT_TIMEOUT:-60}
-class=$(basename "$exe")
+class=${OKTALON_SCREENSHOT_CLASS:-$(basename "$exe")}
 class_pattern="^${class//./\\.}\$"
 
 # The largest visible top-level window of the program that is an ordinary window, not an owned

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # Runs the README's first command as written, on a file whose name has blanks and Czech letters,
-# and checks the PNG: the main window alone (the size the capture reported, smaller than the
-# screen), with the dump's first line marked in cyan across the content width and text on it.
+# and checks its PNG with check_dump_png.sh.
 # With --wine64-only the command takes the path of a machine that cannot run 32-bit programs
 # (OKTALON_WINE64_ONLY=1), and a wine, wineboot or wineserver reached through the PATH fails as
 # Debian's wine does there, so that any Wine call that does not go through the bed's choice of
@@ -50,27 +49,4 @@ png="$top/oktalon.png"
 mv "$png" "$work/shot.png"
 png="$work/shot.png"
 
-reported=$(echo "$output" | sed -n 's/^screenshot: .* (\([0-9]*x[0-9]*\))$/\1/p' | tail -n 1)
-size=$(identify -format '%wx%h' "$png")
-[ -n "$reported" ] && [ "$size" = "$reported" ] || fail "the PNG is $size, the window ${reported:-unknown}"
-read -r width height <<<"${size/x/ }"
-[ "$width" -lt 1280 ] && [ "$height" -lt 1024 ] || fail "the PNG ($size) is the whole screen, not the window"
-
-# The cyan band: the first dump line, one text line high (at most the 15-pixel pitch), about the
-# 610-pixel content width, just under the bars. Rows count as cyan when at least a tenth of the
-# window's width is (the icon has a few cyan pixels of its own).
-band=$(convert "$png" -fill black +opaque '#00FFFF' -fill white -opaque '#00FFFF' -depth 8 gray:- |
-  od -An -v -tu1 -w"$width" |
-  awk -v need=$((width / 10)) '
-    { n = 0; first = 0; for (i = 1; i <= NF; i++) if ($i > 127) { n++; if (!first) first = i; last = i } }
-    n >= need { if (y0 == "") { y0 = NR - 1; x0 = first - 1; x1 = last }
-                y1 = NR; if (first - 1 < x0) x0 = first - 1; if (last > x1) x1 = last }
-    END { if (y0 != "") printf "%dx%d+%d+%d\n", x1 - x0, y1 - y0, x0, y0 }')
-[ -n "$band" ] || fail "no cyan line in the window"
-read -r band_w band_h _ band_y <<<"$(echo "$band" | tr 'x+' '  ')"
-[ "$band_h" -ge 12 ] && [ "$band_h" -le 15 ] || fail "the cyan band is $band (not one line high)"
-[ "$band_w" -ge 600 ] && [ "$band_w" -le 625 ] || fail "the cyan band is $band (not the content width)"
-[ "$band_y" -lt 150 ] || fail "the cyan band is $band (not the first line under the bars)"
-black=$(convert "$png" -crop "$band" +repage -fill white +opaque black -negate -format '%[fx:mean]' info:)
-awk -v b="$black" 'BEGIN { exit !(b > 0.02) }' || fail "no text on the cyan line (black share $black)"
-echo "readme_first_command: window $size, cyan line $band, text share $black"
+bash "$top/tests/e2e/check_dump_png.sh" "$png" "$output" || fail "the PNG is not the dump of the file"

@@ -1,0 +1,272 @@
+#!/usr/bin/env bash
+# Installs one build's release files under Wine in a fresh prefix, as a user would, and checks
+# what each step leaves: the portable zip's program shows a file; the silent installer's files,
+# shortcut, uninstall entry and context-menu entry; the installed program started through the
+# context-menu command on a file with blanks and Czech letters; a second install; an install and
+# an uninstall while the program runs (refused, nothing changed); the quiet uninstall, which
+# removes all the installer made and keeps the user's recent-file list. It checks the resulting
+# files and registry, never Wine's exit codes, and ends with the list of what it checked.
+# Pictures of the program and of the installer's question land in the bed folder.
+#   usage: install_test.sh x64|x86 RELEASE.zip SETUP.exe OKTALON.exe RUN_COMMAND_LINE.exe BED_DIR
+# Where the bed cannot run the build (scripts/wine-loader.sh says why), it skips with exit code 77.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/../.." && pwd)
+source "$top/scripts/wine-loader.sh"
+
+if [ "${1:-}" != --in-bed ]; then
+  [ $# -eq 6 ] || {
+    echo "usage: install_test.sh x64|x86 RELEASE.zip SETUP.exe OKTALON.exe RUN_COMMAND_LINE.exe BED_DIR" >&2
+    exit 2
+  }
+  if [ "$1" = x86 ] && oktalon_wine64_only; then
+    echo "install test of the x86 release skipped: $(oktalon_wine64_only_reason)"
+    exit 77
+  fi
+  rm -rf "$6"
+  exec bash "$top/tests/winebed.sh" --bed "$6" --display --shell -- bash "$0" --in-bed "$@"
+fi
+shift
+arch=$1 zip=$2 setup=$3 built_exe=$4 runner=$5 bed=$6
+work="$bed/work"
+mkdir -p "$work"
+
+checked=()
+fail() { echo "FAILED ($arch): $*" >&2; exit 1; }
+# expect WHAT COMMAND...: runs the check; its description goes to the list when it holds.
+expect() {
+  local what=$1
+  shift
+  "$@" || fail "$what"
+  checked+=("$what")
+  echo "ok: $what"
+}
+
+# The registry as Wine keeps it (HKCU in user.reg, written out when the Wine session has ended).
+#   reg keys            every key's name
+#   reg section KEY     the key's lines as stored, with its write time
+#   reg value KEY NAME  one value (NAME @ is the default one): a string as text, a DWORD in decimal
+settle() { "$WINESERVER" -w; }
+reg() {
+  perl -COA -e '
+    my ($file, $mode, $want, $name) = @ARGV;
+    sub text {
+      my $s = shift;
+      $s =~ s/\\(?:x([0-9a-fA-F]{1,4})|(.))/defined $1 ? chr(hex $1) : $2/ge;
+      $s =~ s/([\x{D800}-\x{DBFF}])([\x{DC00}-\x{DFFF}])/
+              chr(0x10000 + (ord($1) - 0xD800) * 0x400 + ord($2) - 0xDC00)/gex;
+      $s
+    }
+    open my $in, "<", $file or die "$file: $!";
+    my $key;
+    while (<$in>) {
+      chomp;
+      if (/^\[(.*)\] \d+$/) { $key = text($1); print "$key\n" if $mode eq "keys"; }
+      next unless defined $key && $key eq ($want // "");
+      print "$_\n" if $mode eq "section";
+      my ($n, $v) = /^(?:@|"((?:[^"\\]|\\.)*)")=(.*)$/ or next;
+      next unless $mode eq "value" && text($n // "@") eq $name;
+      print $v =~ /^"(.*)"$/ ? text($1) : $v =~ /^dword:(\w{8})$/ ? hex($1) : $v, "\n";
+    }' "$WINEPREFIX/user.reg" "$@"
+}
+# values KEY NAME...: the values, joined by "|".
+values() {
+  local key=$1 name joined=""
+  shift
+  for name in "$@"; do joined+="${joined:+|}$(reg value "$key" "$name")"; done
+  echo "$joined"
+}
+# added OLD NEW: the lines of the list NEW that OLD lacks; common A B: the lines both have.
+added() { LC_ALL=C comm -13 "$1" "$2"; }
+common() { LC_ALL=C comm -12 "$1" "$2"; }
+# Every file and folder of drive C: but Wine's own Windows folder and the temporary files (where
+# the uninstaller leaves the copy of itself it ran from: Windows removes it at the next start).
+temp_dir=""
+files() {
+  find "$WINEPREFIX/drive_c" \( -path "$WINEPREFIX/drive_c/windows" -o -path "$temp_dir" \) -prune -o -print |
+    LC_ALL=C sort
+}
+winenv() { "$WINELOADER" cmd /c echo "%$1%" | tr -d '\r'; }
+# The Unix name of a Windows one, through the prefix's drive links (c: is drive_c).
+unixpath() { realpath -m -- "$("$WINELOADER" winepath -u "$1" 2>/dev/null | tr -d '\r')"; }
+winpath() { bash "$top/tests/winebed.sh" --winpath "$1"; }
+# Whether a text file reads right in Notepad on any Windows: UTF-8 with a byte-order mark, CRLF.
+notepad_text() {
+  [ "$(head -c 3 "$1" | od -An -tx1 | tr -d ' ')" = efbbbf ] && iconv -f UTF-8 -t UTF-8 "$1" >/dev/null &&
+    [ "$(grep -c $'\r$' "$1")" = "$(wc -l <"$1")" ]
+}
+# shot NAME PROGRAM [ARGS...]: a PNG of the viewer's main window (scripts/screenshot.sh), checked
+# to show a file's dump.
+shot() {
+  local png="$bed/$1.png" output
+  shift
+  output=$(OKTALON_SCREENSHOT_CLASS=oktalon.exe bash "$top/scripts/screenshot.sh" "$png" "$@" 2>&1) ||
+    fail "no window of the viewer: $output"
+  bash "$top/tests/e2e/check_dump_png.sh" "$png" "$output"
+}
+
+file="$work/Vzorek dat – žluťoučký.bin"
+printf 'Oktalon \x9Elu\x9Dou\xE8k\xFD k\xF9\xF2 0123456789 \x00\x01\x02\xFF' >"$file"
+file_win=$(winpath "$file")
+temp_dir=$(unixpath "$(winenv TEMP)")
+[ -d "$temp_dir" ] || fail "no temporary folder ($temp_dir)"
+
+# ---- The portable zip
+expect "zip: holds CTIMNE.txt and oktalon.exe, nothing else" \
+  test "$(unzip -Z1 "$zip" | tr '\n' ' ')" = "CTIMNE.txt oktalon.exe "
+unpacked="$work/Oktalon přenosný"
+unzip -q "$zip" -d "$unpacked"
+expect "zip: its oktalon.exe is the build's, resources and all" \
+  cmp -s "$unpacked/oktalon.exe" "$built_exe"
+expect "zip: CTIMNE.txt is UTF-8 with a byte-order mark and CRLF line ends" \
+  notepad_text "$unpacked/CTIMNE.txt"
+expect "zip: its oktalon.exe, started from the unpacked folder, shows a file's dump" \
+  shot zip "$unpacked/oktalon.exe" "$file_win"
+
+# ---- The installer itself: a program of the release's architecture (the x64 one runs where
+# only 64-bit programs can). The machine field of its PE header: 8664 x86-64, 014c x86.
+pe_machine() { od -An -tx2 -j $(($(od -An -tu4 -j 60 -N 4 "$1") + 4)) -N 2 "$1" | tr -d ' '; }
+declare -A machine=([x64]=8664 [x86]=014c)
+expect "installer: a $arch program (PE machine ${machine[$arch]})" \
+  test "$(pe_machine "$setup")" = "${machine[$arch]}"
+
+# ---- The silent install
+settle
+files >"$work/files.fresh"
+reg keys | LC_ALL=C sort >"$work/keys.fresh"
+"$WINELOADER" "$setup" /S || true
+settle
+files >"$work/files.installed"
+reg keys | LC_ALL=C sort >"$work/keys.installed"
+added "$work/files.fresh" "$work/files.installed" >"$work/files.made"
+added "$work/keys.fresh" "$work/keys.installed" >"$work/keys.made"
+
+uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Oktalon'
+menu_key='Software\Classes\*\shell\Oktalon'
+# The version the release's file names carry: the entry names the same.
+version=$(basename "$zip" | sed -n 's/^oktalon-\(.*\)-x[0-9]*\.zip$/\1/p')
+location=$(reg value "$uninstall_key" InstallLocation)
+expect "install: under %LOCALAPPDATA%\\Programs\\Oktalon" \
+  test "$location" = "$(winenv LOCALAPPDATA)\\Programs\\Oktalon"
+dir=$(unixpath "$location")
+expect "install: the folder holds oktalon.exe and uninstall.exe, nothing else" \
+  test "$(cd "$dir" && ls | tr '\n' ' ')" = "oktalon.exe uninstall.exe "
+expect "install: the installed oktalon.exe is the build's" cmp -s "$dir/oktalon.exe" "$built_exe"
+shortcut=$(grep -i '\.lnk$' "$work/files.made" || true)
+profile=$(unixpath "$(winenv USERPROFILE)")
+expect "install: one new shortcut, Oktalon.lnk, in the user's own Start menu" \
+  test "$(grep -c "^$profile/.*/Start Menu/.*/Oktalon\.lnk\$" <<<"$shortcut")|$(wc -l <<<"$shortcut")" = "1|1"
+expect "install: the shortcut starts the installed oktalon.exe" \
+  grep -qaiF "$location\\oktalon.exe" "$shortcut"
+expect "install: nothing written outside the install folder, the shortcut and the user's registry" \
+  test "$(grep -cvF -e "$dir" -e "$shortcut" -e "$(dirname "$dir")" "$work/files.made")" = 0
+expect "install: the uninstall entry names Oktalon $version by its publisher" \
+  test "$(values "$uninstall_key" DisplayName DisplayVersion Publisher)" = \
+       "Oktalon|$version|autoři projektu Oktalon"
+expect "install: the entry's icon is the installed program's" \
+  test "$(reg value "$uninstall_key" DisplayIcon)" = "$location\\oktalon.exe,0"
+expect "install: the entry's uninstall and quiet-uninstall commands start the installed uninstaller" \
+  test "$(values "$uninstall_key" UninstallString QuietUninstallString)" = \
+       "\"$location\\uninstall.exe\"|\"$location\\uninstall.exe\" /S"
+size_kib=$(( ($(stat -c %s "$dir/oktalon.exe") + $(stat -c %s "$dir/uninstall.exe")) / 1024 ))
+estimated=$(reg value "$uninstall_key" EstimatedSize)
+expect "install: the entry's size is the folder's ($estimated KiB for $size_kib)" \
+  test "$estimated" -ge "$size_kib" -a "$estimated" -le $((size_kib + 8))
+expect "install: the context-menu entry \"Otevřít v Oktalonu\" for every file, with the program's icon" \
+  test "$(values "$menu_key" @ Icon)" = "Otevřít v Oktalonu|$location\\oktalon.exe,0"
+command=$(reg value "$menu_key\\command" @)
+expect "install: the context-menu command is the installed oktalon.exe \"%1\"" \
+  test "$command" = "\"$location\\oktalon.exe\" \"%1\""
+
+# ---- The context-menu command, as Explorer runs it: %1 replaced by the file's name
+expect "context menu: the installed program shows the file with blanks and Czech letters in its name" \
+  shot context-menu "$runner" "${command//%1/$file_win}"
+settle
+recent_key=$(reg keys | grep -m1 '^Software\\Local AppWizard-Generated Applications\\.*\\Recent File List$' ||
+  true)
+expect "context menu: the program opened that very file (first in its recent-file list)" \
+  test "$(reg value "$recent_key" File1)" = "$file_win"
+
+# ---- Installing again
+written_before=$(stat -c %y "$dir/uninstall.exe")
+"$WINELOADER" "$setup" /S || true
+settle
+files >"$work/files.again"
+reg keys | LC_ALL=C sort >"$work/keys.again"
+expect "again: the installer ran over the installed copy (its uninstaller written anew)" \
+  test "$(stat -c %y "$dir/uninstall.exe")" != "$written_before"
+expect "again: the same files and keys as after the first install: one copy, one shortcut, one entry" \
+  test "$(added "$work/files.fresh" "$work/files.again")" = "$(cat "$work/files.made")" -a \
+       "$(added "$work/keys.fresh" "$work/keys.again" | grep -vxF "$recent_key")" = "$(cat "$work/keys.made")"
+
+# An update keeps the user's choice: a copy installed without the context-menu entry (here: the
+# entry taken away) is updated without it.
+"$WINELOADER" reg delete "HKCU\\$menu_key" /f >/dev/null 2>&1 || true
+"$WINELOADER" "$setup" /S || true
+settle
+expect "again: an update of a copy installed without the context-menu entry leaves it out" \
+  test -z "$(reg keys | grep -xF "$menu_key\\command")"
+
+# ---- While the installed program runs: the installer and the uninstaller change nothing
+# What any install or uninstall would change: the files with their sizes and times (every install
+# writes the uninstaller anew; the program's time is set to one no install gives it), and our keys.
+state() {
+  { find "$dir" "$shortcut" -printf '%p %s %T@\n' 2>&1 || true; } | LC_ALL=C sort
+  reg section "$uninstall_key"
+  reg section "$menu_key"
+  reg section "$menu_key\\command"
+}
+touch -d '2001-02-03 04:05:06' "$dir/oktalon.exe"
+settle
+state >"$work/state.before"
+"$WINELOADER" "$location\\oktalon.exe" "$file_win" &
+program=$!
+timeout 60 xdotool search --sync --onlyvisible --class '^oktalon\.exe$' >/dev/null ||
+  fail "the installed program did not start"
+
+"$WINELOADER" "$setup" /S || true
+"$WINELOADER" "$setup" &
+installer=$!
+# The installer's one visible window. Wine may remake a window's X window just after showing it,
+# so it is looked up afresh each time.
+installer_window() { xdotool search --onlyvisible --class "^${setup##*/}\$" 2>/dev/null | head -n 1; }
+for _ in $(seq 60); do [ -n "$(installer_window)" ] && break; sleep 1; done
+sleep 1
+eval "$(xdotool getwindowgeometry --shell "$(installer_window)")" || fail "the installer showed no window"
+import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$bed/installer-question.png"
+expect "running: the installer, started, first asks to close the program (a small window, ${WIDTH}x${HEIGHT})" \
+  test "$WIDTH" -lt 600 -a "$HEIGHT" -lt 300
+for _ in $(seq 30); do
+  kill -0 "$installer" 2>/dev/null || break
+  xdotool key --window "$(installer_window)" Escape 2>/dev/null || true
+  sleep 1
+done
+expect "running: on Storno the installer ends" bash -c '! kill -0 "$1" 2>/dev/null' _ "$installer"
+"$WINELOADER" "$runner" "$(reg value "$uninstall_key" QuietUninstallString)" || true
+expect "running: the program still runs" kill -0 "$program"
+kill "$program"
+wait "$program" 2>/dev/null || true
+settle
+state >"$work/state.after"
+expect "running: a silent install, the cancelled install and a quiet uninstall changed no file or key" \
+  diff "$work/state.before" "$work/state.after"
+
+# ---- The quiet uninstall, as "Programs and Features" runs it
+"$WINELOADER" "$runner" "$(reg value "$uninstall_key" QuietUninstallString)" || true
+settle
+files >"$work/files.uninstalled"
+reg keys | LC_ALL=C sort >"$work/keys.uninstalled"
+# What stays: the user's recent-file list, and Windows' own places that every profile has but a
+# fresh Wine prefix lacks until the installer makes them for what it puts there.
+windows_own_folder=$(dirname "$dir")
+kept_keys=("$recent_key" 'Software\Classes' 'Software\Microsoft\Windows\CurrentVersion\Uninstall')
+expect "uninstall: every key the installer made is gone ($(paste -sd ' ' "$work/keys.made"))" \
+  test -z "$(common "$work/keys.made" "$work/keys.uninstalled")"
+expect "uninstall: of the files a fresh prefix lacks, only Windows' own %LOCALAPPDATA%\\Programs is left" \
+  test "$(added "$work/files.fresh" "$work/files.uninstalled")" = "$windows_own_folder"
+expect "uninstall: of the keys a fresh prefix lacks, only ${kept_keys[*]} are left" \
+  test -z "$(added "$work/keys.fresh" "$work/keys.uninstalled" | grep -vxF "${kept_keys[@]/#/-e}")"
+expect "uninstall: the user's recent-file list stays, the file still first" \
+  test "$(reg value "$recent_key" File1)" = "$file_win"
+
+echo "install test ($arch): ${#checked[@]} checks passed:"
+printf '  - %s\n' "${checked[@]}"
