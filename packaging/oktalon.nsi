@@ -184,7 +184,7 @@ Section "${PRODUCT}" SecProgram
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
-Section "Místní nabídka: Otevřít v Oktalonu" SecContextMenu
+Section "Otevřít v Oktalonu" SecContextMenu
   WriteRegStr HKCU "${MENU_KEY}" "" "Otevřít v Oktalonu"
   WriteRegStr HKCU "${MENU_KEY}" "Icon" "$INSTDIR\${EXE},0"
   WriteRegStr HKCU "${MENU_KEY}\command" "" '"$INSTDIR\${EXE}" "%1"'
