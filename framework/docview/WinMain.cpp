@@ -1,0 +1,6 @@
+// The program's entry: hands over to the framework, which runs the application object.
+#include "framework/docview/WinApp.h"
+
+int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int nCmdShow) {
+    return AfxWinMain(hInstance, nCmdShow);
+}
