@@ -1,12 +1,14 @@
 #include "framework/window/AfxWin.h"
 
 #include "framework/core/FrameworkIds.h"
-#include "framework/window/Wnd.h"
 
 #include <string>
 
 namespace {
 CWnd* g_pMainWnd = nullptr;
+CCmdTarget* g_pAppCmdTarget = nullptr;
+int g_nStartupShowCommand = SW_SHOWNORMAL;
+bool g_bStartupShowTaken = false;
 CString g_strAppTitle;
 bool g_bAppTitleSet = false;
 
@@ -61,33 +63,22 @@ HINSTANCE AfxGetResourceHandle() {
     return GetModuleHandleW(nullptr);
 }
 
-HWND AfxGetSafeOwner(CWnd* pParent) {
-    HWND hWnd = pParent != nullptr ? pParent->GetSafeHwnd() : nullptr;
-    if (hWnd == nullptr) {
-        CWnd* pMain = AfxGetMainWnd();
-        hWnd = pMain != nullptr ? pMain->GetSafeHwnd() : nullptr;
-    }
-    if (hWnd == nullptr)
-        hWnd = ::GetActiveWindow();  // no main window yet: the window the user is working in
-    if (hWnd == nullptr || !::IsWindow(hWnd))
-        return nullptr;
-    // The top-level window, then the popup it activated last: a box over an open dialog
-    // belongs to the dialog, which it keeps disabled while it is up.
-    HWND hTop = GetAncestor(hWnd, GA_ROOT);
-    if (hTop == nullptr)
-        hTop = hWnd;
-    HWND hPopup = GetLastActivePopup(hTop);
-    return hPopup != nullptr && IsWindowEnabled(hPopup) ? hPopup : hTop;
+CCmdTarget* AfxGetAppCmdTarget() {
+    return g_pAppCmdTarget;
 }
 
-int AfxMessageBox(LPCWSTR lpszText, UINT nType, UINT /*nIDHelp: the program has no help*/) {
-    if ((nType & MB_ICONMASK) == 0)
-        nType |= MB_ICONEXCLAMATION;
-    const CString caption = AfxGetAppTitle();
-    return MessageBoxW(AfxGetSafeOwner(nullptr), lpszText != nullptr ? lpszText : L"", caption.GetString(), nType);
+void AfxSetAppCmdTarget(CCmdTarget* pApp) {
+    g_pAppCmdTarget = pApp;
 }
 
-int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp) {
-    return AfxMessageBox(AfxLoadString(nIDPrompt).GetString(), nType,
-                         nIDHelp == static_cast<UINT>(-1) ? nIDPrompt : nIDHelp);
+void AfxSetStartupShowCommand(int nCmdShow) {
+    g_nStartupShowCommand = nCmdShow;
+    g_bStartupShowTaken = false;
+}
+
+int AfxTakeStartupShowCommand() {
+    if (g_bStartupShowTaken)
+        return SW_SHOWNORMAL;
+    g_bStartupShowTaken = true;
+    return g_nStartupShowCommand;
 }

@@ -1,11 +1,13 @@
-// The framework's global helpers: the main window, the application title, the instance handle
-// and the framework's message box (AfxMessageBox).
+// AfxWin: the application's globals: the main window, the application object as a command
+// target, the title, the module and the start-up show command. They only hold what they are
+// given; the window layer (Wnd.h) acts on them.
 #pragma once
-
-#include <windows.h>
 
 #include "framework/core/String.h"
 
+#include <windows.h>
+
+class CCmdTarget;
 class CWnd;
 
 // The application's main window, or null. The application object sets it when it makes or
@@ -22,16 +24,13 @@ void AfxSetAppTitle(LPCWSTR lpszTitle);
 HINSTANCE AfxGetInstanceHandle();
 HINSTANCE AfxGetResourceHandle();
 
-// The window that a modal dialog or message box of pParent belongs to: pParent's top-level
-// window, or the main window when pParent is null (the thread's active window while there is
-// no main window); in either case the last popup that window activated (an open dialog, so a
-// box over it is modal to it). Null when there is none.
-HWND AfxGetSafeOwner(CWnd* pParent);
+// The application object as the windows know it: the command target a frame hands on the
+// commands and command-UI updates that no view, document or frame took. The application object
+// sets it while it lives (AfxSetAppCmdTarget(this) / AfxSetAppCmdTarget(nullptr)).
+CCmdTarget* AfxGetAppCmdTarget();
+void AfxSetAppCmdTarget(CCmdTarget* pApp);
 
-// The framework's message box: owned by the main window (see AfxGetSafeOwner), with the
-// application's title as its caption; MB_ICONEXCLAMATION is added when nType names no icon.
-// nIDHelp is accepted for the familiar signature; the program has no help. Returns the
-// button pressed (IDOK, ...), or 0 when the box could not be shown.
-int AfxMessageBox(LPCWSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
-// The same with the text taken from the program's string table.
-int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = static_cast<UINT>(-1));
+// How the program was asked to show its first window (WinMain's nCmdShow; SW_SHOWNORMAL until
+// the entry sets it). The first frame that shows itself takes it; later takes give SW_SHOWNORMAL.
+void AfxSetStartupShowCommand(int nCmdShow);
+int AfxTakeStartupShowCommand();

@@ -107,6 +107,41 @@ LRESULT ProcessWndProcException(HWND hWnd, UINT message, const CString& text) {
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
+// The owner of modal windows and the framework's message box
+// ---------------------------------------------------------------------------------------------
+
+HWND AfxGetSafeOwner(CWnd* pParent) {
+    HWND hWnd = pParent != nullptr ? pParent->GetSafeHwnd() : nullptr;
+    if (hWnd == nullptr) {
+        CWnd* pMain = AfxGetMainWnd();
+        hWnd = pMain != nullptr ? pMain->GetSafeHwnd() : nullptr;
+    }
+    if (hWnd == nullptr)
+        hWnd = ::GetActiveWindow();  // no main window yet: the window the user is working in
+    if (hWnd == nullptr || !::IsWindow(hWnd))
+        return nullptr;
+    // The top-level window, then the popup it activated last: a box over an open dialog
+    // belongs to the dialog, which it keeps disabled while it is up.
+    HWND hTop = GetAncestor(hWnd, GA_ROOT);
+    if (hTop == nullptr)
+        hTop = hWnd;
+    HWND hPopup = GetLastActivePopup(hTop);
+    return hPopup != nullptr && ::IsWindowEnabled(hPopup) ? hPopup : hTop;
+}
+
+int AfxMessageBox(LPCWSTR lpszText, UINT nType, UINT /*nIDHelp: the program has no help*/) {
+    if ((nType & MB_ICONMASK) == 0)
+        nType |= MB_ICONEXCLAMATION;
+    const CString caption = AfxGetAppTitle();
+    return MessageBoxW(AfxGetSafeOwner(nullptr), lpszText != nullptr ? lpszText : L"", caption.GetString(), nType);
+}
+
+int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp) {
+    return AfxMessageBox(AfxLoadString(nIDPrompt).GetString(), nType,
+                         nIDHelp == static_cast<UINT>(-1) ? nIDPrompt : nIDHelp);
+}
+
+// ---------------------------------------------------------------------------------------------
 // The window procedure and the dispatcher
 // ---------------------------------------------------------------------------------------------
 

@@ -39,6 +39,20 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
 LPCWSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr, HBRUSH hbrBackground = nullptr,
                             HICON hIcon = nullptr);
 
+// The window that a modal dialog or message box of pParent belongs to: pParent's top-level
+// window, or the main window when pParent is null (the thread's active window while there is
+// no main window); in either case the last popup that window activated (an open dialog, so a
+// box over it is modal to it). Null when there is none.
+HWND AfxGetSafeOwner(CWnd* pParent);
+
+// The framework's message box: owned by the main window (see AfxGetSafeOwner), with the
+// application's title as its caption; MB_ICONEXCLAMATION is added when nType names no icon.
+// nIDHelp is accepted for the familiar signature; the program has no help. Returns the
+// button pressed (IDOK, ...), or 0 when the box could not be shown.
+int AfxMessageBox(LPCWSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
+// The same with the text taken from the program's string table.
+int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = static_cast<UINT>(-1));
+
 // Ownership: a CWnd object and its window are separate. Whoever creates the object owns it
 // (by value or unique_ptr); destroying the window never deletes the object, and deleting the
 // object destroys a window it still has (its own handlers no longer run then). The window
