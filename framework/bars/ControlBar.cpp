@@ -1,8 +1,9 @@
 #include "framework/bars/ControlBar.h"
 
-#include "framework/window/Dc.h"
 #include "framework/bars/DockContext.h"
-#include "framework/docview/FrameWnd.h"
+#include "framework/bars/DockSite.h"
+#include "framework/bars/MiniFrameWnd.h"
+#include "framework/window/Dc.h"
 
 #include <commctrl.h>
 
@@ -45,10 +46,9 @@ void CControlBar::EnsureCommonControls(DWORD dwICC) {
 
 void CControlBar::AttachToFrame(CWnd* pParentWnd, DWORD dwStyle) {
     m_dwStyle = dwStyle & CBRS_ALL;
-    if (pParentWnd != nullptr && pParentWnd->IsKindOf(RUNTIME_CLASS(CFrameWnd))) {
-        m_pDockSite = static_cast<CFrameWnd*>(pParentWnd);
+    m_pDockSite = dynamic_cast<CDockSite*>(pParentWnd);
+    if (m_pDockSite != nullptr)
         m_pDockSite->AddControlBar(this);
-    }
 }
 
 void CControlBar::DetachFromFrame() {
@@ -109,6 +109,30 @@ bool CControlBar::IsVisible() const {
     return m_hWnd != nullptr && (GetStyle() & WS_VISIBLE) != 0;
 }
 
+CMiniFrameWnd* CControlBar::FloatingFrame() const {
+    CMiniFrameWnd* pFloating = m_pDockContext ? m_pDockContext->GetFloatingFrameIfAny() : nullptr;
+    return pFloating != nullptr && pFloating->GetSafeHwnd() != nullptr ? pFloating : nullptr;
+}
+
+CWnd* CControlBar::GetFloatingWindow() const {
+    return FloatingFrame();
+}
+
+void CControlBar::ShowInPlace(BOOL bShow) {
+    if (m_hWnd == nullptr)
+        return;
+    ShowWindow(bShow ? SW_SHOWNOACTIVATE : SW_HIDE);
+    CMiniFrameWnd* pFloating = FloatingFrame();
+    if (IsFloating() && pFloating != nullptr) {
+        if (bShow)
+            pFloating->ShowWithoutActivating();
+        else
+            pFloating->ShowWindow(SW_HIDE);
+    }
+    if (m_pDockSite != nullptr)
+        m_pDockSite->RecalcLayout();
+}
+
 void CControlBar::OnFrameLayout() {}
 
 BOOL CControlBar::DrawItem(LPDRAWITEMSTRUCT) {
@@ -126,7 +150,7 @@ CRect CControlBar::GetNonClientBorders(DWORD dwStyle) const {
     if (dwStyle & CBRS_BORDER_BOTTOM)
         borders.bottom += kBorderWidth;
     if ((dwStyle & CBRS_GRIPPER) && !(dwStyle & CBRS_FLOATING)) {
-        if ((dwStyle & (CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT)) == 0)
+        if (IsHorizontalBarStyle(dwStyle))
             borders.left += kGripperStripWidth;
         else
             borders.top += kGripperStripWidth;

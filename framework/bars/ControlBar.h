@@ -1,44 +1,20 @@
-// CControlBar: the base of the frame's bars (toolbar, status bar) and the bar style constants.
+// CControlBar: the base of the frame's bars (toolbar, status bar): the bar style, the borders
+// and the gripper, its place in the frame, and showing and hiding it where it is.
 #pragma once
 
+#include "framework/bars/BarStyle.h"
 #include "framework/window/Wnd.h"
 
 #include <memory>
 
 class CDockContext;
-class CFrameWnd;
-
-// Bar styles. They live in the bar object (GetBarStyle), not in the window's style: the low
-// word and CBRS_GRIPPER would mean other things to the common controls.
-constexpr DWORD CBRS_ALIGN_LEFT = 0x1000;
-constexpr DWORD CBRS_ALIGN_TOP = 0x2000;
-constexpr DWORD CBRS_ALIGN_RIGHT = 0x4000;
-constexpr DWORD CBRS_ALIGN_BOTTOM = 0x8000;
-constexpr DWORD CBRS_ALIGN_ANY = 0xF000;
-constexpr DWORD CBRS_BORDER_LEFT = 0x0100;
-constexpr DWORD CBRS_BORDER_TOP = 0x0200;
-constexpr DWORD CBRS_BORDER_RIGHT = 0x0400;
-constexpr DWORD CBRS_BORDER_BOTTOM = 0x0800;
-constexpr DWORD CBRS_BORDER_ANY = 0x0F00;
-constexpr DWORD CBRS_TOOLTIPS = 0x0010;  // tooltips from the string table
-constexpr DWORD CBRS_FLYBY = 0x0020;     // the status bar shows the prompt of the item under the mouse
-constexpr DWORD CBRS_FLOAT_MULTI = 0x0040;
-constexpr DWORD CBRS_FLOATING = 0x0001;  // the bar lives in a floating window of its own
-constexpr DWORD CBRS_SIZE_FIXED = 0x0002;
-constexpr DWORD CBRS_SIZE_DYNAMIC = 0x0004;
-constexpr DWORD CBRS_HIDE_INPLACE = 0x0008;
-constexpr DWORD CBRS_GRIPPER = 0x00400000;  // a handle drawn at the bar's leading edge
-constexpr DWORD CBRS_TOP = CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM;
-constexpr DWORD CBRS_BOTTOM = CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP;
-constexpr DWORD CBRS_LEFT = CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT;
-constexpr DWORD CBRS_RIGHT = CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT;
-// Every bit that is a bar style rather than a window style.
-constexpr DWORD CBRS_ALL = 0x0040FFFF;
+class CDockSite;
+class CMiniFrameWnd;
 
 // Ownership: the bar object belongs to whoever declares it (the frame class, by value). A bar
-// created in a CFrameWnd registers with it, and leaves the frame's list when its window is
-// destroyed or the object is deleted, whichever comes first. The frame lays its bars out; a
-// bar only reports the size it needs (CalcFixedLayout).
+// created in a dock site (the frame) registers with it, and leaves the site's list when its
+// window is destroyed or the object is deleted, whichever comes first. The site lays its bars
+// out; a bar only reports the size it needs (CalcFixedLayout).
 class CControlBar : public CWnd {
     DECLARE_DYNAMIC(CControlBar)
 public:
@@ -52,19 +28,26 @@ public:
     // and a double-click there floats or docks it again; with none it stays where it is.
     void EnableDocking(DWORD dwDockStyle);
     DWORD GetDockingStyle() const { return m_dwDockStyle; }
-    CFrameWnd* GetDockingFrame() const { return m_pDockSite; }
-    // The bar's dragging and its last places; null while docking is not enabled.
+    // The window the bar was made in (the frame), or null.
+    CDockSite* GetDockSite() const { return m_pDockSite; }
+    // The bar's moves and its last places; null while docking is not enabled.
     CDockContext* GetDockContext() const { return m_pDockContext.get(); }
+    // The window the bar floats in, once it has floated; null before that.
+    CWnd* GetFloatingWindow() const;
     bool IsVisible() const;
     bool IsFloating() const { return (m_dwStyle & CBRS_FLOATING) != 0; }
-    bool IsHorizontal() const { return (m_dwStyle & (CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT)) == 0; }
+    bool IsHorizontal() const { return IsHorizontalBarStyle(m_dwStyle); }
+    // Shows or hides the bar where it is, docked or floating (with the window it floats in),
+    // and has the site lay its bars out again.
+    void ShowInPlace(BOOL bShow);
 
     // The size the bar needs. Stretched along a side of the frame (bStretch): only its
     // thickness, the height of a horizontal bar (bHorz) or the width of an upright one; else
     // both its natural width and height, as it shows when floating.
     virtual CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) = 0;
-    // Applies the command-UI state of the bar's items (called at idle by the frame).
-    virtual void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) = 0;
+    // Applies the command-UI state of the bar's items, asked of pTarget's update handlers
+    // (called at idle by the frame).
+    virtual void OnUpdateCmdUI(CCmdTarget* pTarget, BOOL bDisableIfNoHandler) = 0;
     // Called by the frame each time it has placed the bar (RecalcLayout): the bar fits what is
     // inside it to its new size. The base has nothing to fit.
     virtual void OnFrameLayout();
@@ -77,8 +60,8 @@ public:
     CRect GetNonClientBorders(DWORD dwStyle) const;
 
 protected:
-    // Binds the bar to its frame (when the parent is one) and keeps the bar style; the window
-    // gets dwStyle without the bar bits.
+    // Binds the bar to its dock site (when the parent is one) and keeps the bar style; the
+    // window gets dwStyle without the bar bits.
     void AttachToFrame(CWnd* pParentWnd, DWORD dwStyle);
     void DetachFromFrame();
     // Draws the non-client borders and the gripper into the window's own device context.
@@ -96,9 +79,12 @@ protected:
     afx_msg LRESULT OnLButtonDblClk(WPARAM wParam, LPARAM lParam);
     void PostNcDestroy() override;
 
+    // The window the bar floats in, while it exists; null before the bar first floats.
+    CMiniFrameWnd* FloatingFrame() const;
+
     DWORD m_dwStyle = 0;
     DWORD m_dwDockStyle = 0;
-    CFrameWnd* m_pDockSite = nullptr;
+    CDockSite* m_pDockSite = nullptr;
     CRect m_rectBorders;  // extra space around the items, given at creation
     std::unique_ptr<CDockContext> m_pDockContext;
 

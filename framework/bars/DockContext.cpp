@@ -2,9 +2,9 @@
 
 #include "framework/bars/ControlBar.h"
 #include "framework/bars/DockLayout.h"
-#include "framework/docview/FrameWnd.h"
-#include "framework/window/GdiObject.h"
+#include "framework/bars/DockSite.h"
 #include "framework/bars/MiniFrameWnd.h"
+#include "framework/window/GdiObject.h"
 
 #include <algorithm>
 #include <functional>
@@ -94,6 +94,12 @@ BEGIN_MESSAGE_MAP(CDragOutline, CWnd)
     ON_WM_PAINT()
 END_MESSAGE_MAP()
 
+// A bar that changed shape draws itself anew, borders and gripper included.
+void RedrawBar(CControlBar& bar) {
+    if (bar.GetSafeHwnd() != nullptr)
+        ::RedrawWindow(bar.GetSafeHwnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 enum class DragEnd { Click, Drop, Cancel };
 
 // The screen position of a mouse message.
@@ -160,28 +166,57 @@ CDockContext::CDockContext(CControlBar& bar) : m_bar(bar), m_dwLastDockSide(CBRS
 
 CDockContext::~CDockContext() = default;
 
-bool CDockContext::GetLastFloatPos(CPoint& point) const {
-    if (m_bFloatedBefore)
-        point = m_ptLastFloat;
-    return m_bFloatedBefore;
-}
-
-void CDockContext::SetLastFloatPos(CPoint point) {
-    m_ptLastFloat = point;
-    m_bFloatedBefore = true;
-}
-
-CMiniFrameWnd* CDockContext::GetFloatingFrame(CFrameWnd& owner) {
+CMiniFrameWnd* CDockContext::FloatingFrame() {
+    CDockSite* pSite = m_bar.GetDockSite();
+    if (pSite == nullptr)
+        return nullptr;
     if (!m_pFloatingFrame)
         m_pFloatingFrame = std::make_unique<CMiniFrameWnd>(m_bar);
-    if (m_pFloatingFrame->GetSafeHwnd() == nullptr && !m_pFloatingFrame->Create(&owner))
+    if (m_pFloatingFrame->GetSafeHwnd() == nullptr && !m_pFloatingFrame->Create(pSite->GetSafeHwnd()))
         return nullptr;
     return m_pFloatingFrame.get();
 }
 
+void CDockContext::Dock(DWORD dwSide) {
+    CDockSite* pSite = m_bar.GetDockSite();
+    if (pSite == nullptr)
+        return;
+    if (dwSide == 0)
+        dwSide = DockSideOfStyle(m_bar.GetBarStyle());
+    if (dwSide == 0)
+        dwSide = CBRS_ALIGN_TOP;
+    if (m_bar.IsFloating() && m_bar.GetSafeHwnd() != nullptr) {
+        ::SetParent(m_bar.GetSafeHwnd(), pSite->GetSafeHwnd());
+        if (CWnd* pFloating = m_bar.GetFloatingWindow())
+            pFloating->ShowWindow(SW_HIDE);
+    }
+    m_bar.SetBarStyle(PlacedBarStyle(m_bar.GetBarStyle(), dwSide));
+    m_dwLastDockSide = dwSide;
+    pSite->RecalcLayout();
+    RedrawBar(m_bar);
+}
+
+void CDockContext::Float(CPoint ptTopLeft) {
+    CDockSite* pSite = m_bar.GetDockSite();
+    if (pSite == nullptr || m_bar.GetSafeHwnd() == nullptr || pSite->GetSafeHwnd() == nullptr)
+        return;
+    CMiniFrameWnd* pFloating = FloatingFrame();
+    if (pFloating == nullptr)
+        return;
+    m_bar.SetBarStyle(PlacedBarStyle(m_bar.GetBarStyle(), 0));
+    if (::GetParent(m_bar.GetSafeHwnd()) != pFloating->GetSafeHwnd())
+        ::SetParent(m_bar.GetSafeHwnd(), pFloating->GetSafeHwnd());
+    pFloating->PlaceBar(ptTopLeft);
+    m_ptLastFloat = ptTopLeft;
+    if (m_bar.IsVisible())
+        pFloating->ShowWithoutActivating();
+    pSite->RecalcLayout();
+    RedrawBar(m_bar);
+}
+
 CSize CDockContext::SizeWhenPlaced(DWORD dwSide, BOOL bStretch) const {
     // The bar's size now, with the borders and gripper it has now traded for those it would have.
-    const bool horizontal = dwSide != CBRS_ALIGN_LEFT && dwSide != CBRS_ALIGN_RIGHT;
+    const bool horizontal = IsHorizontalBarStyle(dwSide);
     const CSize size = m_bar.CalcFixedLayout(bStretch, horizontal ? TRUE : FALSE);
     const CRect now = m_bar.GetNonClientBorders();
     const CRect placed = m_bar.GetNonClientBorders(PlacedBarStyle(m_bar.GetBarStyle(), dwSide));
@@ -202,36 +237,30 @@ CRect CDockContext::DockedOutline(const CRect& dockArea, DWORD dwSide) const {
 }
 
 CRect CDockContext::FloatingOutline(CPoint topLeft) const {
-    const CSize client = SizeWhenPlaced(0, FALSE);
-    if (m_pFloatingFrame && m_pFloatingFrame->GetSafeHwnd() != nullptr)
-        return m_pFloatingFrame->WindowRectFor(topLeft, client);
-    // Before the first float: the window's frame, as a tool window's caption and border make it.
-    CRect rect(0, 0, client.cx, client.cy);
-    ::AdjustWindowRectEx(&rect, WS_POPUP | WS_CAPTION | WS_SYSMENU, FALSE, WS_EX_TOOLWINDOW);
-    rect.OffsetRect(topLeft.x - rect.left, topLeft.y - rect.top);
-    return rect;
+    return CMiniFrameWnd::WindowRectFor(topLeft, SizeWhenPlaced(0, FALSE));
 }
 
 void CDockContext::StartDrag(CPoint ptScreen, HWND hWndCapture) {
-    CFrameWnd* pFrame = m_bar.GetDockingFrame();
-    if (pFrame == nullptr || pFrame->GetSafeHwnd() == nullptr || m_bar.GetSafeHwnd() == nullptr)
+    CDockSite* pSite = m_bar.GetDockSite();
+    if (pSite == nullptr || pSite->GetSafeHwnd() == nullptr || m_bar.GetSafeHwnd() == nullptr)
         return;
     if (hWndCapture == nullptr)
         hWndCapture = m_bar.GetSafeHwnd();
 
     // The pointer keeps its place on the floating window's outline, as far as that reaches.
     CRect held;
-    if (m_bar.IsFloating() && m_pFloatingFrame && m_pFloatingFrame->GetSafeHwnd() != nullptr)
-        m_pFloatingFrame->GetWindowRect(&held);
+    CWnd* pFloating = m_bar.GetFloatingWindow();
+    if (m_bar.IsFloating() && pFloating != nullptr)
+        pFloating->GetWindowRect(&held);
     else
         m_bar.GetWindowRect(&held);
     const CRect floating = FloatingOutline(CPoint(0, 0));
     const CPoint grab(std::clamp<LONG>(ptScreen.x - held.left, 0, std::max<LONG>(floating.Width() - 1, 0)),
                       std::clamp<LONG>(ptScreen.y - held.top, 0, std::max<LONG>(floating.Height() - 1, 0)));
 
-    CRect dockArea = pFrame->GetDockingArea();
-    pFrame->ClientToScreen(&dockArea);
-    const DWORD sides = m_bar.GetDockingStyle() & pFrame->GetDockStyle();
+    CRect dockArea = pSite->GetDockingArea();
+    pSite->ClientToScreen(&dockArea);
+    const DWORD sides = m_bar.GetDockingStyle() & pSite->GetDockStyle();
     // Near means within a horizontal bar's thickness of the side.
     const int reach = SizeWhenPlaced(CBRS_ALIGN_TOP, TRUE).cy;
     auto sideAt = [&](CPoint point) { return DockSideAt(dockArea, point, sides, reach); };
@@ -255,28 +284,30 @@ void CDockContext::StartDrag(CPoint ptScreen, HWND hWndCapture) {
     if (result == DragEnd::Drop) {
         const DWORD side = sideAt(end);
         if (side != 0)
-            pFrame->DockControlBar(&m_bar, DockBarIdOfSide(side));
+            Dock(side);
         else
-            pFrame->FloatControlBar(&m_bar, floatAt(end));
+            Float(floatAt(end));
     }
-    pFrame->ReturnFocusToView();
+    pSite->ReturnFocusToView();
 }
 
 void CDockContext::ToggleDocking() {
-    CFrameWnd* pFrame = m_bar.GetDockingFrame();
-    if (pFrame == nullptr || m_bar.GetSafeHwnd() == nullptr)
+    CDockSite* pSite = m_bar.GetDockSite();
+    if (pSite == nullptr || m_bar.GetSafeHwnd() == nullptr)
         return;
     if (m_bar.IsFloating()) {
-        pFrame->DockControlBar(&m_bar, DockBarIdOfSide(m_dwLastDockSide));
+        Dock(m_dwLastDockSide);
     } else {
         CPoint at;
-        if (!GetLastFloatPos(at)) {
+        if (m_ptLastFloat) {
+            at = *m_ptLastFloat;
+        } else {
             // Never floated yet: where the bar is now.
             CRect rect;
             m_bar.GetWindowRect(&rect);
             at = rect.TopLeft();
         }
-        pFrame->FloatControlBar(&m_bar, at);
+        Float(at);
     }
-    pFrame->ReturnFocusToView();
+    pSite->ReturnFocusToView();
 }

@@ -1,8 +1,5 @@
 #include "framework/bars/DockLayout.h"
 
-#include "framework/bars/ControlBar.h"
-#include "framework/core/FrameworkIds.h"
-
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
@@ -86,54 +83,4 @@ DWORD DockSideAt(const CRect& area, POINT point, DWORD allowed, int reach) {
         }
     }
     return best;
-}
-
-DWORD PlacedBarStyle(DWORD dwBarStyle, DWORD dwSide) {
-    const DWORD kept = dwBarStyle & ~(CBRS_ALIGN_ANY | CBRS_BORDER_ANY | CBRS_FLOATING);
-    switch (dwSide) {
-    case CBRS_ALIGN_TOP:
-        return kept | CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM;
-    case CBRS_ALIGN_BOTTOM:
-        return kept | CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP;
-    case CBRS_ALIGN_LEFT:
-        return kept | CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT;
-    case CBRS_ALIGN_RIGHT:
-        return kept | CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT;
-    default:
-        return kept | CBRS_FLOATING | CBRS_ALIGN_TOP;
-    }
-}
-
-DWORD DockSideOfStyle(DWORD dwBarStyle) {
-    for (DWORD side : {CBRS_ALIGN_TOP, CBRS_ALIGN_BOTTOM, CBRS_ALIGN_LEFT, CBRS_ALIGN_RIGHT})
-        if (dwBarStyle & side)
-            return side;
-    return 0;
-}
-
-namespace {
-struct SideId {
-    DWORD side;
-    UINT id;
-};
-constexpr SideId kSideIds[] = {
-    {CBRS_ALIGN_TOP, AFX_IDW_DOCKBAR_TOP},
-    {CBRS_ALIGN_BOTTOM, AFX_IDW_DOCKBAR_BOTTOM},
-    {CBRS_ALIGN_LEFT, AFX_IDW_DOCKBAR_LEFT},
-    {CBRS_ALIGN_RIGHT, AFX_IDW_DOCKBAR_RIGHT},
-};
-}  // namespace
-
-UINT DockBarIdOfSide(DWORD dwSide) {
-    for (const SideId& entry : kSideIds)
-        if (entry.side == dwSide)
-            return entry.id;
-    return 0;
-}
-
-DWORD SideOfDockBarId(UINT nDockBarID) {
-    for (const SideId& entry : kSideIds)
-        if (entry.id == nDockBarID)
-            return entry.side;
-    return 0;
 }

@@ -3,6 +3,7 @@
 // docks to. No windows are involved, so the rules can be checked on their own.
 #pragma once
 
+#include "framework/bars/BarStyle.h"
 #include "framework/core/Geometry.h"
 
 #include <vector>
@@ -25,14 +26,3 @@ CRect LayoutDockedBars(const CRect& area, std::vector<DockedBar>& bars);
 // area and along the edge's length; the nearest of them when several do (top, bottom, left,
 // right on a tie). 0 when none does: the bar floats.
 DWORD DockSideAt(const CRect& area, POINT point, DWORD allowed, int reach);
-
-// The bar style of a bar docked on dwSide (its border toward the view), or floating when dwSide
-// is 0 (a row without borders); the rest of dwBarStyle is kept.
-DWORD PlacedBarStyle(DWORD dwBarStyle, DWORD dwSide);
-
-// The side a bar style names (top, bottom, left or right, in that order), or 0 for none.
-DWORD DockSideOfStyle(DWORD dwBarStyle);
-
-// The frame's id of a side (AFX_IDW_DOCKBAR_*) and back; 0 for what is neither.
-UINT DockBarIdOfSide(DWORD dwSide);
-DWORD SideOfDockBarId(UINT nDockBarID);

@@ -2,7 +2,6 @@
 
 #include "framework/bars/ControlBar.h"
 #include "framework/bars/DockContext.h"
-#include "framework/docview/FrameWnd.h"
 
 IMPLEMENT_DYNAMIC(CMiniFrameWnd, CWnd)
 
@@ -17,8 +16,8 @@ CMiniFrameWnd::CMiniFrameWnd(CControlBar& bar) : m_bar(bar) {}
 
 CMiniFrameWnd::~CMiniFrameWnd() = default;
 
-BOOL CMiniFrameWnd::Create(CFrameWnd* pOwner) {
-    if (pOwner == nullptr || pOwner->GetSafeHwnd() == nullptr || m_hWnd != nullptr)
+BOOL CMiniFrameWnd::Create(HWND hOwner) {
+    if (hOwner == nullptr || m_hWnd != nullptr)
         return FALSE;
     const LPCWSTR className = AfxRegisterWndClass(CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW),
                                                   reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
@@ -26,10 +25,10 @@ BOOL CMiniFrameWnd::Create(CFrameWnd* pOwner) {
         return FALSE;
     CString title;
     m_bar.GetWindowText(title);
-    return CreateEx(kExStyle, className, title, kStyle, 0, 0, 0, 0, pOwner->GetSafeHwnd(), nullptr);
+    return CreateEx(kExStyle, className, title, kStyle, 0, 0, 0, 0, hOwner, nullptr);
 }
 
-CRect CMiniFrameWnd::WindowRectFor(CPoint topLeft, CSize client) const {
+CRect CMiniFrameWnd::WindowRectFor(CPoint topLeft, CSize client) {
     CRect rect(0, 0, client.cx, client.cy);
     AdjustWindowRectEx(&rect, kStyle, FALSE, kExStyle);
     rect.OffsetRect(topLeft.x - rect.left, topLeft.y - rect.top);
@@ -43,6 +42,14 @@ void CMiniFrameWnd::PlaceBar(CPoint topLeft) {
     m_bar.MoveWindow(0, 0, size.cx, size.cy);
     const CRect window = WindowRectFor(topLeft, size);
     SetWindowPos(nullptr, window.left, window.top, window.Width(), window.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CMiniFrameWnd::ShowWithoutActivating() {
+    if (m_hWnd == nullptr)
+        return;
+    ShowWindow(SW_SHOWNOACTIVATE);
+    const HWND hOwner = ::GetWindow(m_hWnd, GW_OWNER);
+    SendMessage(WM_NCACTIVATE, hOwner != nullptr && ::GetActiveWindow() == hOwner ? TRUE : FALSE);
 }
 
 LRESULT CMiniFrameWnd::OnNcLButtonDown(WPARAM wParam, LPARAM lParam) {
@@ -69,8 +76,5 @@ LRESULT CMiniFrameWnd::OnMouseActivate(WPARAM, LPARAM) {
 
 void CMiniFrameWnd::OnClose() {
     // Closing hides the bar; the View menu shows it again in this place.
-    if (CFrameWnd* pFrame = m_bar.GetDockingFrame())
-        pFrame->ShowControlBar(&m_bar, FALSE, FALSE);
-    else
-        ShowWindow(SW_HIDE);
+    m_bar.ShowInPlace(FALSE);
 }

@@ -1,7 +1,7 @@
 #include "framework/bars/StatusBar.h"
 
+#include "framework/bars/DockSite.h"
 #include "framework/window/CmdUI.h"
-#include "framework/docview/FrameWnd.h"
 
 #include <commctrl.h>
 
@@ -264,7 +264,7 @@ CSize CStatusBar::CalcFixedLayout(BOOL, BOOL) {
     return CSize(rect.Width(), rect.Height());
 }
 
-void CStatusBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) {
+void CStatusBar::OnUpdateCmdUI(CCmdTarget* pTarget, BOOL bDisableIfNoHandler) {
     for (int i = 0; i < GetCount(); ++i) {
         const UINT id = m_panes[static_cast<size_t>(i)].nID;
         if (id == ID_SEPARATOR)
@@ -272,7 +272,7 @@ void CStatusBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) {
         CStatusCmdUI state(*this);
         state.m_nID = id;
         state.m_nIndex = static_cast<UINT>(i);
-        state.DoUpdate(pTarget, bDisableIfNoHndler);
+        state.DoUpdate(pTarget, bDisableIfNoHandler);
     }
 }
 

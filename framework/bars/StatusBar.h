@@ -39,7 +39,7 @@ public:
     bool IsPaneLit(int nIndex) const { return (GetPaneStyle(nIndex) & SBPS_DISABLED) == 0; }
 
     CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
-    void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) override;
+    void OnUpdateCmdUI(CCmdTarget* pTarget, BOOL bDisableIfNoHandler) override;
     BOOL DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
     // Sets the part edges for the width the frame gave the bar.
     void OnFrameLayout() override;

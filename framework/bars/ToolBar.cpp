@@ -1,7 +1,7 @@
 #include "framework/bars/ToolBar.h"
 
+#include "framework/bars/DockSite.h"
 #include "framework/window/CmdUI.h"
-#include "framework/docview/FrameWnd.h"
 
 #include <commctrl.h>
 
@@ -272,9 +272,8 @@ void CToolBar::WrapEachItem(bool bEach) {
 }
 
 void CToolBar::OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle) {
-    const DWORD upright = CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT;
-    if (m_hWnd != nullptr && (dwOldStyle & upright) != (dwNewStyle & upright))
-        WrapEachItem((dwNewStyle & upright) != 0);
+    if (m_hWnd != nullptr && IsHorizontalBarStyle(dwOldStyle) != IsHorizontalBarStyle(dwNewStyle))
+        WrapEachItem(!IsHorizontalBarStyle(dwNewStyle));
     // A tooltip shows over tools of the active window only, unless it always shows; the window
     // a floating bar lives in never takes the activation.
     const bool floating = (dwNewStyle & CBRS_FLOATING) != 0;
@@ -292,7 +291,7 @@ bool CToolBar::DragsAt(CPoint point) const {
     return static_cast<int>(SendMessage(TB_HITTEST, 0, reinterpret_cast<LPARAM>(&point))) < 0;
 }
 
-void CToolBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) {
+void CToolBar::OnUpdateCmdUI(CCmdTarget* pTarget, BOOL bDisableIfNoHandler) {
     const int count = GetCount();
     for (int i = 0; i < count; ++i) {
         const UINT id = GetItemID(i);
@@ -301,7 +300,7 @@ void CToolBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) {
         CToolCmdUI state(*this);
         state.m_nID = id;
         state.m_nIndex = static_cast<UINT>(i);
-        state.DoUpdate(pTarget, bDisableIfNoHndler);
+        state.DoUpdate(pTarget, bDisableIfNoHandler);
     }
 }
 

@@ -39,7 +39,7 @@ public:
     HWND GetToolTips() const;
 
     CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
-    void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) override;
+    void OnUpdateCmdUI(CCmdTarget* pTarget, BOOL bDisableIfNoHandler) override;
 
 protected:
     // Upright (docked left or right): each button on a row of its own; else one row.

@@ -2,7 +2,6 @@
 
 #include "framework/core/FrameworkIds.h"
 #include "framework/docview/RecentFileList.h"
-#include "framework/docview/WinApp.h"
 
 IMPLEMENT_DYNAMIC(CDocTemplate, CCmdTarget)
 IMPLEMENT_DYNAMIC(CSingleDocTemplate, CDocTemplate)
@@ -30,8 +29,6 @@ std::unique_ptr<CFrameWnd> CDocTemplate::CreateNewFrame(CDocument* pDoc) {
     CCreateContext context;
     context.m_pNewViewClass = m_pViewClass;
     context.m_pCurrentDoc = pDoc;
-    context.m_pNewDocTemplate = this;
-    context.m_pCurrentFrame = pFrame.get();
     if (!pFrame->LoadFrame(m_nIDResource, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, &context))
         return nullptr;
     return pFrame;
@@ -99,8 +96,6 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(LPCWSTR lpszPathName, BOOL bMake
         if (!pDoc->OnOpenDocument(fullPath))
             return nullptr;  // the document has said why
         pDoc->SetPathName(fullPath);
-        if (CWinApp* pApp = AfxGetApp())
-            pApp->AddToRecentFileList(fullPath);
     }
 
     if (pNewDoc)

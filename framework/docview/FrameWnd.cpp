@@ -1,31 +1,16 @@
 #include "framework/docview/FrameWnd.h"
 
 #include "framework/window/CmdUI.h"
-#include "framework/bars/DockContext.h"
-#include "framework/bars/MiniFrameWnd.h"
-#include "framework/docview/WinApp.h"
 
-#include <commctrl.h>
+IMPLEMENT_DYNCREATE(CFrameWnd, CDockSite)
 
-#include <climits>
-
-IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
-
-BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
+BEGIN_MESSAGE_MAP(CFrameWnd, CDockSite)
     ON_WM_CREATE()
-    ON_WM_SIZE()
     ON_WM_SETFOCUS()
     ON_MESSAGE(WM_ACTIVATE, OnActivate)
-    ON_MESSAGE(WM_ENABLE, OnEnable)
     ON_MESSAGE(WM_INITMENUPOPUP, OnInitMenuPopup)
     ON_MESSAGE(WM_MENUSELECT, OnMenuSelect)
     ON_MESSAGE(WM_EXITMENULOOP, OnExitMenuLoop)
-    ON_MESSAGE(WM_DRAWITEM, OnDrawItem)
-    ON_NOTIFY_RANGE(TTN_GETDISPINFOW, 0, UINT_MAX, OnToolTipText)
-    ON_COMMAND_RANGE(ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, OnBarCheck)
-    ON_UPDATE_COMMAND_UI_RANGE(ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, OnUpdateControlBarMenu)
-    ON_UPDATE_COMMAND_UI(ID_INDICATOR_CAPS, OnUpdateKeyIndicator)
-    ON_UPDATE_COMMAND_UI(ID_INDICATOR_NUM, OnUpdateKeyIndicator)
 END_MESSAGE_MAP()
 
 CFrameWnd::CFrameWnd() = default;
@@ -35,14 +20,13 @@ CFrameWnd::~CFrameWnd() {
     // handlers no longer run at this point, the framework's do.
     if (m_hWnd != nullptr)
         DestroyWindow();
-    m_controlBars.clear();
 }
 
 BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs) {
     // The view covers the client area; painting the frame under it would only flicker.
     cs.style |= WS_CLIPCHILDREN;
     cs.style &= ~static_cast<LONG>(FWS_ADDTOTITLE);
-    return CWnd::PreCreateWindow(cs);
+    return CDockSite::PreCreateWindow(cs);
 }
 
 BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext) {
@@ -81,7 +65,7 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
 }
 
 int CFrameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct) {
-    if (CWnd::OnCreate(lpCreateStruct) == -1)
+    if (CDockSite::OnCreate(lpCreateStruct) == -1)
         return -1;
     auto* pContext = static_cast<CCreateContext*>(lpCreateStruct->lpCreateParams);
     if (!OnCreateClient(lpCreateStruct, pContext))
@@ -146,8 +130,7 @@ void CFrameWnd::ActivateFrame(int nCmdShow) {
         return;
     if (nCmdShow == -1) {
         if (!IsWindowVisible()) {
-            CWinApp* pApp = AfxGetApp();
-            nCmdShow = pApp != nullptr ? pApp->TakeStartupShowCommand() : SW_SHOWNORMAL;
+            nCmdShow = AfxTakeStartupShowCommand();
         } else if (IsIconic(m_hWnd)) {
             nCmdShow = SW_RESTORE;
         } else {
@@ -182,211 +165,28 @@ BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg) {
     if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST && m_hAccelTable != nullptr && m_hWnd != nullptr &&
         TranslateAcceleratorW(m_hWnd, m_hAccelTable, pMsg))
         return TRUE;
-    return CWnd::PreTranslateMessage(pMsg);
+    return CDockSite::PreTranslateMessage(pMsg);
 }
 
 BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI, AFX_CMDHANDLERINFO* pHandlerInfo) {
     if (m_pActiveView != nullptr && m_pActiveView->GetSafeHwnd() != nullptr &&
         m_pActiveView->OnCmdMsg(nID, nCode, pCmdUI, pHandlerInfo))
         return TRUE;
-    if (CWnd::OnCmdMsg(nID, nCode, pCmdUI, pHandlerInfo))
+    if (CDockSite::OnCmdMsg(nID, nCode, pCmdUI, pHandlerInfo))
         return TRUE;
-    CWinApp* pApp = AfxGetApp();
+    CCmdTarget* pApp = AfxGetAppCmdTarget();
     return pApp != nullptr && pApp->OnCmdMsg(nID, nCode, pCmdUI, pHandlerInfo);
 }
 
 // ---- Layout -------------------------------------------------------------------------------
 
-void CFrameWnd::AddControlBar(CControlBar* pBar) {
-    for (CControlBar* bar : m_controlBars)
-        if (bar == pBar)
-            return;
-    m_controlBars.push_back(pBar);
-}
-
-void CFrameWnd::RemoveControlBar(CControlBar* pBar) {
-    for (auto it = m_controlBars.begin(); it != m_controlBars.end(); ++it) {
-        if (*it == pBar) {
-            m_controlBars.erase(it);
-            return;
-        }
-    }
-}
-
-CControlBar* CFrameWnd::GetControlBar(UINT nID) const {
-    for (CControlBar* bar : m_controlBars)
-        if (bar->GetSafeHwnd() != nullptr && static_cast<UINT>(bar->GetDlgCtrlID()) == nID)
-            return bar;
-    return nullptr;
-}
-
-CControlBar* CFrameWnd::GetMessageBar() const {
-    return GetControlBar(AFX_IDW_STATUS_BAR);
-}
-
-namespace {
-// The window of a bar that has floated at some time, or null.
-CMiniFrameWnd* FloatingFrameOf(const CControlBar& bar) {
-    CDockContext* pContext = bar.GetDockContext();
-    CMiniFrameWnd* pFloating = pContext != nullptr ? pContext->GetFloatingFrameIfAny() : nullptr;
-    return pFloating != nullptr && pFloating->GetSafeHwnd() != nullptr ? pFloating : nullptr;
-}
-
-// Shows a floating window without taking the activation from the frame; its caption looks as
-// active as the frame's.
-void ShowWithoutActivating(CMiniFrameWnd& floating, HWND hFrame) {
-    floating.ShowWindow(SW_SHOWNOACTIVATE);
-    floating.SendMessage(WM_NCACTIVATE, ::GetActiveWindow() == hFrame ? TRUE : FALSE);
-}
-
-// A bar that changed shape draws itself anew, borders and gripper included.
-void RedrawBar(CControlBar& bar) {
-    if (bar.GetSafeHwnd() != nullptr)
-        ::RedrawWindow(bar.GetSafeHwnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-}
-}  // namespace
-
-void CFrameWnd::DockControlBar(CControlBar* pBar, UINT nDockBarID, LPCRECT) {
-    if (pBar == nullptr)
-        return;
-    DWORD side = SideOfDockBarId(nDockBarID);
-    if (side == 0)
-        side = DockSideOfStyle(pBar->GetBarStyle());
-    if (side == 0)
-        side = CBRS_ALIGN_TOP;
-    if (pBar->IsFloating() && pBar->GetSafeHwnd() != nullptr) {
-        ::SetParent(pBar->GetSafeHwnd(), m_hWnd);
-        if (CMiniFrameWnd* pFloating = FloatingFrameOf(*pBar))
-            pFloating->ShowWindow(SW_HIDE);
-    }
-    pBar->SetBarStyle(PlacedBarStyle(pBar->GetBarStyle(), side));
-    if (CDockContext* pContext = pBar->GetDockContext())
-        pContext->SetLastDockSide(side);
-    RecalcLayout();
-    RedrawBar(*pBar);
-}
-
-void CFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point) {
-    CDockContext* pContext = pBar != nullptr ? pBar->GetDockContext() : nullptr;
-    if (pContext == nullptr || pBar->GetSafeHwnd() == nullptr || m_hWnd == nullptr)
-        return;
-    CMiniFrameWnd* pFloating = pContext->GetFloatingFrame(*this);
-    if (pFloating == nullptr)
-        return;
-    pBar->SetBarStyle(PlacedBarStyle(pBar->GetBarStyle(), 0));
-    if (::GetParent(pBar->GetSafeHwnd()) != pFloating->GetSafeHwnd())
-        ::SetParent(pBar->GetSafeHwnd(), pFloating->GetSafeHwnd());
-    pFloating->PlaceBar(point);
-    pContext->SetLastFloatPos(point);
-    if (pBar->IsVisible())
-        ShowWithoutActivating(*pFloating, m_hWnd);
-    RecalcLayout();
-    RedrawBar(*pBar);
-}
-
-void CFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL) {
-    if (pBar == nullptr || pBar->GetSafeHwnd() == nullptr)
-        return;
-    pBar->ShowWindow(bShow ? SW_SHOWNOACTIVATE : SW_HIDE);
-    CMiniFrameWnd* pFloating = FloatingFrameOf(*pBar);
-    if (pBar->IsFloating() && pFloating != nullptr) {
-        if (bShow)
-            ShowWithoutActivating(*pFloating, m_hWnd);
-        else
-            pFloating->ShowWindow(SW_HIDE);
-    }
-    RecalcLayout();
-}
-
-void CFrameWnd::ReturnFocusToView() {
-    if (m_hWnd == nullptr)
-        return;
-    // Only when this frame, or a window it owns, is the active one: never take the keyboard
-    // from another program.
-    const HWND hActive = ::GetActiveWindow();
-    if (hActive == nullptr || (hActive != m_hWnd && ::GetWindow(hActive, GW_OWNER) != m_hWnd))
-        return;
-    if (hActive != m_hWnd)
-        ::SetActiveWindow(m_hWnd);
-    if (m_pActiveView != nullptr && m_pActiveView->GetSafeHwnd() != nullptr)
-        m_pActiveView->SetFocus();
-}
-
-void CFrameWnd::KeepFloatingBarsAbove() {
-    // Owned windows belong above their owner. Not every window manager keeps them there: under
-    // Wine the frame can come to the top (closing a dialog, another program bringing it
-    // forward) without a message to the frame, so this runs when the program is idle.
-    for (CControlBar* bar : m_controlBars) {
-        CMiniFrameWnd* pFloating = FloatingFrameOf(*bar);
-        if (pFloating == nullptr || !pFloating->IsWindowVisible())
-            continue;
-        const HWND hFloating = pFloating->GetSafeHwnd();
-        bool above = false;
-        for (HWND hWnd = ::GetWindow(m_hWnd, GW_HWNDPREV); hWnd != nullptr && !above;
-             hWnd = ::GetWindow(hWnd, GW_HWNDPREV))
-            above = hWnd == hFloating;
-        if (above)
-            continue;
-        // Inserted after the window just above the frame: right above the frame.
-        const HWND hAbove = ::GetWindow(m_hWnd, GW_HWNDPREV);
-        ::SetWindowPos(hFloating, hAbove != nullptr ? hAbove : HWND_TOP, 0, 0, 0, 0,
-                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
-    }
-}
-
-void CFrameWnd::CollectDockedBars(bool bFixedOnly, std::vector<CControlBar*>& bars,
-                                  std::vector<DockedBar>& strips) const {
-    for (bool fixed : {true, false}) {
-        if (!fixed && bFixedOnly)
-            break;
-        for (CControlBar* bar : m_controlBars) {
-            if (!bar->IsVisible() || bar->IsFloating() || (bar->GetDockContext() == nullptr) != fixed)
-                continue;
-            DockedBar strip;
-            strip.dwSide = DockSideOfStyle(bar->GetBarStyle());
-            if (strip.dwSide == 0)
-                strip.dwSide = CBRS_ALIGN_TOP;
-            const bool horizontal = strip.dwSide == CBRS_ALIGN_TOP || strip.dwSide == CBRS_ALIGN_BOTTOM;
-            const CSize size = bar->CalcFixedLayout(TRUE, horizontal ? TRUE : FALSE);
-            strip.nThickness = horizontal ? size.cy : size.cx;
-            bars.push_back(bar);
-            strips.push_back(strip);
-        }
-    }
-}
-
-CRect CFrameWnd::GetDockingArea() const {
-    CRect client;
-    if (m_hWnd == nullptr)
-        return client;
-    GetClientRect(&client);
-    std::vector<CControlBar*> bars;
-    std::vector<DockedBar> strips;
-    CollectDockedBars(true, bars, strips);
-    return LayoutDockedBars(client, strips);
-}
-
-void CFrameWnd::RecalcLayout(BOOL) {
+void CFrameWnd::RecalcLayout() {
     if (m_hWnd == nullptr || IsIconic(m_hWnd))
         return;
-    CRect client;
-    GetClientRect(&client);
-    std::vector<CControlBar*> bars;
-    std::vector<DockedBar> strips;
-    CollectDockedBars(false, bars, strips);
-    const CRect rest = LayoutDockedBars(client, strips);
-    for (size_t i = 0; i < bars.size(); ++i) {
-        bars[i]->MoveWindow(&strips[i].rect);
-        bars[i]->OnFrameLayout();
-    }
+    const CRect rest = PlaceBars();
     CWnd* pView = m_pActiveView != nullptr ? m_pActiveView : GetDlgItem(AFX_IDW_PANE_FIRST);
     if (pView != nullptr && pView->GetSafeHwnd() != nullptr)
         pView->MoveWindow(&rest);
-}
-
-void CFrameWnd::OnSize(UINT nType, int, int) {
-    if (nType != SIZE_MINIMIZED)
-        RecalcLayout();
 }
 
 // ---- Focus --------------------------------------------------------------------------------
@@ -396,18 +196,12 @@ void CFrameWnd::OnSetFocus(CWnd* pOldWnd) {
     if (m_pActiveView != nullptr && m_pActiveView->GetSafeHwnd() != nullptr)
         m_pActiveView->SetFocus();
     else
-        CWnd::OnSetFocus(pOldWnd);
+        CDockSite::OnSetFocus(pOldWnd);
 }
 
-LRESULT CFrameWnd::OnActivate(WPARAM wParam, LPARAM) {
-    const LRESULT result = Default();
+LRESULT CFrameWnd::OnActivate(WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = CDockSite::OnActivate(wParam, lParam);
     const bool activated = LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0;
-    // The captions of the floating bars look active while the frame is.
-    for (CControlBar* bar : m_controlBars) {
-        CMiniFrameWnd* pFloating = FloatingFrameOf(*bar);
-        if (pFloating != nullptr && pFloating->IsWindowVisible())
-            pFloating->SendMessage(WM_NCACTIVATE, activated ? TRUE : FALSE);
-    }
     if (activated && m_pActiveView != nullptr && m_pActiveView->GetSafeHwnd() != nullptr) {
         const HWND hFocus = ::GetFocus();
         const HWND hView = m_pActiveView->GetSafeHwnd();
@@ -415,17 +209,6 @@ LRESULT CFrameWnd::OnActivate(WPARAM wParam, LPARAM) {
             m_pActiveView->SetFocus();
     }
     return result;
-}
-
-LRESULT CFrameWnd::OnEnable(WPARAM wParam, LPARAM) {
-    // A modal dialog or message box disables only its owner, the frame. The floating bars are
-    // top-level windows of their own, so they go and come back with the frame: nothing behind a
-    // modal window takes input. The frame is enabled before they are (this message comes after
-    // the change), so the activation that a closing dialog hands on goes to the frame.
-    for (CControlBar* bar : m_controlBars)
-        if (CMiniFrameWnd* pFloating = FloatingFrameOf(*bar))
-            pFloating->EnableWindow(wParam != FALSE);
-    return Default();
 }
 
 // ---- Menus --------------------------------------------------------------------------------
@@ -440,10 +223,9 @@ LRESULT CFrameWnd::OnInitMenuPopup(WPARAM wParam, LPARAM lParam) {
 void CFrameWnd::UpdateMenuCmdUI(HMENU hPopup) {
     if (hPopup == nullptr)
         return;
-    if (CWinApp* pApp = AfxGetApp())
-        pApp->UpdateRecentFileMenu(hPopup);
-    const int count = GetMenuItemCount(hPopup);
-    for (int i = 0; i < count; ++i) {
+    // An update handler may rewrite the popup as it goes (the recent-file entries): the count is
+    // read afresh for each item.
+    for (int i = 0; i < GetMenuItemCount(hPopup); ++i) {
         const UINT id = GetMenuItemID(hPopup, i);
         if (id == 0 || id == static_cast<UINT>(-1))
             continue;  // separators and submenus
@@ -465,7 +247,6 @@ LRESULT CFrameWnd::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
     } else if ((flags & (MF_POPUP | MF_SEPARATOR | MF_SYSMENU)) != 0 || item == 0) {
         // A submenu, a separator or a window-menu command: no prompt of ours.
         SetMessageText(L"");
-        m_nIDTracking = 0;
     } else {
         SetMessageText(item);
     }
@@ -477,101 +258,12 @@ LRESULT CFrameWnd::OnExitMenuLoop(WPARAM, LPARAM) {
     return Default();
 }
 
-// ---- Bars ---------------------------------------------------------------------------------
-
-LRESULT CFrameWnd::OnDrawItem(WPARAM, LPARAM lParam) {
-    auto* pDrawItem = reinterpret_cast<LPDRAWITEMSTRUCT>(lParam);
-    if (pDrawItem != nullptr) {
-        for (CControlBar* bar : m_controlBars)
-            if (bar->GetSafeHwnd() == pDrawItem->hwndItem && bar->DrawItem(pDrawItem))
-                return TRUE;
-    }
-    return Default();
-}
-
-void CFrameWnd::OnToolTipText(NMHDR* pNMHDR, LRESULT* pResult) {
-    auto* pInfo = reinterpret_cast<NMTTDISPINFOW*>(pNMHDR);
-    UINT_PTR nID = pNMHDR->idFrom;
-    if (pInfo->uFlags & TTF_IDISHWND)
-        nID = static_cast<UINT_PTR>(::GetDlgCtrlID(reinterpret_cast<HWND>(nID)));
-    m_strToolTip = nID != 0 ? GetToolTipString(static_cast<UINT>(nID)).str() : std::wstring();
-    // The tooltip copies the text when this returns; the buffer only has to outlive the call.
-    pInfo->lpszText = m_strToolTip.data();
-    pInfo->hinst = nullptr;
-    if (pResult != nullptr)
-        *pResult = 0;
-}
-
-void CFrameWnd::OnBarCheck(UINT nID) {
-    CControlBar* bar = GetControlBar(nID);
-    if (bar != nullptr)
-        ShowControlBar(bar, !bar->IsVisible(), FALSE);
-}
-
-void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* pCmdUI) {
-    CControlBar* bar = GetControlBar(pCmdUI->m_nID);
-    if (bar == nullptr) {
-        pCmdUI->ContinueRouting();
-        return;
-    }
-    pCmdUI->Enable(TRUE);
-    pCmdUI->SetCheck(bar->IsVisible() ? 1 : 0);
-}
-
-void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* pCmdUI) {
-    int key = 0;
-    if (pCmdUI->m_nID == ID_INDICATOR_CAPS)
-        key = VK_CAPITAL;
-    else if (pCmdUI->m_nID == ID_INDICATOR_NUM)
-        key = VK_NUMLOCK;
-    if (key == 0) {
-        pCmdUI->ContinueRouting();
-        return;
-    }
-    // The low bit of a lock key's state is its toggle: on or off.
-    pCmdUI->Enable((GetKeyState(key) & 1) != 0);
-}
-
-// ---- Status bar messages ------------------------------------------------------------------
-
-void CFrameWnd::GetMessageString(UINT nID, CString& rMessage) const {
-    AfxExtractSubString(rMessage, AfxLoadString(nID), 0);
-}
-
-CString CFrameWnd::GetToolTipString(UINT nID) {
-    CString tip;
-    AfxExtractSubString(tip, AfxLoadString(nID), 1);
-    return tip;
-}
-
-void CFrameWnd::SetMessageText(LPCWSTR lpszText) {
-    if (CControlBar* bar = GetMessageBar())
-        bar->SetWindowText(lpszText);
-}
-
-void CFrameWnd::SetMessageText(UINT nID) {
-    CString message;
-    GetMessageString(nID, message);
-    SetMessageText(message);
-    m_nIDTracking = nID == AFX_IDS_IDLEMESSAGE ? 0 : nID;
-}
-
-CString CFrameWnd::GetMessageText() const {
-    CString text;
-    if (CControlBar* bar = GetMessageBar())
-        bar->GetWindowText(text);
-    return text;
-}
-
 // ---- Idle and end -------------------------------------------------------------------------
 
 void CFrameWnd::OnIdleUpdateCmdUI() {
     if (m_hWnd == nullptr)
         return;
-    for (CControlBar* bar : std::vector<CControlBar*>(m_controlBars))
-        if (bar->IsVisible())
-            bar->OnUpdateCmdUI(this, TRUE);
-    KeepFloatingBarsAbove();
+    OnIdleUpdateBars();
     OnUpdateFrameTitle(TRUE);
 }
 
@@ -584,5 +276,5 @@ void CFrameWnd::PostNcDestroy() {
         AfxSetMainWnd(nullptr);
         PostQuitMessage(0);
     }
-    CWnd::PostNcDestroy();
+    CDockSite::PostNcDestroy();
 }

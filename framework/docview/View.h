@@ -2,6 +2,7 @@
 // document, and command routing on to the document.
 #pragma once
 
+#include "framework/docview/CreateContext.h"
 #include "framework/docview/Document.h"
 #include "framework/window/Wnd.h"
 

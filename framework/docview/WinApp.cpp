@@ -15,8 +15,6 @@
 #include <string>
 
 namespace {
-CWinApp* g_pApp = nullptr;
-
 // The recent-file list's place in the profile.
 constexpr const wchar_t* kRecentFileSection = L"Recent File List";
 constexpr const wchar_t* kRecentFileEntry = L"File%d";
@@ -49,7 +47,7 @@ BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
 END_MESSAGE_MAP()
 
 CWinApp* AfxGetApp() {
-    return g_pApp;
+    return dynamic_cast<CWinApp*>(AfxGetAppCmdTarget());
 }
 
 CWinApp::CWinApp(LPCWSTR lpszAppName) {
@@ -62,7 +60,7 @@ CWinApp::CWinApp(LPCWSTR lpszAppName) {
         AfxSetAppTitle(lpszAppName);
         m_bOwnsAppTitle = true;
     }
-    g_pApp = this;
+    AfxSetAppCmdTarget(this);
 }
 
 CWinApp::~CWinApp() {
@@ -70,8 +68,8 @@ CWinApp::~CWinApp() {
     m_templates.clear();
     if (m_bOwnsAppTitle)
         AfxSetAppTitle(nullptr);
-    if (g_pApp == this)
-        g_pApp = nullptr;
+    if (AfxGetAppCmdTarget() == this)
+        AfxSetAppCmdTarget(nullptr);
 }
 
 BOOL CWinApp::InitInstance() {
@@ -82,13 +80,6 @@ const CString& CWinApp::GetAppName() const {
     if (m_strAppName.IsEmpty())
         m_strAppName = AfxGetAppTitle();
     return m_strAppName;
-}
-
-int CWinApp::TakeStartupShowCommand() {
-    if (m_bStartupShowTaken)
-        return SW_SHOWNORMAL;
-    m_bStartupShowTaken = true;
-    return m_nCmdShow;
 }
 
 // ---- Message loop ---------------------------------------------------------------------------
@@ -249,7 +240,10 @@ CDocument* CWinApp::OpenDocumentFile(LPCWSTR lpszFileName) {
         pTemplate->ActivateFrameOf(pDoc);
         return pDoc;
     }
-    return pTemplate->OpenDocumentFile(fullPath);
+    CDocument* pDoc = pTemplate->OpenDocumentFile(fullPath);
+    if (pDoc != nullptr)
+        AddToRecentFileList(pDoc->GetPathName());
+    return pDoc;
 }
 
 void CWinApp::AddToRecentFileList(LPCWSTR lpszPathName) {
@@ -258,11 +252,6 @@ void CWinApp::AddToRecentFileList(LPCWSTR lpszPathName) {
     m_pRecentFileList->Add(lpszPathName);
     // Stored at once, so the list survives a program that does not end normally.
     SaveStdProfileSettings();
-}
-
-void CWinApp::UpdateRecentFileMenu(HMENU hPopup) {
-    if (m_pRecentFileList)
-        m_pRecentFileList->UpdateMenu(hPopup);
 }
 
 // ---- Command line ---------------------------------------------------------------------------
@@ -355,6 +344,8 @@ void CWinApp::OnOpenRecentFile(UINT nID) {
 }
 
 void CWinApp::OnUpdateRecentFileMenu(CCmdUI* pCmdUI) {
+    if (m_pRecentFileList && pCmdUI->m_hMenu != nullptr && pCmdUI->m_nID == m_pRecentFileList->GetFirstCommand())
+        m_pRecentFileList->UpdateMenu(pCmdUI->m_hMenu);
     const int index = static_cast<int>(pCmdUI->m_nID) - static_cast<int>(ID_FILE_MRU_FILE1);
     pCmdUI->Enable(m_pRecentFileList != nullptr && index >= 0 && index < m_pRecentFileList->GetCount());
 }
@@ -365,7 +356,7 @@ int AfxWinMain(HINSTANCE, int nCmdShow) {
     CWinApp* pApp = AfxGetApp();
     if (pApp == nullptr)
         return -1;
-    pApp->m_nCmdShow = nCmdShow;
+    AfxSetStartupShowCommand(nCmdShow);
     INITCOMMONCONTROLSEX init = {sizeof(init), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&init);
     if (!pApp->InitInstance()) {

@@ -37,10 +37,6 @@ public:
     virtual BOOL PreTranslateMessage(MSG* pMsg);
 
     const CString& GetAppName() const;
-    // How the main window is shown the first time (from the program's start-up); later calls
-    // give SW_SHOWNORMAL.
-    int TakeStartupShowCommand();
-    int m_nCmdShow = SW_SHOWNORMAL;
 
     // ---- Profile ----------------------------------------------------------------------------
     // The profile is kept under HKEY_CURRENT_USER\Software\<lpszRegistryKey>\<application name>.
@@ -59,13 +55,12 @@ public:
     // ---- Documents ----------------------------------------------------------------------------
     void AddDocTemplate(std::unique_ptr<CDocTemplate> pTemplate);
     CDocTemplate* GetFirstDocTemplate() const;
-    // Opens the file. When that file is already shown, only activates its window.
+    // Opens the file and puts it at the top of the recent-file list. When that file is already
+    // shown, only activates its window.
     virtual CDocument* OpenDocumentFile(LPCWSTR lpszFileName);
     // Puts the file at the top of the recent-file list and stores the list.
     virtual void AddToRecentFileList(LPCWSTR lpszPathName);
     CRecentFileList* GetRecentFileList() const { return m_pRecentFileList.get(); }
-    // Shows the recent-file list in the popup that holds its entries (called when it opens).
-    void UpdateRecentFileMenu(HMENU hPopup);
     void CloseAllDocuments();
 
     // ---- Command line -------------------------------------------------------------------------
@@ -81,6 +76,8 @@ public:
     afx_msg void OnFileOpen();
     afx_msg void OnAppExit();
     afx_msg void OnOpenRecentFile(UINT nID);
+    // Enables the entries the list has; in a popup that opens, first writes the list's entries
+    // into it (at its first entry).
     afx_msg void OnUpdateRecentFileMenu(CCmdUI* pCmdUI);
 
 protected:
@@ -96,14 +93,13 @@ protected:
 private:
     std::vector<std::unique_ptr<CDocTemplate>> m_templates;
     std::unique_ptr<CRecentFileList> m_pRecentFileList;
-    bool m_bStartupShowTaken = false;
     bool m_bOwnsAppTitle = false;
     POINT m_ptLastMouse = {-1, -1};
 
     bool IsIdleMessage(const MSG& msg);
 };
 
-// The application object, or null.
+// The application object, or null (the one AfxGetAppCmdTarget knows).
 CWinApp* AfxGetApp();
 
 // The framework's entry: InitInstance, then Run, then ExitInstance. Returns the exit code.

@@ -14,22 +14,8 @@
 #include "framework/core/String.h"
 
 class CDataExchange;
-class CDocTemplate;
-class CDocument;
-class CFrameWnd;
 class CScrollBar;
-class CView;
-
-// What a frame needs to make its view: handed through CWnd::Create as the creation
-// parameter (CREATESTRUCT::lpCreateParams) of the frame and of the view. The view adds itself
-// to m_pCurrentDoc while its window is created.
-struct CCreateContext {
-    const CRuntimeClass* m_pNewViewClass = nullptr;
-    CDocument* m_pCurrentDoc = nullptr;
-    CDocTemplate* m_pNewDocTemplate = nullptr;
-    CView* m_pLastView = nullptr;
-    CFrameWnd* m_pCurrentFrame = nullptr;
-};
+struct CCreateContext;  // the document/view layer's (docview/CreateContext.h)
 
 // The window procedure of every framework window class.
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
