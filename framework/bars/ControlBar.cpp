@@ -3,7 +3,7 @@
 #include "framework/bars/DockContext.h"
 #include "framework/bars/DockSite.h"
 #include "framework/bars/MiniFrameWnd.h"
-#include "framework/window/Dc.h"
+#include "framework/window/Gdi.h"
 
 #include <commctrl.h>
 

@@ -4,7 +4,7 @@
 #include "framework/bars/DockLayout.h"
 #include "framework/bars/DockSite.h"
 #include "framework/bars/MiniFrameWnd.h"
-#include "framework/window/GdiObject.h"
+#include "framework/window/Gdi.h"
 
 #include <algorithm>
 #include <functional>

@@ -9,7 +9,7 @@
 
 #include "framework/window/AfxWin.h"
 #include "framework/window/CmdTarget.h"
-#include "framework/window/Dc.h"
+#include "framework/window/Gdi.h"
 #include "framework/core/Geometry.h"
 #include "framework/core/String.h"
 

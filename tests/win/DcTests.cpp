@@ -1,8 +1,7 @@
 // Device contexts, fonts, brushes and selections: drawn into memory bitmaps and real windows.
 
-#include "framework/window/Dc.h"
+#include "framework/window/Gdi.h"
 #include "framework/core/Exception.h"
-#include "framework/window/GdiObject.h"
 #include "framework/docview/View.h"
 #include "tests/win/CoreTestSupport.h"
 
