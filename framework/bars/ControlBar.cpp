@@ -1,3 +1,5 @@
+// CControlBar: joining the dock site, the bar style, showing in place, the presses that move the
+// bar, and the borders and gripper it draws.
 #include "framework/bars/ControlBar.h"
 
 #include "framework/bars/DockContext.h"

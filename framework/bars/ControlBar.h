@@ -1,5 +1,11 @@
 // CControlBar: the base of the frame's bars (toolbar, status bar): the bar style, the borders
 // and the gripper, its place in the frame, and showing and hiding it where it is.
+//
+// Use: a bar is made by its own class (CToolBar::CreateEx, CStatusBar::Create) in the frame's
+// OnCreate, with the frame as its parent, and belongs to the frame class that declares it.
+// EnableDocking lets the user move it (see CDockContext); ShowInPlace, or the frame's
+// ShowControlBar, hides and shows it where it is. A new kind of bar says how big it is
+// (CalcFixedLayout) and applies its items' command-UI state (OnUpdateCmdUI).
 #pragma once
 
 #include "framework/bars/BarStyle.h"

@@ -1,3 +1,5 @@
+// CDockContext: docking and floating the bar, and the drag: its own message loop and the
+// tracking outline.
 #include "framework/bars/DockContext.h"
 
 #include "framework/bars/ControlBar.h"

@@ -1,3 +1,4 @@
+// DockLayout: the docked bars' strips, and the side a dropped bar docks to.
 #include "framework/bars/DockLayout.h"
 
 #include <algorithm>

@@ -1,6 +1,9 @@
 // DockLayout: where the frame's bars go, as arithmetic on rectangles: how the client area is
 // shared out between the docked bars and the view, and which side a bar dropped at a point
 // docks to. No windows are involved, so the rules can be checked on their own.
+//
+// Use: the dock site lays its bars out with LayoutDockedBars; the dock context asks DockSideAt
+// where a dragged bar would go. Both take and give sides as CBRS_ALIGN_* bits.
 #pragma once
 
 #include "framework/bars/BarStyle.h"

@@ -1,3 +1,5 @@
+// CMiniFrameWnd: making and placing the floating window; its caption's drag and double-click,
+// its close button.
 #include "framework/bars/MiniFrameWnd.h"
 
 #include "framework/bars/ControlBar.h"

@@ -1,3 +1,4 @@
+// CStatusBar: the panes, their widths, texts and looks; the window text as the first pane's.
 #include "framework/bars/StatusBar.h"
 
 #include "framework/bars/DockSite.h"

@@ -1,5 +1,10 @@
 // CStatusBar: the frame's status bar over the common status control — a message pane and indicator panes.
 // The window's text is the first pane's: the frame shows its messages with SetWindowText.
+//
+// Use, in the frame's OnCreate (an indicator is lit while its command-UI handler enables it):
+//     static const UINT indicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM};
+//     m_wndStatusBar.Create(this);
+//     m_wndStatusBar.SetIndicators(indicators, 3);
 #pragma once
 
 #include "framework/bars/ControlBar.h"

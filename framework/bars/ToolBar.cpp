@@ -1,3 +1,5 @@
+// CToolBar: the buttons and images from the resources, the bar's size in a row or a column, the
+// buttons' command-UI state and the prompt of the button under the mouse.
 #include "framework/bars/ToolBar.h"
 
 #include "framework/bars/DockSite.h"

@@ -1,4 +1,8 @@
 // CToolBar: the frame's button bar over the common toolbar control, loaded from a toolbar resource.
+//
+// Use, in the frame's OnCreate (the buttons' tooltips and prompts are their commands' strings):
+//     m_wndToolBar.CreateEx(this, 0, WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS | CBRS_FLYBY);
+//     m_wndToolBar.LoadToolBar(IDR_MAINFRAME);
 #pragma once
 
 #include "framework/bars/ControlBar.h"

@@ -1,3 +1,4 @@
+// CCommandLineInfo: reading the program's command line.
 #include "framework/core/CommandLineInfo.h"
 
 #include <shellapi.h>

@@ -1,3 +1,5 @@
+// CException, CFileException, CMemoryException: the messages they show, and a system error
+// turned into a file exception.
 #include "framework/core/Exception.h"
 
 #include "framework/core/FrameworkIds.h"

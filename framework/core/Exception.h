@@ -1,5 +1,5 @@
-// The framework's exception family: CException, CFileException, CMemoryException.
-// Thrown by value, caught by reference; the message dispatch reports what reaches it.
+// CException, CFileException, CMemoryException: the framework's exception family. Thrown by
+// value, caught by reference; the message dispatch reports what reaches it.
 #pragma once
 
 #include "framework/core/Object.h"

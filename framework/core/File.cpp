@@ -1,3 +1,4 @@
+// CFile: opening, reading, seeking and closing; a failure thrown as a CFileException.
 #include "framework/core/File.h"
 
 IMPLEMENT_DYNAMIC(CFile, CObject)

@@ -1,4 +1,4 @@
-// FrameworkIds.h: the framework's standard command, string, control-bar and resource-type ids.
+// FrameworkIds: the framework's standard command, string, control-bar and resource-type ids.
 //
 // Plain #defines only, so the resource compilers (windres, rc) can read this file as well as C++.
 // The values are the classic document/view framework's, which the viewer's resources and

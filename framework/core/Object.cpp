@@ -1,3 +1,4 @@
+// CObject and CRuntimeClass: the registry of classes, dynamic creation and the kind tests.
 #include "framework/core/Object.h"
 
 #include <cstring>

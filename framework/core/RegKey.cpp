@@ -1,3 +1,4 @@
+// CRegKey: opening and making keys; reading, writing and deleting string values.
 #include "framework/core/RegKey.h"
 
 #include <vector>

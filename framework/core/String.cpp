@@ -1,3 +1,4 @@
+// CString: conversions from and to code pages, formatting, the string table, the search helpers.
 #include "framework/core/String.h"
 
 #include <cstdarg>

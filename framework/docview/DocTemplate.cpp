@@ -1,3 +1,5 @@
+// CDocTemplate and CSingleDocTemplate: making the document, the frame and the view; opening a
+// file into the one document.
 #include "framework/docview/DocTemplate.h"
 
 #include "framework/core/FrameworkIds.h"

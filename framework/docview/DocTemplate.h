@@ -2,9 +2,9 @@
 // class, and open files into them.
 #pragma once
 
-#include "framework/window/CmdTarget.h"
 #include "framework/docview/Document.h"
 #include "framework/docview/FrameWnd.h"
+#include "framework/window/CmdTarget.h"
 
 #include <memory>
 

@@ -1,8 +1,10 @@
+// CDocument: the path and title, the list of views, and the base open that checks a file.
 #include "framework/docview/Document.h"
 
 #include "framework/core/File.h"
 #include "framework/core/FrameworkIds.h"
 #include "framework/docview/View.h"
+#include "framework/window/Wnd.h"
 
 #include <algorithm>
 #include <new>

@@ -1,14 +1,13 @@
 // CDocument: a document — its path and title, its views, and the base open of a file.
 #pragma once
 
+#include "framework/core/Archive.h"
+#include "framework/core/String.h"
+#include "framework/window/CmdTarget.h"
+
 #include <windows.h>
 
 #include <vector>
-
-#include "framework/window/AfxWin.h"
-#include "framework/core/Archive.h"
-#include "framework/window/CmdTarget.h"
-#include "framework/core/String.h"
 
 class CView;
 

@@ -1,3 +1,5 @@
+// CFrameWnd: loading the frame from its resources, the view and its layout, focus, command
+// routing, the menus' command-UI state and prompts, idle work and the end.
 #include "framework/docview/FrameWnd.h"
 
 #include "framework/window/CmdUI.h"

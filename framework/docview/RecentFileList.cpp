@@ -1,3 +1,5 @@
+// CRecentFileList: the list's order, its place in the registry and its entries in the File menu;
+// the full and comparable forms of a path.
 #include "framework/docview/RecentFileList.h"
 
 #include "framework/core/RegKey.h"

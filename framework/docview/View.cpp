@@ -1,3 +1,4 @@
+// CView: joining the document, painting through OnDraw, and routing commands on to the document.
 #include "framework/docview/View.h"
 
 IMPLEMENT_DYNAMIC(CView, CWnd)

@@ -1,12 +1,14 @@
+// CWinApp: life, the message loop and idle work, the profile, documents and the recent-file
+// list, the command line and the File commands; the framework's entry.
 #include "framework/docview/WinApp.h"
 
-#include "framework/window/CmdUI.h"
 #include "framework/core/CommandLineInfo.h"
-#include "framework/docview/DocTemplate.h"
 #include "framework/core/FrameworkIds.h"
+#include "framework/core/RegKey.h"
+#include "framework/docview/DocTemplate.h"
 #include "framework/docview/IdleHandler.h"
 #include "framework/docview/RecentFileList.h"
-#include "framework/core/RegKey.h"
+#include "framework/window/CmdUI.h"
 #include "framework/window/Wnd.h"
 
 #include <commctrl.h>

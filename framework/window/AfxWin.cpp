@@ -1,3 +1,4 @@
+// AfxWin: the application's globals and the title found from the string table or the program file.
 #include "framework/window/AfxWin.h"
 
 #include "framework/core/FrameworkIds.h"

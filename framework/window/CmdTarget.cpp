@@ -1,3 +1,4 @@
+// CCmdTarget: finding a message's or a command's entry in the maps, and calling it.
 #include "framework/window/CmdTarget.h"
 
 #include "framework/window/CmdUI.h"

@@ -1,12 +1,12 @@
 // CCmdTarget: static message maps and command routing; the message-map entries.
 #pragma once
 
+#include "framework/core/Object.h"
+#include "framework/core/String.h"
+
 #include <windows.h>
 
 #include <type_traits>
-
-#include "framework/core/Object.h"
-#include "framework/core/String.h"
 
 class CCmdTarget;
 class CCmdUI;

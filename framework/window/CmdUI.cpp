@@ -1,3 +1,4 @@
+// CCmdUI: applying an item's state to its menu item or window, and asking the handlers for it.
 #include "framework/window/CmdUI.h"
 
 #include "framework/window/CmdTarget.h"

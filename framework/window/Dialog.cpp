@@ -1,3 +1,5 @@
+// CDialog: running a modal dialog from its template; dialog data exchange (UpdateData, DDX_Text,
+// DDX_Radio).
 #include "framework/window/Dialog.h"
 
 #include <string>

@@ -1,3 +1,5 @@
+// CWnd: the window procedure, the dispatcher and its exception net, binding windows and objects,
+// creation, the window operations; the owner of modal windows and the framework's message box.
 #include "framework/window/Wnd.h"
 
 #include "framework/core/Exception.h"

@@ -2,16 +2,16 @@
 // Default(), the exception net, and the window operations; the ON_WM_* message-map entries.
 #pragma once
 
+#include "framework/core/Geometry.h"
+#include "framework/core/String.h"
+#include "framework/window/AfxWin.h"
+#include "framework/window/CmdTarget.h"
+#include "framework/window/Gdi.h"
+
 #include <windows.h>
 #include <windowsx.h>
 // windowsx.h makes SubclassWindow a macro; here it is CWnd's member.
 #undef SubclassWindow
-
-#include "framework/window/AfxWin.h"
-#include "framework/window/CmdTarget.h"
-#include "framework/window/Gdi.h"
-#include "framework/core/Geometry.h"
-#include "framework/core/String.h"
 
 class CDataExchange;
 class CScrollBar;

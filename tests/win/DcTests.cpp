@@ -1,8 +1,8 @@
 // Device contexts, fonts, brushes and selections: drawn into memory bitmaps and real windows.
 
-#include "framework/window/Gdi.h"
 #include "framework/core/Exception.h"
 #include "framework/docview/View.h"
+#include "framework/window/Gdi.h"
 #include "tests/win/CoreTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -3,10 +3,10 @@
 // showing in place, the double-click toggle, and drags run through the bar's own tracking loop.
 
 #include "app/MainFrame.h"
-#include "framework/window/CmdUI.h"
 #include "framework/bars/DockContext.h"
 #include "framework/bars/DockLayout.h"
 #include "framework/bars/MiniFrameWnd.h"
+#include "framework/window/CmdUI.h"
 #include "res/resource.h"
 #include "tests/win/CoreTestSupport.h"
 

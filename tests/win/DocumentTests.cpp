@@ -1,10 +1,10 @@
 // The document's base open on real files, its view list and updates, and the view's window:
 // creation into a document, painting through OnDraw, initial update, class and styles.
 
-#include "framework/docview/Document.h"
 #include "framework/core/File.h"
 #include "framework/core/FrameworkIds.h"
 #include "framework/core/UniqueHandle.h"
+#include "framework/docview/Document.h"
 #include "framework/docview/View.h"
 #include "tests/win/CoreTestSupport.h"
 

@@ -3,8 +3,8 @@
 
 #include "framework/core/CommandLineInfo.h"
 #include "framework/core/FrameworkIds.h"
-#include "framework/docview/RecentFileList.h"
 #include "framework/core/RegKey.h"
+#include "framework/docview/RecentFileList.h"
 #include "tests/win/TestSupport.h"
 
 #include <gtest/gtest.h>

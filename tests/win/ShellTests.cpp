@@ -3,15 +3,15 @@
 // recent-file list across runs of the application, and opening files.
 
 #include "app/MainFrame.h"
-#include "framework/window/CmdUI.h"
-#include "framework/core/CommandLineInfo.h"
-#include "framework/docview/DocTemplate.h"
-#include "framework/docview/RecentFileList.h"
-#include "framework/core/RegKey.h"
 #include "framework/bars/StatusBar.h"
 #include "framework/bars/ToolBar.h"
+#include "framework/core/CommandLineInfo.h"
+#include "framework/core/RegKey.h"
 #include "framework/core/UniqueHandle.h"
+#include "framework/docview/DocTemplate.h"
+#include "framework/docview/RecentFileList.h"
 #include "framework/docview/WinApp.h"
+#include "framework/window/CmdUI.h"
 #include "res/resource.h"
 #include "tests/win/CoreTestSupport.h"
 
