@@ -57,10 +57,6 @@ END_MESSAGE_MAP()
 
 CToolBar::~CToolBar() = default;
 
-BOOL CToolBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
-    return CreateEx(pParentWnd, 0, dwStyle, CRect(0, 0, 0, 0), nID);
-}
-
 BOOL CToolBar::CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, CRect rcBorders, UINT nID) {
     if (pParentWnd == nullptr || pParentWnd->GetSafeHwnd() == nullptr || m_hWnd != nullptr)
         return FALSE;

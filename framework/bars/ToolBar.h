@@ -21,7 +21,6 @@ public:
     // rcBorders: extra space around the buttons; nID: the bar's window id.
     BOOL CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle = 0, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP,
                   CRect rcBorders = CRect(0, 0, 0, 0), UINT nID = AFX_IDW_TOOLBAR);
-    BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP, UINT nID = AFX_IDW_TOOLBAR);
 
     // Loads the buttons from the toolbar resource nIDResource (its layout is described with
     // RT_TOOLBAR_DATA) and their images from the bitmap of the same id.
