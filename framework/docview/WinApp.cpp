@@ -26,9 +26,6 @@ constexpr const wchar_t* kAllFilesFilterPattern = L"*.*";
 // Room for a long path (the extended-length limit).
 constexpr DWORD kMaxPathBuffer = 32768;
 
-// The message sent when the mouse is held still over a window: no reason to update anything.
-constexpr UINT kSysTimerMessage = 0x0118;
-
 // Whether the name can never be opened as a file: the file is gone for good, or the name is a
 // folder's (not just a file that is locked or unreadable now).
 bool CanNeverOpen(LPCWSTR path) {
@@ -87,8 +84,10 @@ const CString& CWinApp::GetAppName() const {
 // ---- Message loop ---------------------------------------------------------------------------
 
 bool CWinApp::IsIdleMessage(const MSG& msg) {
-    // Painting and the system's hover timer change nothing a command-UI update could show;
-    // neither does a mouse move that did not move.
+    // The message the system sends while the mouse is held still over a window (its hover timer).
+    constexpr UINT kSysTimerMessage = 0x0118;
+    // Painting and the hover timer change nothing a command-UI update could show; neither does a
+    // mouse move that did not move.
     if (msg.message == WM_PAINT || msg.message == kSysTimerMessage)
         return false;
     if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE) {
