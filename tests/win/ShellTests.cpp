@@ -185,6 +185,15 @@ protected:
     std::unique_ptr<CShellTestApp> m_app;
 };
 
+TEST_F(ShellTest, TheFirstFrameShowsAsTheProgramWasStartedALaterOneNormally) {
+    AfxSetStartupShowCommand(SW_SHOWMAXIMIZED);  // as a shortcut set to "maximized" starts it
+    CShellTestApp& first = StartRun();
+    EXPECT_TRUE(IsZoomed(first.Frame()->GetSafeHwnd()));
+    CShellTestApp& second = StartRun();
+    EXPECT_TRUE(second.Frame()->IsWindowVisible());
+    EXPECT_FALSE(IsZoomed(second.Frame()->GetSafeHwnd())) << "the start-up show command is taken once";
+}
+
 TEST_F(ShellTest, FrameTakesMenuAccelIconAndTitleAndLaysOutBarsAndView) {
     CShellTestApp& app = StartRun();
     CFrameWnd* frame = app.Frame();
