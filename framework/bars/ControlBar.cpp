@@ -32,7 +32,7 @@ CControlBar::~CControlBar() {
     // The bar's window goes before its floating window (which the dock context holds).
     if (m_hWnd != nullptr)
         DestroyWindow();
-    DetachFromFrame();
+    DetachFromDockSite();
 }
 
 void CControlBar::EnableDocking(DWORD dwDockStyle) {
@@ -46,14 +46,14 @@ void CControlBar::EnsureCommonControls(DWORD dwICC) {
     InitCommonControlsEx(&init);
 }
 
-void CControlBar::AttachToFrame(CWnd* pParentWnd, DWORD dwStyle) {
+void CControlBar::AttachToDockSite(CWnd* pParentWnd, DWORD dwStyle) {
     m_dwStyle = dwStyle & CBRS_ALL;
     m_pDockSite = dynamic_cast<CDockSite*>(pParentWnd);
     if (m_pDockSite != nullptr)
         m_pDockSite->AddControlBar(this);
 }
 
-void CControlBar::DetachFromFrame() {
+void CControlBar::DetachFromDockSite() {
     if (m_pDockSite != nullptr) {
         m_pDockSite->RemoveControlBar(this);
         m_pDockSite = nullptr;
@@ -61,7 +61,7 @@ void CControlBar::DetachFromFrame() {
 }
 
 void CControlBar::PostNcDestroy() {
-    DetachFromFrame();
+    DetachFromDockSite();
     CWnd::PostNcDestroy();
 }
 

@@ -68,8 +68,8 @@ public:
 protected:
     // Binds the bar to its dock site (when the parent is one) and keeps the bar style; the
     // window gets dwStyle without the bar bits.
-    void AttachToFrame(CWnd* pParentWnd, DWORD dwStyle);
-    void DetachFromFrame();
+    void AttachToDockSite(CWnd* pParentWnd, DWORD dwStyle);
+    void DetachFromDockSite();
     // Draws the non-client borders and the gripper into the window's own device context.
     void DrawNonClient();
     static void EnsureCommonControls(DWORD dwICC);

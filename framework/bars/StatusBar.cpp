@@ -63,14 +63,14 @@ BOOL CStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
         return FALSE;
     EnsureCommonControls(ICC_BAR_CLASSES);
     // The control draws its own edges; the bar's border bits only say where it sits.
-    AttachToFrame(pParentWnd, dwStyle & ~(CBRS_BORDER_ANY | CBRS_GRIPPER));
+    AttachToDockSite(pParentWnd, dwStyle & ~(CBRS_BORDER_ANY | CBRS_GRIPPER));
     DWORD windowStyle = (dwStyle & ~CBRS_ALL) | WS_CHILD | WS_CLIPSIBLINGS;
     // A size grip when the frame can be resized by its border.
     if (pParentWnd->GetStyle() & WS_THICKFRAME)
         windowStyle |= SBARS_SIZEGRIP;
     if (!CWnd::CreateEx(0, STATUSCLASSNAMEW, nullptr, windowStyle, 0, 0, 0, 0, pParentWnd->GetSafeHwnd(),
                         reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)))) {
-        DetachFromFrame();
+        DetachFromDockSite();
         return FALSE;
     }
     return TRUE;

@@ -62,7 +62,7 @@ BOOL CToolBar::CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, CRec
         return FALSE;
     EnsureCommonControls(ICC_BAR_CLASSES);
     m_rectBorders = rcBorders;
-    AttachToFrame(pParentWnd, dwStyle);
+    AttachToDockSite(pParentWnd, dwStyle);
 
     // The frame places the bar itself, and the bar draws its own borders and gripper.
     DWORD windowStyle = (dwStyle & ~CBRS_ALL) | WS_CHILD | WS_CLIPSIBLINGS;
@@ -71,7 +71,7 @@ BOOL CToolBar::CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, CRec
         windowStyle |= TBSTYLE_TOOLTIPS;
     if (!CWnd::CreateEx(0, TOOLBARCLASSNAMEW, nullptr, windowStyle, 0, 0, 0, 0, pParentWnd->GetSafeHwnd(),
                         reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)))) {
-        DetachFromFrame();
+        DetachFromDockSite();
         return FALSE;
     }
     SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));

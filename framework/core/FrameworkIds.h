@@ -57,7 +57,7 @@
 #define AFX_IDW_TOOLBAR    0xE800  // 59392
 #define AFX_IDW_STATUS_BAR 0xE801  // 59393
 
-// The sides of the frame a bar docks on (CFrameWnd::DockControlBar).
+// The sides of the frame a bar docks on (CDockSite::DockControlBar).
 #define AFX_IDW_DOCKBAR_TOP    0xE81B  // 59419
 #define AFX_IDW_DOCKBAR_LEFT   0xE81C  // 59420
 #define AFX_IDW_DOCKBAR_RIGHT  0xE81D  // 59421
