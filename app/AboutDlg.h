@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/Dialog.h"
+#include "framework/window/Dialog.h"
 #include "res/resource.h"
 
 // The About box: the program's name, version and authors; OK closes it.

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "framework/FrameWnd.h"
-#include "framework/StatusBar.h"
-#include "framework/ToolBar.h"
+#include "framework/bars/StatusBar.h"
+#include "framework/bars/ToolBar.h"
+#include "framework/docview/FrameWnd.h"
 
 // The main window: the framework's frame with the viewer's toolbar and status bar.
 class CMainFrame : public CFrameWnd {

@@ -3,8 +3,8 @@
 #include "app/AboutDlg.h"
 #include "app/MainFrame.h"
 #include "doc/ScrollDoc.h"
-#include "framework/CommandLineInfo.h"
-#include "framework/DocTemplate.h"
+#include "framework/core/CommandLineInfo.h"
+#include "framework/docview/DocTemplate.h"
 #include "res/resource.h"
 #include "view/MyScrollView.h"
 

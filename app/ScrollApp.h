@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/WinApp.h"
+#include "framework/docview/WinApp.h"
 
 // The viewer's application: registers the one document template and acts on the command line.
 class CScrollApp : public CWinApp {

@@ -19,7 +19,7 @@
 #include "Clock.h"
 #include "ParseHex.h"
 #include "doc/ScrollDoc.h"
-#include "framework/File.h"
+#include "framework/core/File.h"
 #include "res/resource.h"
 #include "tests/win/TestSupport.h"
 

@@ -17,8 +17,8 @@ endif()
 target_compile_definitions(oktalon_pure PUBLIC ${OKTALON_WIN_DEFINITIONS})
 
 # Our own application framework over Win32.
-file(GLOB OKTALON_FRAMEWORK_SOURCES CONFIGURE_DEPENDS framework/*.cpp)
-list(REMOVE_ITEM OKTALON_FRAMEWORK_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/framework/WinMain.cpp)
+file(GLOB OKTALON_FRAMEWORK_SOURCES CONFIGURE_DEPENDS framework/*/*.cpp)
+list(REMOVE_ITEM OKTALON_FRAMEWORK_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/framework/docview/WinMain.cpp)
 add_library(oktalon_framework STATIC ${OKTALON_FRAMEWORK_SOURCES})
 target_include_directories(oktalon_framework PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_compile_definitions(oktalon_framework PUBLIC ${OKTALON_WIN_DEFINITIONS})
@@ -45,8 +45,8 @@ endif()
 # windres leaves no list of the files it read: name what the script includes (the framework's
 # own script among them), so that a change there makes the resources again.
 file(GLOB OKTALON_RC_INPUTS CONFIGURE_DEPENDS res/*.h res/*.bmp res/*.ico res/*.manifest)
-list(APPEND OKTALON_RC_INPUTS ${CMAKE_CURRENT_SOURCE_DIR}/framework/Framework.rc
-     ${CMAKE_CURRENT_SOURCE_DIR}/framework/FrameworkIds.h)
+list(APPEND OKTALON_RC_INPUTS ${CMAKE_CURRENT_SOURCE_DIR}/framework/core/Framework.rc
+     ${CMAKE_CURRENT_SOURCE_DIR}/framework/core/FrameworkIds.h)
 set_source_files_properties(${OKTALON_RC} PROPERTIES COMPILE_DEFINITIONS ${OKTALON_RC_ARCH}
                             OBJECT_DEPENDS "${OKTALON_RC_INPUTS}")
 if(MINGW)
@@ -56,7 +56,7 @@ endif()
 add_library(oktalon_resources OBJECT ${OKTALON_RC})
 set(OKTALON_RESOURCE_OBJECTS $<TARGET_OBJECTS:oktalon_resources>)
 
-add_executable(oktalon WIN32 ${OKTALON_APP_OBJECT_SOURCE} framework/WinMain.cpp ${OKTALON_RESOURCE_OBJECTS})
+add_executable(oktalon WIN32 ${OKTALON_APP_OBJECT_SOURCE} framework/docview/WinMain.cpp ${OKTALON_RESOURCE_OBJECTS})
 target_link_libraries(oktalon PRIVATE oktalon_viewer)
 if(MINGW)
   target_link_options(oktalon PRIVATE -municode)

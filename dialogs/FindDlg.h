@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/Dialog.h"
+#include "framework/window/Dialog.h"
 
 // The Find dialog: asks for a search pattern as hex digits or as text and refuses input that
 // cannot become one, naming the fault and putting the focus back where it can be mended.

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "framework/Document.h"
-#include "framework/File.h"
+#include "framework/core/File.h"
+#include "framework/docview/Document.h"
 
 #include <cstdint>
 #include <memory>

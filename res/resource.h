@@ -5,7 +5,7 @@
 #define OKTALON_RES_RESOURCE_H
 
 // Relative to this file, so the resource compiler finds it without an include path.
-#include "../framework/FrameworkIds.h"
+#include "../framework/core/FrameworkIds.h"
 
 // Dialogs.
 #define IDD_ABOUTBOX 100

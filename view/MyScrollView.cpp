@@ -1,7 +1,7 @@
 #include "view/MyScrollView.h"
 
 #include "doc/ScrollDoc.h"
-#include "framework/AfxWin.h"
+#include "framework/window/AfxWin.h"
 #include "view/DumpLine.h"
 #include "view/ScrollMath.h"
 

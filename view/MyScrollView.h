@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/View.h"
+#include "framework/docview/View.h"
 #include "view/ScrollMath.h"
 
 #include <cstdint>

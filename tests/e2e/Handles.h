@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "framework/UniqueHandle.h"
+#include "framework/core/UniqueHandle.h"
 
 namespace e2e {
 

@@ -1,6 +1,6 @@
-// The toolbar moved with real mouse drags: off the frame to float, hidden and shown while
-// floating, by its caption onto the left side and by its gripper to the bottom; its buttons,
-// their prompts and the layout of the frame in each place.
+// The toolbar moved with real mouse drags, one move a test: off the frame to float, hidden and
+// shown while floating, by its caption onto the left side, by its gripper from the left to the
+// bottom; its buttons, their prompts and the layout of the frame in each place.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -12,6 +12,29 @@ namespace {
 
 class ToolbarDocking : public ViewerTest {
 protected:
+    // Starts the viewer without a file and notes its windows and client area; each start docks
+    // the toolbar at the top.
+    void StartDockedAtTheTop() {
+        Viewer& viewer = Start();
+        m_toolbar = viewer.Toolbar();
+        m_view = viewer.View();
+        m_status = viewer.StatusBar();
+        ASSERT_TRUE(m_toolbar && m_view && m_status);
+        m_client = ClientScreenRect(viewer.Main());
+        m_middle = POINT{(m_client.left + m_client.right) / 2, (m_client.top + m_client.bottom) / 2};
+        ASSERT_EQ(m_client.top, ScreenRect(m_toolbar).top) << "each start docks the toolbar at the top";
+    }
+    // The toolbar docks on the left, as an upright column in the main window.
+    void ExpectUprightOnTheLeft() {
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                RECT r = ScreenRect(m_toolbar);
+                return GetParent(m_toolbar) == m_viewer->Main() && r.left == m_client.left &&
+                       r.bottom - r.top > r.right - r.left;
+            },
+            3000))
+            << "the toolbar does not dock on the left";
+    }
     // Drags with the left button from `from` to `to` in small steps, as a hand would.
     static void DragMouse(POINT from, POINT to) {
         input::MouseDown(from);
@@ -49,25 +72,27 @@ protected:
         input::Key(VK_RETURN);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 3000));
     }
+
+    HWND m_toolbar = nullptr;
+    HWND m_view = nullptr;
+    HWND m_status = nullptr;
+    RECT m_client{};   // the main window's client area on the screen
+    POINT m_middle{};  // its middle
 };
 
-TEST_F(ToolbarDocking, DraggedOffItFloatsAndDocksAgainOnTheLeftAndAtTheBottom) {
-    Viewer& viewer = Start();
-    HWND toolbar = viewer.Toolbar(), view = viewer.View(), status = viewer.StatusBar();
-    ASSERT_TRUE(toolbar && view && status);
-    const RECT client = ClientScreenRect(viewer.Main());
-    const POINT middle{(client.left + client.right) / 2, (client.top + client.bottom) / 2};
-    ASSERT_EQ(client.top, ScreenRect(toolbar).top) << "each start docks the toolbar at the top";
+TEST_F(ToolbarDocking, DraggedOffTheFrameItFloatsInAWindowOfItsOwnWhereItWasDropped) {
+    ASSERT_NO_FATAL_FAILURE(StartDockedAtTheTop());
+    Viewer& viewer = *m_viewer;
 
     // Off the frame: a small window of its own, owned by the main window.
-    HWND floating = FloatAt(toolbar, middle);
+    HWND floating = FloatAt(m_toolbar, m_middle);
     ASSERT_TRUE(floating) << "the toolbar does not float";
     EXPECT_EQ(viewer.Main(), GetWindow(floating, GW_OWNER));
-    EXPECT_TRUE(WaitUntil([&] { return ScreenRect(view).top == client.top; }, 3000))
+    EXPECT_TRUE(WaitUntil([&] { return ScreenRect(m_view).top == m_client.top; }, 3000))
         << "the view takes the toolbar's place";
-    EXPECT_TRUE(WaitUntil([&] { return viewer.Focus() == view; }, 3000)) << "the keyboard goes back to the view";
+    EXPECT_TRUE(WaitUntil([&] { return viewer.Focus() == m_view; }, 3000)) << "the keyboard goes back to the view";
     const RECT floatingAt = ScreenRect(floating);
-    EXPECT_TRUE(PtInRect(&floatingAt, middle)) << "it floats where it was dropped";
+    EXPECT_TRUE(PtInRect(&floatingAt, m_middle)) << "it floats where it was dropped";
     Shot("floating");
     POINT about{};
     ASSERT_TRUE(FindButton(2, about));
@@ -79,60 +104,72 @@ TEST_F(ToolbarDocking, DraggedOffItFloatsAndDocksAgainOnTheLeftAndAtTheBottom) {
     EXPECT_TRUE(WaitUntil([&] { return GetAncestor(WindowFromPoint(Center(floatingAt)), GA_ROOT) == floating; }, 3000))
         << "the main window covers its floating toolbar";
     EXPECT_EQ(0, viewer.ToolbarState(ID_SEARCH_FIND) & TBSTATE_ENABLED) << "Find stays grey without a file";
+}
 
-    // Hidden and shown through the View menu: back in the same place.
+TEST_F(ToolbarDocking, HiddenAndShownThroughTheViewMenuWhileFloatingItComesBackInTheSamePlace) {
+    ASSERT_NO_FATAL_FAILURE(StartDockedAtTheTop());
+    HWND floating = FloatAt(m_toolbar, m_middle);
+    ASSERT_TRUE(floating) << "the toolbar does not float";
+    const RECT floatingAt = ScreenRect(floating);
+
     input::Menu(L'z', L'p');
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(floating); }, 3000)) << "Zobrazit > Panel nastroju hides it";
     input::Menu(L'z', L'p');
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(floating) != FALSE; }, 3000)) << "and shows it again";
     RECT shownAgain = ScreenRect(floating);
     EXPECT_TRUE(EqualRect(&floatingAt, &shownAgain)) << "in the same place";
-    EXPECT_EQ(client.top, ScreenRect(view).top);
+    EXPECT_EQ(m_client.top, ScreenRect(m_view).top);
+}
 
-    // By its caption onto the left side: an upright column beside the view.
+TEST_F(ToolbarDocking, DraggedByItsCaptionOntoTheLeftSideItStandsUprightBesideTheView) {
+    ASSERT_NO_FATAL_FAILURE(StartDockedAtTheTop());
+    HWND floating = FloatAt(m_toolbar, m_middle);
+    ASSERT_TRUE(floating) << "the toolbar does not float";
+    const RECT floatingAt = ScreenRect(floating);
+
     const POINT caption{(floatingAt.left + floatingAt.right) / 2,
                         floatingAt.top + GetSystemMetrics(SM_CYSMCAPTION) / 2 + 1};
-    DragMouse(caption, POINT{client.left + 5, middle.y});
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            RECT r = ScreenRect(toolbar);
-            return GetParent(toolbar) == viewer.Main() && r.left == client.left && r.bottom - r.top > r.right - r.left;
-        },
-        3000))
-        << "the toolbar does not dock on the left";
-    EXPECT_TRUE(WaitUntil([&] { return ScreenRect(view).left > client.left; }, 3000));
-    RECT left = ScreenRect(toolbar);
-    EXPECT_EQ(client.left, left.left);
-    EXPECT_EQ(client.top, left.top);
+    DragMouse(caption, POINT{m_client.left + 5, m_middle.y});
+    ASSERT_NO_FATAL_FAILURE(ExpectUprightOnTheLeft());
+    EXPECT_TRUE(WaitUntil([&] { return ScreenRect(m_view).left > m_client.left; }, 3000));
+    RECT left = ScreenRect(m_toolbar);
+    EXPECT_EQ(m_client.left, left.left);
+    EXPECT_EQ(m_client.top, left.top);
     EXPECT_GT(left.bottom - left.top, 3 * (left.right - left.left)) << "upright";
-    EXPECT_EQ(left.right, ScreenRect(view).left);
-    EXPECT_EQ(client.top, ScreenRect(view).top);
+    EXPECT_EQ(left.right, ScreenRect(m_view).left);
+    EXPECT_EQ(m_client.top, ScreenRect(m_view).top);
     EXPECT_FALSE(IsWindowVisible(floating));
     Shot("left");
     ClickAbout("docked on the left");
+}
 
-    // By its gripper to the bottom: a row just above the status bar, which stays at the bottom.
-    const RECT statusAt = ScreenRect(status);
-    DragMouse(Gripper(toolbar), POINT{middle.x, statusAt.top - 5});
+TEST_F(ToolbarDocking, DraggedByItsGripperToTheBottomItLiesJustAboveTheStatusBar) {
+    ASSERT_NO_FATAL_FAILURE(StartDockedAtTheTop());
+    // From the left side, where the gripper heads an upright column.
+    DragMouse(Gripper(m_toolbar), POINT{m_client.left + 5, m_middle.y});
+    ASSERT_NO_FATAL_FAILURE(ExpectUprightOnTheLeft());
+
+    const RECT statusAt = ScreenRect(m_status);
+    DragMouse(Gripper(m_toolbar), POINT{m_middle.x, statusAt.top - 5});
     EXPECT_TRUE(WaitUntil(
         [&] {
-            RECT r = ScreenRect(toolbar);
+            RECT r = ScreenRect(m_toolbar);
             return r.right - r.left > r.bottom - r.top && r.bottom == statusAt.top;
         },
         3000))
         << "the toolbar does not dock at the bottom";
-    RECT bottom = ScreenRect(toolbar);
-    EXPECT_EQ(client.left, bottom.left);
-    EXPECT_EQ(client.right, bottom.right);
-    EXPECT_TRUE(WaitUntil([&] { return ScreenRect(view).bottom == bottom.top; }, 3000))
+    RECT bottom = ScreenRect(m_toolbar);
+    EXPECT_EQ(m_client.left, bottom.left);
+    EXPECT_EQ(m_client.right, bottom.right);
+    EXPECT_TRUE(WaitUntil([&] { return ScreenRect(m_view).bottom == bottom.top; }, 3000))
         << "the view ends at the toolbar";
-    EXPECT_EQ(client.left, ScreenRect(view).left);
-    EXPECT_EQ(client.top, ScreenRect(view).top);
-    RECT statusNow = ScreenRect(status);
+    EXPECT_EQ(m_client.left, ScreenRect(m_view).left);
+    EXPECT_EQ(m_client.top, ScreenRect(m_view).top);
+    RECT statusNow = ScreenRect(m_status);
     EXPECT_TRUE(EqualRect(&statusAt, &statusNow));
     Shot("bottom");
     ClickAbout("docked at the bottom");
-    EXPECT_TRUE(WaitUntil([&] { return viewer.Focus() == view; }, 3000));
+    EXPECT_TRUE(WaitUntil([&] { return m_viewer->Focus() == m_view; }, 3000));
 }
 
 // Behind a modal window nothing of the viewer takes input: the floating toolbar lives in a

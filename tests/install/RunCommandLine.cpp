@@ -6,7 +6,7 @@
 //   usage: oktalon_run_command_line.exe "COMMAND LINE"
 #include <windows.h>
 
-#include "framework/UniqueHandle.h"
+#include "framework/core/UniqueHandle.h"
 
 #include <cstdio>
 #include <string>

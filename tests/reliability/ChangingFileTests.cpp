@@ -4,7 +4,7 @@
 // file and never showing bytes that are no longer there.
 //
 // Run by change_file.sh, which makes the requested changes from the Linux side.
-#include "framework/CmdUI.h"
+#include "framework/window/CmdUI.h"
 #include "res/resource.h"
 #include "tests/win/DumpPicture.h"
 #include "tests/win/ViewFixture.h"

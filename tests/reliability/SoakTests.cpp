@@ -18,7 +18,7 @@
 #include <thread>
 #include <vector>
 
-#include "framework/FrameworkIds.h"
+#include "framework/core/FrameworkIds.h"
 #include "res/resource.h"
 #include "tests/e2e/ViewerTest.h"
 

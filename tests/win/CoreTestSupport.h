@@ -4,8 +4,8 @@
 // view that paints white, for frames whose tests need a view but not the hex dump. The message
 // box watcher and the other helpers that need no framework class are in TestSupport.h.
 
-#include "framework/View.h"
-#include "framework/Wnd.h"
+#include "framework/docview/View.h"
+#include "framework/window/Wnd.h"
 #include "tests/win/TestSupport.h"
 
 // Creates `wnd` as a visible top-level window of the framework's default class, `width` by

@@ -1,9 +1,8 @@
 // Device contexts, fonts, brushes and selections: drawn into memory bitmaps and real windows.
 
-#include "framework/Dc.h"
-#include "framework/Exception.h"
-#include "framework/GdiObject.h"
-#include "framework/View.h"
+#include "framework/core/Exception.h"
+#include "framework/docview/View.h"
+#include "framework/window/Gdi.h"
 #include "tests/win/CoreTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // Modal dialogs and dialog data exchange, with templates built in memory and the program's own
 // Find dialog resource, driven by real messages inside the dialog's modal loop.
 
-#include "framework/Dialog.h"
-#include "framework/Exception.h"
+#include "framework/core/Exception.h"
+#include "framework/window/Dialog.h"
 #include "res/resource.h"
 #include "tests/win/CoreTestSupport.h"
 

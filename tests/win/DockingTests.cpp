@@ -3,10 +3,10 @@
 // showing in place, the double-click toggle, and drags run through the bar's own tracking loop.
 
 #include "app/MainFrame.h"
-#include "framework/CmdUI.h"
-#include "framework/DockContext.h"
-#include "framework/DockLayout.h"
-#include "framework/MiniFrameWnd.h"
+#include "framework/bars/DockContext.h"
+#include "framework/bars/DockLayout.h"
+#include "framework/bars/MiniFrameWnd.h"
+#include "framework/window/CmdUI.h"
 #include "res/resource.h"
 #include "tests/win/CoreTestSupport.h"
 
@@ -188,6 +188,10 @@ protected:
         return Bar().IsHorizontal() ? CPoint((window.left - origin.x) + 4, window.Height() / 2)
                                     : CPoint(window.Width() / 2, (window.top - origin.y) + 4);
     }
+    // The middle of the floating window's caption, in its client coordinates (it lies above them).
+    CPoint Caption(HWND hFloating) {
+        return CPoint(ScreenRectOf(hFloating).Width() / 2, -GetSystemMetrics(SM_CYSMCAPTION) / 2);
+    }
     CRect DockingAreaOnScreen() {
         CRect area = m_frame->GetDockingArea();
         m_frame->ClientToScreen(&area);
@@ -346,13 +350,10 @@ TEST_F(DockingTest, DoubleClicksToggleBetweenTheLastDockedSideAndTheLastFloating
     EXPECT_TRUE(Bar().IsFloating());
 }
 
-TEST_F(DockingTest, DraggingTheGripperOrTheCaptionDocksFloatsOrChangesNothing) {
+TEST_F(DockingTest, EscOrTheRightButtonCancelADragOfTheGripper) {
     const CRect docked = InFrame(BarWnd());
     const CPoint grip = Gripper();
-
-    // Esc and the right button cancel a drag.
-    const CRect area = DockingAreaOnScreen();
-    const POINT middle = area.CenterPoint();
+    const POINT middle = DockingAreaOnScreen().CenterPoint();
     Drag(BarWnd(), grip, {middle}, WM_KEYDOWN, VK_ESCAPE);
     EXPECT_FALSE(Bar().IsFloating());
     EXPECT_EQ(InFrame(BarWnd()), docked);
@@ -360,16 +361,23 @@ TEST_F(DockingTest, DraggingTheGripperOrTheCaptionDocksFloatsOrChangesNothing) {
     Drag(BarWnd(), grip, {middle}, WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON);
     EXPECT_FALSE(Bar().IsFloating());
     EXPECT_EQ(GetCapture(), nullptr);
+}
 
-    // Dropped near the left side of the area: docked there.
+TEST_F(DockingTest, TheGripperDroppedNearTheLeftSideDocksTheBarThere) {
+    const CRect area = DockingAreaOnScreen();
+    const POINT middle = area.CenterPoint();
     const POINT left = {area.left + 6, middle.y};
-    Drag(BarWnd(), grip, {middle, left, left});
+    Drag(BarWnd(), Gripper(), {middle, left, left});
     EXPECT_FALSE(Bar().IsFloating());
     EXPECT_EQ(DockSideOfStyle(Bar().GetBarStyle()), CBRS_ALIGN_LEFT);
     EXPECT_EQ(InFrame(BarWnd()).left, 0);
     EXPECT_EQ(GetCapture(), nullptr);
+}
 
-    // Dropped in the middle: floating, the pointer where it held the bar.
+TEST_F(DockingTest, TheGripperDroppedInTheMiddleFloatsTheBarWhereThePointerHeldIt) {
+    // From the left side, where the gripper heads an upright column.
+    m_frame->DockControlBar(&Bar(), AFX_IDW_DOCKBAR_LEFT);
+    const POINT middle = DockingAreaOnScreen().CenterPoint();
     const CPoint fromLeftGrip = Gripper();
     CPoint held = fromLeftGrip;
     ClientToScreen(BarWnd(), &held);
@@ -377,23 +385,31 @@ TEST_F(DockingTest, DraggingTheGripperOrTheCaptionDocksFloatsOrChangesNothing) {
     const POINT drop = {middle.x + 40, middle.y + 30};
     Drag(BarWnd(), fromLeftGrip, {middle, drop});
     ASSERT_TRUE(Bar().IsFloating());
-    const HWND hFloating = Floating();
-    const CRect floating = ScreenRectOf(hFloating);
+    const CRect floating = ScreenRectOf(Floating());
     EXPECT_EQ(floating.TopLeft(), CPoint(drop.x - (held.x - before.left), drop.y - (held.y - before.top)))
         << "held where the pointer held the gripper";
     EXPECT_EQ(GetFocus(), ViewWnd()) << "the keyboard is back with the view";
+}
 
-    // A press on its caption that moves less than the system's drag distance is a click.
-    const CPoint caption(floating.Width() / 2, -GetSystemMetrics(SM_CYSMCAPTION) / 2);
+TEST_F(DockingTest, APressOnTheFloatingCaptionThatHardlyMovesIsAClick) {
+    m_frame->FloatControlBar(&Bar(), CPoint(300, 200));
+    const HWND hFloating = Floating();
+    const CRect floating = ScreenRectOf(hFloating);
+    const CPoint caption = Caption(hFloating);
     CPoint captionScreen = caption;
     ClientToScreen(hFloating, &captionScreen);
     Drag(hFloating, caption, {POINT{captionScreen.x + 1, captionScreen.y + 1}});
     EXPECT_TRUE(Bar().IsFloating());
     EXPECT_EQ(ScreenRectOf(hFloating), floating);
+}
 
-    // Its caption drags it back onto a side: the bottom.
+TEST_F(DockingTest, TheFloatingCaptionDraggedToTheBottomDocksTheBarThere) {
+    m_frame->FloatControlBar(&Bar(), CPoint(300, 200));
+    const HWND hFloating = Floating();
+    const CRect area = DockingAreaOnScreen();
+    const POINT middle = area.CenterPoint();
     const POINT bottom = {middle.x, area.bottom - 4};
-    Drag(hFloating, caption, {middle, bottom, bottom});
+    Drag(hFloating, Caption(hFloating), {middle, bottom, bottom});
     EXPECT_FALSE(Bar().IsFloating());
     EXPECT_EQ(DockSideOfStyle(Bar().GetBarStyle()), CBRS_ALIGN_BOTTOM);
     EXPECT_FALSE(IsWindowVisible(hFloating));

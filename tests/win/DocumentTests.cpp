@@ -1,11 +1,11 @@
 // The document's base open on real files, its view list and updates, and the view's window:
 // creation into a document, painting through OnDraw, initial update, class and styles.
 
-#include "framework/Document.h"
-#include "framework/File.h"
-#include "framework/FrameworkIds.h"
-#include "framework/UniqueHandle.h"
-#include "framework/View.h"
+#include "framework/core/File.h"
+#include "framework/core/FrameworkIds.h"
+#include "framework/core/UniqueHandle.h"
+#include "framework/docview/Document.h"
+#include "framework/docview/View.h"
 #include "tests/win/CoreTestSupport.h"
 
 #include <gtest/gtest.h>

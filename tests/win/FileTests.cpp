@@ -1,5 +1,5 @@
-#include "framework/Exception.h"
-#include "framework/File.h"
+#include "framework/core/Exception.h"
+#include "framework/core/File.h"
 #include "tests/win/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "framework/CmdUI.h"
+#include "framework/window/CmdUI.h"
 #include "res/resource.h"
 #include "tests/win/ViewFixture.h"
 

@@ -2,7 +2,7 @@
 // files at the edges of the sizes the view shows, unusual names and paths, and search input at
 // its limits. Each must end in a clear message or a sound display; every file is checked
 // unchanged when its test ends (TempFile).
-#include "framework/CmdUI.h"
+#include "framework/window/CmdUI.h"
 #include "res/resource.h"
 #include "tests/win/DumpPicture.h"
 #include "tests/win/ViewFixture.h"

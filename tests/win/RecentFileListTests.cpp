@@ -1,10 +1,10 @@
 // The recent-file list on its own (order, limits, menu texts, the File menu, the registry) and
 // the command line's parsing.
 
-#include "framework/CommandLineInfo.h"
-#include "framework/FrameworkIds.h"
-#include "framework/RecentFileList.h"
-#include "framework/RegKey.h"
+#include "framework/core/CommandLineInfo.h"
+#include "framework/core/FrameworkIds.h"
+#include "framework/core/RegKey.h"
+#include "framework/docview/RecentFileList.h"
 #include "tests/win/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -11,7 +11,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "framework/GdiObject.h"
+#include "framework/window/Gdi.h"
 #include "res/resource.h"
 #include "tests/win/TestSupport.h"
 

@@ -2,8 +2,8 @@
 // end-to-end driver): with no file, with a quoted Czech path holding spaces, and over a damaged
 // recent-file list. A missing file at start is the end-to-end suite's (StartTests.cpp).
 
-#include "framework/RegKey.h"
-#include "framework/UniqueHandle.h"
+#include "framework/core/RegKey.h"
+#include "framework/core/UniqueHandle.h"
 #include "tests/e2e/Driver.h"
 #include "tests/win/TestSupport.h"
 

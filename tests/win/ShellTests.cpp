@@ -3,15 +3,15 @@
 // recent-file list across runs of the application, and opening files.
 
 #include "app/MainFrame.h"
-#include "framework/CmdUI.h"
-#include "framework/CommandLineInfo.h"
-#include "framework/DocTemplate.h"
-#include "framework/RecentFileList.h"
-#include "framework/RegKey.h"
-#include "framework/StatusBar.h"
-#include "framework/ToolBar.h"
-#include "framework/UniqueHandle.h"
-#include "framework/WinApp.h"
+#include "framework/bars/StatusBar.h"
+#include "framework/bars/ToolBar.h"
+#include "framework/core/CommandLineInfo.h"
+#include "framework/core/RegKey.h"
+#include "framework/core/UniqueHandle.h"
+#include "framework/docview/DocTemplate.h"
+#include "framework/docview/RecentFileList.h"
+#include "framework/docview/WinApp.h"
+#include "framework/window/CmdUI.h"
 #include "res/resource.h"
 #include "tests/win/CoreTestSupport.h"
 
@@ -184,6 +184,15 @@ protected:
 
     std::unique_ptr<CShellTestApp> m_app;
 };
+
+TEST_F(ShellTest, TheFirstFrameShowsAsTheProgramWasStartedALaterOneNormally) {
+    AfxSetStartupShowCommand(SW_SHOWMAXIMIZED);  // as a shortcut set to "maximized" starts it
+    CShellTestApp& first = StartRun();
+    EXPECT_TRUE(IsZoomed(first.Frame()->GetSafeHwnd()));
+    CShellTestApp& second = StartRun();
+    EXPECT_TRUE(second.Frame()->IsWindowVisible());
+    EXPECT_FALSE(IsZoomed(second.Frame()->GetSafeHwnd())) << "the start-up show command is taken once";
+}
 
 TEST_F(ShellTest, FrameTakesMenuAccelIconAndTitleAndLaysOutBarsAndView) {
     CShellTestApp& app = StartRun();

@@ -1,6 +1,6 @@
 #include "tests/win/TestSupport.h"
 
-#include "framework/UniqueHandle.h"
+#include "framework/core/UniqueHandle.h"
 
 #include <winioctl.h>
 

@@ -7,8 +7,8 @@
 #include <windows.h>
 
 #include <atomic>
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>

@@ -4,7 +4,7 @@
 // it, for tests that drive the view with real messages.
 
 #include "doc/ScrollDoc.h"
-#include "framework/Wnd.h"
+#include "framework/window/Wnd.h"
 #include "tests/win/TestSupport.h"
 #include "view/MyScrollView.h"
 

@@ -1,12 +1,12 @@
 // Message maps, typed message unpacking, Default(), command routing and command-UI state, and
 // the exception net of the dispatcher, with real windows and real messages.
 
-#include "framework/CmdUI.h"
-#include "framework/Dialog.h"
-#include "framework/Exception.h"
-#include "framework/FrameworkIds.h"
-#include "framework/View.h"
-#include "framework/Wnd.h"
+#include "framework/core/Exception.h"
+#include "framework/core/FrameworkIds.h"
+#include "framework/docview/View.h"
+#include "framework/window/CmdUI.h"
+#include "framework/window/Dialog.h"
+#include "framework/window/Wnd.h"
 #include "tests/win/CoreTestSupport.h"
 
 #include <gtest/gtest.h>

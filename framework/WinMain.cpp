@@ -1,6 +1,0 @@
-// The program's entry: hands over to the framework, which runs the application object.
-#include "framework/WinApp.h"
-
-int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int nCmdShow) {
-    return AfxWinMain(hInstance, nCmdShow);
-}
