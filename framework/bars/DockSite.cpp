@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <climits>
 
 IMPLEMENT_DYNAMIC(CDockSite, CWnd)
@@ -31,19 +32,12 @@ CDockSite::~CDockSite() = default;
 // ---- Bars and layout --------------------------------------------------------------------------
 
 void CDockSite::AddControlBar(CControlBar* pBar) {
-    for (CControlBar* bar : m_controlBars)
-        if (bar == pBar)
-            return;
-    m_controlBars.push_back(pBar);
+    if (std::find(m_controlBars.begin(), m_controlBars.end(), pBar) == m_controlBars.end())
+        m_controlBars.push_back(pBar);
 }
 
 void CDockSite::RemoveControlBar(CControlBar* pBar) {
-    for (auto it = m_controlBars.begin(); it != m_controlBars.end(); ++it) {
-        if (*it == pBar) {
-            m_controlBars.erase(it);
-            return;
-        }
-    }
+    std::erase(m_controlBars, pBar);
 }
 
 CControlBar* CDockSite::GetControlBar(UINT nID) const {

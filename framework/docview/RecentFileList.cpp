@@ -79,6 +79,19 @@ std::wstring PlainForm(const std::wstring& full) {
     return full;
 }
 
+// The form in which two names of one file compare equal: the full form, plain, without regard to
+// case; empty when the name has no full form.
+std::wstring ComparableForm(LPCWSTR path) {
+    return PlainForm(CRecentFileList::FullPath(path).str());
+}
+
+bool SameComparableForm(const std::wstring& a, const std::wstring& b) {
+    // File names on Windows compare by ordinal upper-casing, not by the user's locale.
+    return !a.empty() && !b.empty() &&
+           CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+               CSTR_EQUAL;
+}
+
 // The name on disk of the last part of a full path; false when there is no such file or folder.
 bool NameOnDisk(const std::wstring& path, std::wstring& name) {
     WIN32_FIND_DATAW data;
@@ -174,18 +187,14 @@ bool CRecentFileList::IsFullFilePath(const CString& path) {
 }
 
 bool CRecentFileList::SamePath(LPCWSTR a, LPCWSTR b) {
-    const std::wstring fullA = PlainForm(FullPath(a).str());
-    const std::wstring fullB = PlainForm(FullPath(b).str());
-    if (fullA.empty() || fullB.empty())
-        return false;
-    // File names on Windows compare by ordinal upper-casing, not by the user's locale.
-    return CompareStringOrdinal(fullA.c_str(), static_cast<int>(fullA.size()), fullB.c_str(),
-                                static_cast<int>(fullB.size()), TRUE) == CSTR_EQUAL;
+    return SameComparableForm(ComparableForm(a), ComparableForm(b));
 }
 
 int CRecentFileList::Find(LPCWSTR pathName) const {
+    // The name looked up once, not again for each entry.
+    const std::wstring wanted = ComparableForm(pathName);
     for (size_t i = 0; i < m_files.size(); ++i)
-        if (SamePath(m_files[i], pathName))
+        if (SameComparableForm(ComparableForm(m_files[i]), wanted))
             return static_cast<int>(i);
     return -1;
 }

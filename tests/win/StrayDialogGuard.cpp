@@ -10,6 +10,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
