@@ -110,7 +110,7 @@ wine_setup() {
 
 # reg_set KEY NAME TYPE DATA: one of Wine's own settings (under HKCU\Software\Wine) in the prefix.
 reg_set() {
-  "$WINELOADER" reg add "HKCU\\Software\\Wine\\$1" /v "$2" /t "$3" /d "$4" /f >>"$bed/wineboot.log" 2>&1 ||
+  timeout 60 "$WINELOADER" reg add "HKCU\\Software\\Wine\\$1" /v "$2" /t "$3" /d "$4" /f >>"$bed/wineboot.log" 2>&1 ||
     { echo "winebed: could not set $1\\$2 in the prefix (see $bed/wineboot.log)" >&2; return 1; }
 }
 
@@ -118,7 +118,7 @@ reg_set() {
 make_prefix() {
   local log="$bed/wineboot.log" status=0
   rm -rf "$WINEPREFIX"
-  "$WINELOADER" wineboot --init >"$log" 2>&1 || status=$?
+  timeout 300 "$WINELOADER" wineboot --init >"$log" 2>&1 || status=$?
   if [ "$status" != 0 ] || [ ! -d "$WINEPREFIX/drive_c/windows/Fonts" ]; then
     echo "winebed: wineboot --init with $WINELOADER could not make the prefix $WINEPREFIX" \
          "(exit status $status); its last lines:" >&2
@@ -132,7 +132,8 @@ make_prefix() {
   reg_set 'X11 Driver' Managed REG_SZ N
   reg_set 'X11 Driver' Decorated REG_SZ Y
   reg_set WineDbg ShowCrashDialog REG_DWORD 0
-  "$WINESERVER" -w
+  timeout 120 "$WINESERVER" -w ||
+    { echo "winebed: the Wine session that made the prefix did not end within 120 s" >&2; return 1; }
 }
 
 # The prefix is made once per Wine set-up; a lock keeps two runs from making it at the same time.

@@ -31,6 +31,7 @@ work="$bed/work"
 mkdir -p "$work"
 
 checked=()
+gave_up=()
 fail() { echo "FAILED ($arch): $*" >&2; exit 1; }
 # expect WHAT COMMAND...: runs the check; its description goes to the list when it holds.
 expect() {
@@ -41,11 +42,52 @@ expect() {
   echo "ok: $what"
 }
 
+# The Windows programs of this prefix that still run: "PID COMMAND LINE, ...", or "none".
+wine_programs() {
+  local pid listed=""
+  for pid in $(pgrep -f '\.exe( |$)' || true); do
+    [[ $(readlink "/proc/$pid/exe" 2>/dev/null) == */wine* ]] || continue
+    tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+    listed+="${listed:+, }$pid $(tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline" | sed -E 's/ +$//')"
+  done
+  echo "${listed:-none}"
+}
+# within SECONDS WHAT COMMAND...: runs a command that waits for Windows programs, for at most
+# SECONDS. When the limit is reached (or the command runner, oktalon_run_command_line.exe, gives up
+# at its own, shorter limit and says so itself, with exit code 124), the step fails in one line
+# that says what it waited for and what still ran; the prefix's programs are ended and the test
+# goes on, to fail at its end.
+within() {
+  local limit=$1 what=$2 pid status=0
+  shift 2
+  "$@" &
+  pid=$!
+  local deadline=$((SECONDS + limit))
+  while kill -0 "$pid" 2>/dev/null && [ "$SECONDS" -lt "$deadline" ]; do sleep 0.2; done
+  if kill -0 "$pid" 2>/dev/null; then
+    echo "FAILED ($arch): gave up after $limit s waiting for $what; still running: $(wine_programs)" >&2
+    kill "$pid" 2>/dev/null || true
+    "$WINESERVER" -k 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+    gave_up+=("$what")
+    return 0
+  fi
+  wait "$pid" || status=$?
+  [ "$status" != 124 ] || gave_up+=("$what")
+  return 0
+}
+# settle: waits until the prefix's Wine session has ended (the registry is then on disk).
+settle() { within 120 "the Wine session to end" "$WINESERVER" -w; }
+# wine_run SECONDS PROGRAM [ARGS...]: a Windows program, waited for at most SECONDS.
+wine_run() {
+  local limit=$1
+  shift
+  within "$limit" "$*" "$WINELOADER" "$@"
+}
 # The registry as Wine keeps it (HKCU in user.reg, written out when the Wine session has ended).
 #   reg keys            every key's name
 #   reg section KEY     the key's lines as stored, with its write time
 #   reg value KEY NAME  one value (NAME @ is the default one): a string as text, a DWORD in decimal
-settle() { "$WINESERVER" -w; }
 reg() {
   perl -COA -e '
     my ($file, $mode, $want, $name) = @ARGV;
@@ -85,9 +127,9 @@ files() {
   find "$WINEPREFIX/drive_c" \( -path "$WINEPREFIX/drive_c/windows" -o -path "$temp_dir" \) -prune -o -print |
     LC_ALL=C sort
 }
-winenv() { "$WINELOADER" cmd /c echo "%$1%" | tr -d '\r'; }
+winenv() { wine_run 60 cmd /c echo "%$1%" | tr -d '\r'; }
 # The Unix name of a Windows one, through the prefix's drive links (c: is drive_c).
-unixpath() { realpath -m -- "$("$WINELOADER" winepath -u "$1" 2>/dev/null | tr -d '\r')"; }
+unixpath() { realpath -m -- "$(wine_run 60 winepath -u "$1" 2>/dev/null | tr -d '\r')"; }
 winpath() { bash "$top/tests/winebed.sh" --winpath "$1"; }
 # Whether a text file reads right in Notepad on any Windows: UTF-8 with a byte-order mark, CRLF.
 notepad_text() {
@@ -133,7 +175,7 @@ expect "installer: a $arch program (PE machine ${machine[$arch]})" \
 settle
 files >"$work/files.fresh"
 reg keys | LC_ALL=C sort >"$work/keys.fresh"
-"$WINELOADER" "$setup" /S || true
+wine_run 120 "$setup" /S
 settle
 files >"$work/files.installed"
 reg keys | LC_ALL=C sort >"$work/keys.installed"
@@ -188,7 +230,7 @@ expect "context menu: the program opened that very file (first in its recent-fil
 
 # ---- Installing again
 written_before=$(stat -c %y "$dir/uninstall.exe")
-"$WINELOADER" "$setup" /S || true
+wine_run 120 "$setup" /S
 settle
 files >"$work/files.again"
 reg keys | LC_ALL=C sort >"$work/keys.again"
@@ -200,8 +242,8 @@ expect "again: the same files and keys as after the first install: one copy, one
 
 # An update keeps the user's choice: a copy installed without the context-menu entry (here: the
 # entry taken away) is updated without it.
-"$WINELOADER" reg delete "HKCU\\$menu_key" /f >/dev/null 2>&1 || true
-"$WINELOADER" "$setup" /S || true
+wine_run 60 reg delete "HKCU\\$menu_key" /f >/dev/null 2>&1
+wine_run 120 "$setup" /S
 settle
 expect "again: an update of a copy installed without the context-menu entry leaves it out" \
   test -z "$(reg keys | grep -xF "$menu_key\\command")"
@@ -223,7 +265,7 @@ program=$!
 timeout 60 xdotool search --sync --onlyvisible --class '^oktalon\.exe$' >/dev/null ||
   fail "the installed program did not start"
 
-"$WINELOADER" "$setup" /S || true
+wine_run 120 "$setup" /S
 "$WINELOADER" "$setup" &
 installer=$!
 # The installer's one visible window. Wine may remake a window's X window just after showing it,
@@ -241,7 +283,7 @@ for _ in $(seq 30); do
   sleep 1
 done
 expect "running: on Storno the installer ends" bash -c '! kill -0 "$1" 2>/dev/null' _ "$installer"
-"$WINELOADER" "$runner" "$(reg value "$uninstall_key" QuietUninstallString)" || true
+wine_run 120 "$runner" "$(reg value "$uninstall_key" QuietUninstallString)"
 expect "running: the program still runs" kill -0 "$program"
 kill "$program"
 wait "$program" 2>/dev/null || true
@@ -251,7 +293,18 @@ expect "running: a silent install, the cancelled install and a quiet uninstall c
   diff "$work/state.before" "$work/state.after"
 
 # ---- The quiet uninstall, as "Programs and Features" runs it
-"$WINELOADER" "$runner" "$(reg value "$uninstall_key" QuietUninstallString)" || true
+# It starts in a new Wine session with no desktop yet, so the uninstaller creates the session's
+# first window: Wine's desktop process then starts, and it must not hold up the wait for the
+# uninstaller.
+"$WINESERVER" -k 2>/dev/null || true
+settle
+still_running=$(wine_programs)
+expect "uninstall: it starts in a new Wine session, no Windows program running (running: $still_running)" \
+  test "$still_running" = none
+uninstall_started=$SECONDS gave_up_before=${#gave_up[@]}
+wine_run 120 "$runner" "$(reg value "$uninstall_key" QuietUninstallString)"
+expect "uninstall: the quiet uninstall, the session's first window, returned ($((SECONDS - uninstall_started)) s)" \
+  test ${#gave_up[@]} = "$gave_up_before"
 settle
 files >"$work/files.uninstalled"
 reg keys | LC_ALL=C sort >"$work/keys.uninstalled"
@@ -270,3 +323,8 @@ expect "uninstall: the user's recent-file list stays, the file still first" \
 
 echo "install test ($arch): ${#checked[@]} checks passed:"
 printf '  - %s\n' "${checked[@]}"
+if [ ${#gave_up[@]} -gt 0 ]; then
+  echo "FAILED ($arch): ${#gave_up[@]} steps gave up waiting:" >&2
+  printf '  - %s\n' "${gave_up[@]}" >&2
+  exit 1
+fi
