@@ -1,6 +1,7 @@
 // Docking and floating of the frame's bars: the layout arithmetic on its own, then the viewer's
-// main frame with real windows: docking on each side, floating in a tool window, hiding and
-// showing in place, the double-click toggle, and drags run through the bar's own tracking loop.
+// main frame with real windows: docking on each side, a bar destroyed while the frame lives,
+// floating in a tool window, hiding and showing in place, the double-click toggle, and drags run
+// through the bar's own tracking loop.
 
 #include "app/MainFrame.h"
 #include "framework/bars/DockContext.h"
@@ -253,6 +254,28 @@ TEST_F(DockingTest, TheToolbarDocksOnEachSideAndTheViewTakesTheRest) {
             break;
         }
     }
+}
+
+TEST_F(DockingTest, AToolbarDestroyedWhileTheFrameLivesLeavesTheFrameToTheStatusBarAndTheView) {
+    const HWND hStatus = m_frame->StatusBar().GetSafeHwnd();
+    const int statusHeight = InFrame(hStatus).Height();
+    CRect client;
+    m_frame->GetClientRect(&client);
+    ASSERT_TRUE(Bar().DestroyWindow());
+    m_frame->RecalcLayout();
+    EXPECT_EQ(InFrame(hStatus), CRect(0, client.bottom - statusHeight, client.right, client.bottom))
+        << "the status bar, once, at the bottom";
+    EXPECT_EQ(InFrame(ViewWnd()), CRect(0, 0, client.right, client.bottom - statusHeight));
+
+    // The frame holds the bar no longer: made again in another window, the bar is that window's
+    // alone, and the frame neither lays it out nor finds it.
+    CWnd other;
+    ASSERT_TRUE(CreateTestWindow(other));
+    ASSERT_TRUE(Bar().CreateEx(&other, 0, WS_CHILD | WS_VISIBLE | CBRS_TOP, CRect(0, 0, 0, 0), AFX_IDW_TOOLBAR));
+    ASSERT_TRUE(Bar().LoadToolBar(IDR_MAINFRAME));
+    m_frame->RecalcLayout();
+    EXPECT_EQ(InFrame(ViewWnd()).top, 0);
+    EXPECT_EQ(m_frame->GetControlBar(AFX_IDW_TOOLBAR), nullptr);
 }
 
 TEST_F(DockingTest, AFloatingToolbarLivesInAnOwnedToolWindowAndKeepsItsPlaceWhenHiddenAndShown) {
