@@ -1,6 +1,7 @@
 // Docking and floating of the frame's bars: the layout arithmetic on its own, then the viewer's
-// main frame with real windows: docking on each side, floating in a tool window, hiding and
-// showing in place, the double-click toggle, and drags run through the bar's own tracking loop.
+// main frame with real windows: docking on each side, a bar destroyed while the frame lives,
+// floating in a tool window whose caption looks as active as the frame, hiding and showing in
+// place, the double-click toggle, and drags run through the bar's own tracking loop.
 
 #include "app/MainFrame.h"
 #include "framework/bars/DockContext.h"
@@ -192,6 +193,27 @@ protected:
     CPoint Caption(HWND hFloating) {
         return CPoint(ScreenRectOf(hFloating).Width() / 2, -GetSystemMetrics(SM_CYSMCAPTION) / 2);
     }
+    // Whether a floating window's caption, left of its close button, is drawn in `colour` with
+    // nothing of `other`: what the window itself shows, whatever covers it on the screen.
+    ::testing::AssertionResult CaptionDrawnIn(CWnd* pFloating, COLORREF colour, COLORREF other) {
+        CWindowDC dc(pFloating);
+        const int left = GetSystemMetrics(SM_CXFIXEDFRAME);
+        const int top = GetSystemMetrics(SM_CYFIXEDFRAME);
+        const int right = ScreenRectOf(pFloating->GetSafeHwnd()).Width() - left - GetSystemMetrics(SM_CXSMSIZE);
+        const int bottom = top + GetSystemMetrics(SM_CYSMCAPTION) - 1;
+        int inColour = 0, inOther = 0;
+        for (int y = top; y < bottom; ++y) {
+            for (int x = left; x < right; ++x) {
+                const COLORREF pixel = dc.GetPixel(x, y);
+                inColour += pixel == colour ? 1 : 0;
+                inOther += pixel == other ? 1 : 0;
+            }
+        }
+        if (inColour > 0 && inOther == 0)
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure()
+               << inColour << " pixels of the wanted colour, " << inOther << " of the other";
+    }
     CRect DockingAreaOnScreen() {
         CRect area = m_frame->GetDockingArea();
         m_frame->ClientToScreen(&area);
@@ -253,6 +275,28 @@ TEST_F(DockingTest, TheToolbarDocksOnEachSideAndTheViewTakesTheRest) {
             break;
         }
     }
+}
+
+TEST_F(DockingTest, AToolbarDestroyedWhileTheFrameLivesLeavesTheFrameToTheStatusBarAndTheView) {
+    const HWND hStatus = m_frame->StatusBar().GetSafeHwnd();
+    const int statusHeight = InFrame(hStatus).Height();
+    CRect client;
+    m_frame->GetClientRect(&client);
+    ASSERT_TRUE(Bar().DestroyWindow());
+    m_frame->RecalcLayout();
+    EXPECT_EQ(InFrame(hStatus), CRect(0, client.bottom - statusHeight, client.right, client.bottom))
+        << "the status bar, once, at the bottom";
+    EXPECT_EQ(InFrame(ViewWnd()), CRect(0, 0, client.right, client.bottom - statusHeight));
+
+    // The frame holds the bar no longer: made again in another window, the bar is that window's
+    // alone, and the frame neither lays it out nor finds it.
+    CWnd other;
+    ASSERT_TRUE(CreateTestWindow(other));
+    ASSERT_TRUE(Bar().CreateEx(&other, 0, WS_CHILD | WS_VISIBLE | CBRS_TOP, CRect(0, 0, 0, 0), AFX_IDW_TOOLBAR));
+    ASSERT_TRUE(Bar().LoadToolBar(IDR_MAINFRAME));
+    m_frame->RecalcLayout();
+    EXPECT_EQ(InFrame(ViewWnd()).top, 0);
+    EXPECT_EQ(m_frame->GetControlBar(AFX_IDW_TOOLBAR), nullptr);
 }
 
 TEST_F(DockingTest, AFloatingToolbarLivesInAnOwnedToolWindowAndKeepsItsPlaceWhenHiddenAndShown) {
@@ -322,6 +366,30 @@ TEST_F(DockingTest, AFloatingToolbarLivesInAnOwnedToolWindowAndKeepsItsPlaceWhen
     m_frame->FloatControlBar(&Bar(), CPoint(320, 220));
     m_frame->DestroyWindow();
     EXPECT_FALSE(IsWindow(hFloating));
+}
+
+TEST_F(DockingTest, TheFloatingCaptionLooksActiveWhileTheFrameIs) {
+    const COLORREF active = GetSysColor(COLOR_ACTIVECAPTION);
+    const COLORREF inactive = GetSysColor(COLOR_INACTIVECAPTION);
+    ASSERT_NE(active, inactive);
+    ASSERT_EQ(GetActiveWindow(), m_frame->GetSafeHwnd());
+    m_frame->FloatControlBar(&Bar(), CPoint(300, 200));
+    CMiniFrameWnd* pFloating = Bar().GetDockContext()->GetFloatingFrameIfAny();
+    ASSERT_NE(pFloating, nullptr);
+    PumpMessages(20);
+    EXPECT_TRUE(CaptionDrawnIn(pFloating, active, inactive)) << "shown while the frame is active";
+
+    // Another window takes the activation, and gives it back.
+    CWnd other;
+    ASSERT_TRUE(CreateTestWindow(other));
+    SetForegroundWindow(other.GetSafeHwnd());
+    PumpMessages(20);
+    ASSERT_EQ(GetActiveWindow(), other.GetSafeHwnd());
+    EXPECT_TRUE(CaptionDrawnIn(pFloating, inactive, active));
+    SetForegroundWindow(m_frame->GetSafeHwnd());
+    PumpMessages(20);
+    ASSERT_EQ(GetActiveWindow(), m_frame->GetSafeHwnd());
+    EXPECT_TRUE(CaptionDrawnIn(pFloating, active, inactive));
 }
 
 TEST_F(DockingTest, DoubleClicksToggleBetweenTheLastDockedSideAndTheLastFloatingPlace) {

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 // Whether another opener asking for read access (and sharing everything) gets in.
 DWORD SecondReaderError(const std::wstring& path) {
@@ -115,13 +118,27 @@ TEST(CFileTest, ErrorMessagesReadTheFrameworksOwnStrings) {
 }
 
 TEST(CFileTest, DeviceMediumAndNetworkFailuresAreInputOutputErrors) {
-    // Wine reports a read that fails on the disk (EIO) as ERROR_NOT_READY.
-    for (const LONG code : {ERROR_NOT_READY, ERROR_CRC, ERROR_SECTOR_NOT_FOUND, ERROR_READ_FAULT, ERROR_GEN_FAILURE,
-                            ERROR_UNEXP_NET_ERR, ERROR_NETNAME_DELETED, ERROR_SEM_TIMEOUT, ERROR_IO_DEVICE,
-                            ERROR_NO_MEDIA_IN_DRIVE, ERROR_DEVICE_NOT_CONNECTED})
+    // Every code that means the device, its medium or the network connection to it failed, or
+    // is gone. Wine reports a read that fails on the disk (EIO) as ERROR_NOT_READY.
+    constexpr LONG kInputOutputErrors[] = {
+        // the device
+        ERROR_NOT_READY, ERROR_GEN_FAILURE, ERROR_READ_FAULT, ERROR_WRITE_FAULT, ERROR_IO_DEVICE,
+        ERROR_DISK_OPERATION_FAILED, ERROR_DEV_NOT_EXIST, ERROR_DEVICE_NOT_CONNECTED, ERROR_DEVICE_REMOVED,
+        // the medium
+        ERROR_CRC, ERROR_SECTOR_NOT_FOUND, ERROR_WRONG_DISK, ERROR_MEDIA_CHANGED, ERROR_NO_MEDIA_IN_DRIVE,
+        ERROR_FILE_CORRUPT, ERROR_DISK_CORRUPT,
+        // the network
+        ERROR_UNEXP_NET_ERR, ERROR_NETNAME_DELETED, ERROR_SEM_TIMEOUT, ERROR_VC_DISCONNECTED};
+    for (const LONG code : kInputOutputErrors)
         EXPECT_EQ(CFileException::OsErrorToException(code), CFileException::hardIO) << code;
-    for (const LONG code : {ERROR_FILE_NOT_FOUND, ERROR_ACCESS_DENIED, ERROR_CURRENT_DIRECTORY})
-        EXPECT_NE(CFileException::OsErrorToException(code), CFileException::hardIO) << code;
+    // And no other system error code: the table is the whole list.
+    for (LONG code = 0; code <= 0xFFFF; ++code) {
+        const bool listed = std::find(std::begin(kInputOutputErrors), std::end(kInputOutputErrors), code) !=
+                            std::end(kInputOutputErrors);
+        if (!listed) {
+            EXPECT_NE(CFileException::OsErrorToException(code), CFileException::hardIO) << code;
+        }
+    }
     const CFileException notReady(CFileException::OsErrorToException(ERROR_NOT_READY), ERROR_NOT_READY,
                                   L"Z:\\disk\\data.bin");
     EXPECT_EQ(notReady.GetErrorMessage().str(),
