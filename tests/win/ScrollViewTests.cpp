@@ -1,3 +1,4 @@
+#include "tests/win/DumpPicture.h"
 #include "tests/win/ViewFixture.h"
 
 #include <gtest/gtest.h>
@@ -153,6 +154,24 @@ TEST(ScrollViewTest, PaintsTheMarkedLineCyanAndTheMarginsWhite) {
     EXPECT_EQ(picture.At(600, 2), kCyan) << "a new file marks its first line";
     EXPECT_EQ(picture.At(300, 15 * 3 + 5), kWhite) << "below the last line";
     EXPECT_EQ(picture.At(300, picture.height - 1), kWhite);
+}
+
+TEST(ScrollViewTest, LinesThatCannotBeReadShowTheirOffsetAndBlankCells) {
+    ViewFixture fixture(700, 300);
+    const std::string bytes = Letters(16 * 12);
+    TempFile temp(bytes);
+    ASSERT_TRUE(fixture.Open(temp.path()));
+    fixture.doc.failFirst = 3;
+    fixture.doc.failLast = 5;
+    const auto picture = fixture.Paint();
+    for (int64_t line = 0; line < 12; ++line) {
+        const bool unreadable = line >= 3 && line <= 5;
+        const std::string shown = unreadable ? "" : bytes.substr(static_cast<size_t>(16 * line), 16);
+        EXPECT_TRUE(ShowsLine(picture, static_cast<int>(15 * line), ExpectedLine(16 * line, shown, 16 * 12),
+                              line == 0 ? kDumpCyan : kDumpWhite))
+            << "line " << line;
+    }
+    EXPECT_TRUE(WhiteFrom(picture, 15 * 12));
 }
 
 TEST(ScrollViewTest, WithoutAFileTheViewIsWhite) {

@@ -10,14 +10,19 @@
 
 #include <memory>
 
-// A document that counts the positioned reads made through it.
+// A document that counts the positioned reads made through it, and whose reads of the lines
+// failFirst to failLast fail as a failing disk's do.
 class CountingDoc : public CScrollDoc {
 public:
-    int32_t ReadBlock(int32_t offset, int32_t count, BYTE* buffer) override {
+    int32_t ReadBlock(int64_t offset, int32_t count, BYTE* buffer) override {
         ++reads;
+        if (offset / 16 >= failFirst && offset / 16 <= failLast)
+            CFileException::ThrowOsError(ERROR_CRC);
         return CScrollDoc::ReadBlock(offset, count, buffer);
     }
     int reads = 0;
+    int64_t failFirst = 0;
+    int64_t failLast = -1;  // none
 };
 
 class ViewFixture {
@@ -33,6 +38,7 @@ public:
     void ResizeWindow(int width, int height);
     CRect Client() const;
 
+    // The vertical scroll box, which is the view's position in pixels while the bar is not scaled.
     int ScrollY() const { return view->GetScrollPos(SB_VERT); }
     SCROLLINFO VerticalBar() const;
     SCROLLINFO HorizontalBar() const;
