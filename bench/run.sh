@@ -2,12 +2,15 @@
 # Builds the benchmarks and prints their tables; asserts nothing.
 #   bench/run.sh [BUILD_ROOT]      (default: build; the native, win64 and win32 builds are used)
 #
-#  1. Open time: oktalon.exe started on a 1 KiB file and on a sparse 2 GiB - 16 file, in turns,
-#     timed from its process start until its first line shows on cyan on the screen.
+#  1. Open time: oktalon.exe started on a 1 KiB file, on a sparse 2 GiB - 16 file and on the
+#     longest sparse file the file system holds (ext4: just under 16 TiB), in turns, timed from
+#     its process start until its first line shows on cyan on the screen.
 #  2. Reads per paint: ReadBlock calls of the hex view for a full repaint and for scroll steps.
 #  3. Search: two 1 GiB files in the page cache, random bytes and mixed text and binary (about a
 #     third zero bytes), each with a 16-byte pattern that it does not hold (for the mixed file
-#     one led by 00). In rounds, each running every contender once per file in a rotating order:
+#     one led by 00); and two sparse files, of 1 GiB and of 16 GiB, whose bytes the system makes
+#     up as it reads them, to show the same speed at both sizes. In rounds, each running every
+#     contender once per file in a rotating order:
 #     the viewer's Find Next under Wine in the x64 and the x86 build, the same scan natively,
 #     `grep -c -F -a` and `cat >/dev/null`; the median elapsed times and their ratios. Then
 #     the byte-at-a-time search (one length query, one seek and one read per offset) for
@@ -29,14 +32,16 @@ open_runs=${OKTALON_BENCH_OPEN_RUNS:-15}
 rounds=${OKTALON_BENCH_ROUNDS:-3}
 runs_per_round=${OKTALON_BENCH_RUNS_PER_ROUND:-1}
 bytewise_seconds=${OKTALON_BENCH_BYTEWISE_SECONDS:-8}
-search_size=$((1 << 30))
 bytewise_size=$((16 << 20))
 sparse_size=$(( (1 << 31) - 16 ))
 
-# The searched files: label, generator option, the absent pattern in hex.
+# The searched files: label, how it is made (a generator option, or sparse), its size, and the
+# absent pattern in hex.
 datasets=(
-  "random --noise 8D3A5F0C91E27B44C0196AD27E53B8F1"
-  "zeros - 00000000010000002E74657874000000"
+  "random --noise $((1 << 30)) 8D3A5F0C91E27B44C0196AD27E53B8F1"
+  "zeros - $((1 << 30)) 00000000010000002E74657874000000"
+  "sparse1g sparse $((1 << 30)) 8D3A5F0C91E27B44C0196AD27E53B8F1"
+  "sparse16g sparse $((16 << 30)) 8D3A5F0C91E27B44C0196AD27E53B8F1"
 )
 bytewise_pattern=00FFEEDD
 
@@ -55,7 +60,8 @@ measure() {
   if wants open; then
     echo
     "$WINELOADER" "$benches/oktalon_open_bench.exe" "$(winpath "$exe")" "$open_runs" \
-         "1 KiB=$(winpath "$data/small.bin")" "2 GiB - 16 (sparse)=$(winpath "$data/sparse.bin")" | tr -d '\r'
+         "1 KiB=$(winpath "$data/small.bin")" "2 GiB - 16 (sparse)=$(winpath "$data/sparse.bin")" \
+         "$(cat "$data/longest-size") bytes (sparse)=$(winpath "$data/longest.bin")" | tr -d '\r'
   fi
   if wants paint; then
     echo
@@ -72,7 +78,7 @@ measure() {
   run_cat() {
     for d in "${datasets[@]}"; do
       label=$(field "$d" 1)
-      echo "scan cat $label $("$timer" time /dev/null -- cat "$data/$label.bin") $search_size -1" >>"$results"
+      echo "scan cat $label $("$timer" time /dev/null -- cat "$data/$label.bin") $(field "$d" 3) -1" >>"$results"
     done
   }
   run_grep() {
@@ -81,7 +87,7 @@ measure() {
       label=$(field "$d" 1)
       timing=$("$timer" time "$data/grep-count" -- env LC_ALL=C grep -c -F -a -f "$data/pattern-$label" "$data/$label.bin")
       count=$(cat "$data/grep-count")
-      echo "scan grep $label $timing $search_size $([ "$count" = 0 ] && echo -1 || echo "lines:$count")" >>"$results"
+      echo "scan grep $label $timing $(field "$d" 3) $([ "$count" = 0 ] && echo -1 || echo "lines:$count")" >>"$results"
     done
   }
   # Natively also with each way of finding candidates, to show what each is worth.
@@ -89,9 +95,9 @@ measure() {
     local filter
     for d in "${datasets[@]}"; do
       label=$(field "$d" 1)
-      "$timer" scan "$data/$label.bin" "$runs_per_round" "$label=$(field "$d" 3)" >>"$results"
+      "$timer" scan "$data/$label.bin" "$runs_per_round" "$label=$(field "$d" 4)" >>"$results"
       for filter in plain sse2 avx2; do
-        "$timer" scan "$data/$label.bin" 1 --filter=$filter "$label=$(field "$d" 3)" 2>/dev/null |
+        "$timer" scan "$data/$label.bin" 1 --filter=$filter "$label=$(field "$d" 4)" 2>/dev/null |
           sed "s/^scan native /scan native-$filter /" >>"$results" || true
       done
     done
@@ -101,7 +107,7 @@ measure() {
       for d in "${datasets[@]}"; do
         label=$(field "$d" 1)
         "$WINELOADER" "$root/$build/bench/oktalon_search_bench.exe" scan "$(winpath "$data/$label.bin")" "$runs_per_round" \
-             "$label:hex:$(field "$d" 3)" | tr -d '\r' | sed "s/^scan wine /scan $build /" >>"$results"
+             "$label:hex:$(field "$d" 4)" | tr -d '\r' | sed "s/^scan wine /scan $build /" >>"$results"
         sleep 0.5  # let the Windows program's ending settle before the next measurement
       done
     done
@@ -144,8 +150,11 @@ measure() {
     END {
       descriptions["random"] = "random bytes"
       descriptions["zeros"] = sprintf("%s %% zeros, pattern led by 00", zeros)
+      descriptions["sparse1g"] = "1 GiB sparse (zeros)"
+      descriptions["sparse16g"] = "16 GiB sparse (zeros)"
       names["win64"] = "x64"; names["win32"] = "x86"
-      printf "Search: 1 GiB in the page cache, an absent 16-byte pattern; %d rounds, each running every\n", rounds
+      printf "Search: 1 GiB in the page cache, and sparse files of 1 and 16 GiB, an absent 16-byte pattern;\n"
+      printf "%d rounds, each running every\n", rounds
       printf "contender %d time(s) per file; elapsed times are medians. MB = 10^6 bytes. Goal for the\n", runs
       printf "viewer: viewer/grep <= 1.0 and viewer/cat <= 1.4.\n"
       printf "  %-6s %-36s %18s %9s %9s %11s %10s %10s\n", "build", "data", "viewer (Wine)", "grep -F", "cat",
@@ -154,9 +163,19 @@ measure() {
       for (i = 1; i <= n; i++) {
         row(names[list[i]] != "" ? names[list[i]] : list[i], list[i], "random")
         row(names[list[i]] != "" ? names[list[i]] : list[i], list[i], "zeros")
+        row(names[list[i]] != "" ? names[list[i]] : list[i], list[i], "sparse1g")
+        row(names[list[i]] != "" ? names[list[i]] : list[i], list[i], "sparse16g")
       }
       row("native", "native", "random")
       row("native", "native", "zeros")
+      row("native", "native", "sparse1g")
+      row("native", "native", "sparse16g")
+      printf "  GB/s at 16 GiB against 1 GiB (sparse), the same speed at any size is 1.00:"
+      for (i = 1; i <= n; i++)
+        printf " %s %.2f;", names[list[i]] != "" ? names[list[i]] : list[i],
+               ratio(ratio(bytes[list[i] " sparse16g"], wall(list[i] " sparse16g")),
+                     ratio(bytes[list[i] " sparse1g"], wall(list[i] " sparse1g")))
+      printf " cat %.2f\n", ratio(ratio(bytes["cat sparse16g"], wall("cat sparse16g")), ratio(bytes["cat sparse1g"], wall("cat sparse1g")))
       printf "  (native: the same scan built for Linux, reading with pread; (cpu): ratio of mean processor times)\n"
       printf "  native scan by candidate filter, elapsed time as a multiple of cat'"'"'s (random, zeros):"
       split("plain sse2 avx2", filters, " ")
@@ -212,13 +231,22 @@ trap 'rm -rf "$data"' EXIT
 echo "== making the files"
 head -c 1024 "$root/win64/oktalon.exe" >"$data/small.bin"
 truncate -s "$sparse_size" "$data/sparse.bin"
+# The longest sparse file the file system holds: ext4 takes just under 16 TiB.
+for longest in $(( (1 << 44) - 65536 )) $((1 << 43)) $((1 << 42)) $((1 << 41)) $((1 << 40)); do
+  truncate -s "$longest" "$data/longest.bin" 2>/dev/null && break
+done
+echo "$longest" >"$data/longest-size"
 if wants search; then
   for d in "${datasets[@]}"; do
-    label=$(field "$d" 1) option=$(field "$d" 2) hex=$(field "$d" 3)
+    label=$(field "$d" 1) option=$(field "$d" 2) size=$(field "$d" 3) hex=$(field "$d" 4)
     printf "$(echo "$hex" | sed 's/../\\x&/g')" >"$data/pattern-$label"
+    if [ "$option" = sparse ]; then
+      truncate -s "$size" "$data/$label.bin"
+      continue
+    fi
     [ "$option" = - ] && option=""
     # shellcheck disable=SC2086  # the option is one word or none
-    "$root/native/bench/oktalon_bench_make_data" "$data/$label.bin" "$search_size" $option "$hex" | tee "$data/made-$label.txt"
+    "$root/native/bench/oktalon_bench_make_data" "$data/$label.bin" "$size" $option "$hex" | tee "$data/made-$label.txt"
   done
   sed -n 's/.*: \([0-9.]*\)% zero bytes.*/\1/p' "$data/made-zeros.txt" >"$data/zeros"
   "$root/native/bench/oktalon_bench_make_data" "$data/bytewise.bin" "$bytewise_size" "$bytewise_pattern" >/dev/null

@@ -3,12 +3,10 @@
 #include "dialogs/FindDlg.h"
 #include "dialogs/HexInput.h"
 #include "doc/PatternScan.h"
-#include "framework/docview/View.h"
 #include "framework/window/AfxWin.h"
 #include "framework/window/CmdUI.h"
 #include "res/resource.h"
 #include "view/DumpLine.h"
-#include "view/ScrollMath.h"
 
 #include <algorithm>
 #include <cstring>
@@ -34,25 +32,26 @@ int ShowMessageBox(LPCWSTR lpszText, UINT nType, LPCWSTR lpszCaption = nullptr) 
     return ::MessageBoxW(pMainWnd != nullptr ? pMainWnd->GetSafeHwnd() : nullptr, lpszText, caption, nType);
 }
 
-// The shown part of the document's file, as the pattern scan reads it: block reads at any
-// offset, the length capped where the viewer stops showing.
-class ShownFileReader : public IPositionedReader {
+// The document's file as the pattern scan reads it: block reads at any offset.
+class FileReader : public IPositionedReader {
 public:
-    ShownFileReader(CFile& file, int32_t shownLength) : m_file(file), m_shownLength(shownLength) {}
+    FileReader(CFile& file, int64_t length) : m_file(file), m_length(length) {}
 
-    int64_t Length() override { return m_shownLength; }
+    int64_t Length() override { return m_length; }
 
     size_t ReadAt(int64_t offset, void* buffer, size_t count) override {
-        if (offset >= m_shownLength)
+        if (offset >= m_length)
             return 0;
-        const auto wanted = static_cast<UINT>(std::min<int64_t>(static_cast<int64_t>(count), m_shownLength - offset));
+        // One read moves at most what a DWORD counts; the scan asks for blocks far smaller.
+        const auto wanted =
+            static_cast<UINT>(std::min<uint64_t>({count, UINT32_MAX, static_cast<uint64_t>(m_length - offset)}));
         m_file.Seek(offset, CFile::begin);
         return m_file.Read(buffer, wanted);
     }
 
 private:
     CFile& m_file;
-    int32_t m_shownLength;
+    int64_t m_length;
 };
 }  // namespace
 
@@ -98,29 +97,24 @@ BOOL CScrollDoc::OnOpenDocument(LPCWSTR lpszPathName) {
     return TRUE;
 }
 
-int32_t CScrollDoc::GetFileLength() const {
+int64_t CScrollDoc::GetFileLength() const {
     if (!m_bFileOpen)
         return -1;
-    const ULONGLONG length = m_file.GetLength();
-    return length > static_cast<ULONGLONG>(kMaxShownLength) ? kMaxShownLength : static_cast<int32_t>(length);
+    return static_cast<int64_t>(std::min<ULONGLONG>(m_file.GetLength(), INT64_MAX));
 }
 
-bool CScrollDoc::IsFileTruncated() const {
-    return m_bFileOpen && m_file.GetLength() > static_cast<ULONGLONG>(kMaxShownLength);
-}
-
-int32_t CScrollDoc::ReadBlock(int32_t offset, int32_t count, BYTE* buffer) {
+int32_t CScrollDoc::ReadBlock(int64_t offset, int32_t count, BYTE* buffer) {
     if (!m_bFileOpen)
         return -1;
     m_file.Seek(offset, CFile::begin);
     return static_cast<int32_t>(m_file.Read(buffer, static_cast<UINT>(count < 0 ? 0 : count)));
 }
 
-void CScrollDoc::SetMarkedLine(int32_t n) {
+void CScrollDoc::SetMarkedLine(int64_t n) {
     m_nMarkedLine = n;
     // The scan starts at the first byte of the line above the marked one; for the first line,
     // and for no line at all, that is the start of the file.
-    m_nSearchPos = n >= 1 ? static_cast<int32_t>(std::min<int64_t>(int64_t{kBytesPerLine} * (n - 1), INT32_MAX)) : 0;
+    m_nSearchPos = n >= 1 ? (std::min<int64_t>(n, INT64_MAX / kBytesPerLine) - 1) * kBytesPerLine : 0;
 }
 
 BYTE CScrollDoc::HexCharValue(wchar_t digit) {
@@ -160,7 +154,7 @@ void CScrollDoc::OnFind() {
 void CScrollDoc::OnFindNext() {
     // Nothing changes until the scan has ended: a read the system refuses ends the command
     // with the search position, the marked line and the view as they were.
-    ShownFileReader reader(m_file, GetFileLength());
+    FileReader reader(m_file, GetFileLength());
     const std::optional<int64_t> found = FindPattern(
         reader, std::span<const uint8_t>(m_pSearchData.get(), static_cast<size_t>(m_nSearchLen)), m_nSearchPos);
     if (!found) {
@@ -168,16 +162,8 @@ void CScrollDoc::OnFindNext() {
         m_nSearchPos = 0;
         return;
     }
-    const auto matchAt = static_cast<int32_t>(*found);
-    m_nSearchPos = matchAt + 1;
-    m_nMarkedLine = matchAt / kBytesPerLine;
-
-    // Bring the match's line to the top: the scroll box goes to the line, and the view scrolls
-    // to wherever the box ended up (the bar keeps it within the last page).
-    POSITION position = GetFirstViewPosition();
-    if (CView* pView = GetNextView(position)) {
-        pView->SetScrollPos(SB_VERT, kDumpLineHeight * m_nMarkedLine, TRUE);
-        pView->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 0), 0);
-    }
-    UpdateAllViews(nullptr, 0, nullptr);
+    m_nSearchPos = *found + 1;
+    m_nMarkedLine = *found / kBytesPerLine;
+    // The views bring the match's line to the top, as far as the end allows, and repaint.
+    UpdateAllViews(nullptr, kHintMarkedLineToTop, nullptr);
 }

@@ -11,10 +11,6 @@
 class CScrollDoc : public CDocument {
     DECLARE_DYNCREATE(CScrollDoc)
 public:
-    // The longest stretch of a file that the viewer shows: 2^31 - 16 bytes, the last line at
-    // offset 0x7FFFFFE0. Longer files are shown (and searched) up to there.
-    static constexpr int32_t kMaxShownLength = INT32_MAX - 15;
-
     CScrollDoc();
     ~CScrollDoc() override;
 
@@ -22,21 +18,17 @@ public:
     BOOL OnNewDocument() override;
     BOOL OnOpenDocument(LPCWSTR lpszPathName) override;
 
-    // -1 while no file is open; otherwise the file's length, at most kMaxShownLength.
-    // Leaves the file position where it was.
-    int32_t GetFileLength() const;
+    // -1 while no file is open; otherwise the file's length. Leaves the file position where it was.
+    int64_t GetFileLength() const;
     // Reads up to count bytes at offset into buffer; returns how many were read (0 at or past
     // the end), or -1 without touching the buffer when no file is open. Virtual so that a test
     // can count the reads a painting makes.
-    virtual int32_t ReadBlock(int32_t offset, int32_t count, BYTE* buffer);
-    int32_t GetMarkedLine() const { return m_nMarkedLine; }
+    virtual int32_t ReadBlock(int64_t offset, int32_t count, BYTE* buffer);
+    int64_t GetMarkedLine() const { return m_nMarkedLine; }
     // Where the next Find Next scan begins.
-    int32_t GetSearchPos() const { return m_nSearchPos; }
+    int64_t GetSearchPos() const { return m_nSearchPos; }
     // Marks line n (-1: none) and moves the next search to the start of the line above it.
-    void SetMarkedLine(int32_t n);
-
-    // True when the file was longer than the viewer shows (see kMaxShownLength).
-    bool IsFileTruncated() const;
+    void SetMarkedLine(int64_t n);
 
     // The value of one hex digit: '0'-'9' give 0-9, 'A'-'F' give 10-15.
     static BYTE HexCharValue(wchar_t digit);
@@ -44,6 +36,9 @@ public:
     // The hint with which the document tells its views that it no longer holds a file (its own
     // open failed after the earlier file was closed): they go back to the empty state.
     static constexpr LPARAM kHintFileClosed = 1;
+    // The hint with which a search that found its pattern asks the views to bring the marked line
+    // to the top, as far as the end of the content allows, and to repaint.
+    static constexpr LPARAM kHintMarkedLineToTop = 2;
 
 protected:
     // Find (F4): asks for a pattern and scans the file for it from the start.
@@ -58,8 +53,8 @@ private:
     CFile m_file;
     std::unique_ptr<BYTE[]> m_pSearchData;  // the search pattern; null when there is none
     int32_t m_nSearchLen = 0;
-    int32_t m_nSearchPos = 0;  // where the next Find Next scan begins
-    int32_t m_nMarkedLine = 0;
+    int64_t m_nSearchPos = 0;  // where the next Find Next scan begins
+    int64_t m_nMarkedLine = 0;
 
     DECLARE_MESSAGE_MAP()
 };

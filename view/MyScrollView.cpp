@@ -21,9 +21,6 @@ constexpr COLORREF kCyan = RGB(0, 255, 255);
 // The margins are filled this far below the client, so that a scroll step never uncovers an
 // unpainted strip at the bottom.
 constexpr int kMarginOverhang = 128;
-// Posted to itself after a file longer than the view can show has been opened, so that the
-// notice comes once the window shows the file.
-constexpr UINT WM_APP_SHOW_TRUNCATION_NOTICE = WM_APP + 1;
 
 bool IsAlphaNumericInSystemCodePage(unsigned char byte) {
     return IsCharAlphaNumericA(static_cast<CHAR>(byte)) != FALSE;
@@ -33,7 +30,7 @@ bool IsAlphaNumericInSystemCodePage(unsigned char byte) {
 // network share) gets none: it shows its offset and blank cells, as a line past the end does,
 // and the lines below it still paint. Let through, the error would end the painting there and
 // leave the rows below showing whatever the window held before: other lines' bytes.
-int32_t ReadLineForPainting(CScrollDoc& doc, int32_t offset, BYTE* bytes) {
+int32_t ReadLineForPainting(CScrollDoc& doc, int64_t offset, BYTE* bytes) {
     try {
         return doc.ReadBlock(offset, kBytesPerLine, bytes);
     } catch (const CFileException&) {
@@ -52,7 +49,6 @@ BEGIN_MESSAGE_MAP(CMyScrollView, CView)
     ON_WM_TIMER()
     ON_WM_CREATE()
     ON_WM_DESTROY()
-    ON_MESSAGE(WM_APP_SHOW_TRUNCATION_NOTICE, OnShowTruncationNotice)
 END_MESSAGE_MAP()
 
 CMyScrollView::CMyScrollView() = default;
@@ -73,14 +69,14 @@ BOOL CMyScrollView::PreCreateWindow(CREATESTRUCT& cs) {
 void CMyScrollView::OnInitialUpdate() {
     CView::OnInitialUpdate();
     ResetToDocument();
-    if (GetDocument()->IsFileTruncated())
-        PostMessage(WM_APP_SHOW_TRUNCATION_NOTICE);
 }
 
 void CMyScrollView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) {
     CView::OnUpdate(pSender, lHint, pHint);
     if (lHint == CScrollDoc::kHintFileClosed)
         ResetToDocument();
+    else if (lHint == CScrollDoc::kHintMarkedLineToTop)
+        BringLineToTop(GetDocument()->GetMarkedLine());
 }
 
 void CMyScrollView::ResetToDocument() {
@@ -88,7 +84,8 @@ void CMyScrollView::ResetToDocument() {
     m_nScrollX = 0;
     m_nFileSize = GetDocument()->GetFileLength();
     m_nLineCount = LineCountForLength(m_nFileSize);
-    m_nContentWidth = kDumpContentWidth;
+    m_nOffsetDigits = OffsetDigitsForLength(m_nFileSize);
+    m_nContentWidth = ContentWidthForOffsetDigits(m_nOffsetDigits);
     m_nContentHeight = kDumpLineHeight * m_nLineCount;
     CRect client;
     GetClientRect(&client);
@@ -111,7 +108,7 @@ void CMyScrollView::FitToClient(int cx, int cy) {
     info.nMin = 0;
     info.nMax = horizontal.rangeMax;
     info.nPage = static_cast<UINT>(m_nPageX);
-    info.nPos = m_nScrollX;
+    info.nPos = static_cast<int>(m_nScrollX);
     SetScrollInfo(SB_HORZ, &info, TRUE);
     if (generation != m_nFitGeneration)
         return;  // showing or hiding the bar changed the client, and that size has been fitted
@@ -119,38 +116,55 @@ void CMyScrollView::FitToClient(int cx, int cy) {
     const AxisFit vertical = FitVertical(PageFromClientHeight(cy), m_nContentHeight, m_nScrollY);
     m_nPageY = vertical.page;
     m_nScrollY = vertical.position;
+    const VerticalBarScale scale = VerticalScale();
     info.nMax = vertical.rangeMax;
-    info.nPage = static_cast<UINT>(m_nPageY);
-    info.nPos = m_nScrollY;
+    info.nPage = static_cast<UINT>(scale.Page());
+    info.nPos = scale.BarPosition(m_nScrollY);
     SetScrollInfo(SB_VERT, &info, TRUE);
 }
 
 bool CMyScrollView::ScrollByRequest(int bar, UINT nSBCode) {
     const bool vertical = bar == SB_VERT;
-    int32_t& position = vertical ? m_nScrollY : m_nScrollX;
     const ScrollAxisState state = vertical ? ScrollAxisState{m_nScrollY, m_nPageY, m_nContentHeight, m_nLineStepY}
                                            : ScrollAxisState{m_nScrollX, m_nPageX, m_nContentWidth, m_nLineStepX};
-    int32_t track = 0;
+    int64_t track = 0;
     if (nSBCode == SB_THUMBTRACK) {
-        // The 32-bit tracking position: the message's 16-bit one cannot reach every line.
+        // The 32-bit tracking position: the message's 16-bit one cannot reach every line. On a
+        // scaled bar it stands for a line in proportion.
         SCROLLINFO info{};
         info.cbSize = sizeof(info);
         GetScrollInfo(bar, &info, SIF_TRACKPOS);
-        track = info.nTrackPos;
+        track = vertical ? VerticalScale().PositionForTrack(info.nTrackPos) : info.nTrackPos;
     }
-    const std::optional<int32_t> step = ScrollStepFor(vertical ? ScrollAxis::Vertical : ScrollAxis::Horizontal,
+    const std::optional<int64_t> step = ScrollStepFor(vertical ? ScrollAxis::Vertical : ScrollAxis::Horizontal,
                                                       static_cast<int32_t>(nSBCode), state, track);
     if (!step)
         return false;
-    if (*step != 0) {
-        position += *step;
-        SetScrollPos(bar, position, TRUE);
-        if (vertical)
-            ScrollWindow(0, -*step);
-        else
-            ScrollWindow(-*step, 0);
-    }
+    ApplyStep(bar, *step);
     return true;
+}
+
+void CMyScrollView::ApplyStep(int bar, int64_t step) {
+    if (step == 0)
+        return;
+    const bool vertical = bar == SB_VERT;
+    int64_t& position = vertical ? m_nScrollY : m_nScrollX;
+    position += step;
+    SetScrollPos(bar, vertical ? VerticalScale().BarPosition(position) : static_cast<int>(position), TRUE);
+    // A step of a window or less moves the picture on the screen and repaints the strip it
+    // uncovers; a longer jump (through a long file) leaves nothing to keep.
+    if (step > INT32_MAX || step < -INT32_MAX)
+        InvalidateRect(nullptr, FALSE);
+    else if (vertical)
+        ScrollWindow(0, static_cast<int>(-step));
+    else
+        ScrollWindow(static_cast<int>(-step), 0);
+}
+
+void CMyScrollView::BringLineToTop(int64_t line) {
+    const ScrollAxisState state{m_nScrollY, m_nPageY, m_nContentHeight, m_nLineStepY};
+    const int64_t target = std::clamp<int64_t>(line, 0, m_nLineCount) * kDumpLineHeight;
+    ApplyStep(SB_VERT, ClampScrollStep(state, target - m_nScrollY));
 }
 
 void CMyScrollView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
@@ -163,14 +177,6 @@ void CMyScrollView::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
         CView::OnHScroll(nSBCode, nPos, pScrollBar);
 }
 
-LRESULT CMyScrollView::OnShowTruncationNotice(WPARAM, LPARAM) {
-    CWnd* pOwner = AfxGetMainWnd() != nullptr ? AfxGetMainWnd() : this;
-    pOwner->MessageBox(L"Soubor je delší než 2 GB. Zobrazen je jen jeho začátek "
-                       L"(prvních 2 147 483 632 bajtů).",
-                       L"Informace", MB_ICONINFORMATION);
-    return 0;
-}
-
 // ---- Painting ---------------------------------------------------------------------------
 
 BOOL CMyScrollView::OnEraseBkgnd(CDC*) {
@@ -179,11 +185,12 @@ BOOL CMyScrollView::OnEraseBkgnd(CDC*) {
 }
 
 void CMyScrollView::OnDraw(CDC* pDC) {
-    // The view's vertical positions reach 2^31 pixels, but GDI keeps its transforms in floating
-    // point and its device coordinates in 27 bits: a window origin near the end of a long file
-    // would draw the lines tens of pixels away from where they belong. Only the horizontal
-    // origin goes to GDI; vertical positions are turned into client rows here, in integers.
-    pDC->SetWindowOrg(m_nScrollX, 0);
+    // The view's vertical positions go far past what GDI holds: it keeps its transforms in
+    // floating point and its device coordinates in 27 bits, so a window origin deep in a long file
+    // would draw the lines tens of pixels away from where they belong, or nowhere. Only the
+    // horizontal origin goes to GDI; vertical positions are turned into client rows here, in
+    // 64-bit integers.
+    pDC->SetWindowOrg(static_cast<int>(m_nScrollX), 0);
     const auto row = [this](int64_t y) {
         return static_cast<int>(std::clamp<int64_t>(y - m_nScrollY, INT32_MIN / 2, INT32_MAX / 2));
     };
@@ -212,18 +219,15 @@ void CMyScrollView::OnDraw(CDC* pDC) {
     const int bandHeight = static_cast<int>(metrics.tmHeight);
 
     CScrollDoc* pDoc = GetDocument();
-    const auto logical = [this](int y) {
-        return static_cast<int32_t>(std::clamp<int64_t>(int64_t{y} + m_nScrollY, INT32_MIN, INT32_MAX));
-    };
-    const LineRange lines = LinesToPaint(logical(clip.top), logical(clip.bottom), m_nLineCount);
+    const LineRange lines = LinesToPaint(clip.top + m_nScrollY, clip.bottom + m_nScrollY, m_nLineCount);
     std::array<uint8_t, kBytesPerLine> bytes{};
-    for (int32_t line = lines.first; line <= lines.last; ++line) {
+    for (int64_t line = lines.first; line <= lines.last; ++line) {
         pDC->SetBkColor(pDoc->GetMarkedLine() == line ? kCyan : kWhite);
-        const int32_t offset = kBytesPerLine * line;
+        const int64_t offset = kBytesPerLine * line;
         const int32_t read = ReadLineForPainting(*pDoc, offset, bytes.data());
         const std::string text = FormatDumpLine(offset, bytes, DumpLineValidCount(offset, m_nFileSize),
-                                                &IsAlphaNumericInSystemCodePage, read < 0 ? 0 : read);
-        const int top = row(int64_t{kDumpLineHeight} * line);
+                                                &IsAlphaNumericInSystemCodePage, read < 0 ? 0 : read, m_nOffsetDigits);
+        const int top = row(kDumpLineHeight * line);
         pDC->TextOut(0, top, CString(std::string_view(text)));
         if (bandHeight < kDumpLineHeight) {
             const CRect gap(0, top + bandHeight, m_nContentWidth, top + kDumpLineHeight);
@@ -273,8 +277,7 @@ BOOL CMyScrollView::OnMouseWheel(UINT, short zDelta, CPoint) {
 void CMyScrollView::OnLButtonDown(UINT, CPoint point) {
     // The view's only mapping is its scroll offset; adding it here in integers keeps clicks exact
     // where GDI's floating-point transform would miss by lines (see OnDraw).
-    const auto y = static_cast<int32_t>(std::clamp<int64_t>(int64_t{point.y} + m_nScrollY, INT32_MIN, INT32_MAX));
-    GetDocument()->SetMarkedLine(LineAtLogicalY(y, m_nLineCount));
+    GetDocument()->SetMarkedLine(LineAtLogicalY(point.y + m_nScrollY, m_nLineCount));
     InvalidateRect(nullptr, FALSE);
     Default();
 }

@@ -138,10 +138,10 @@ bool Image::SaveBmp(const std::wstring& path) const {
 
 namespace {
 // A line of `count` bytes of which the first `shown` are known.
-std::string LineText(uint32_t offset, const uint8_t* bytes, int count, int shown) {
-    char buffer[16];
+std::string LineText(uint64_t offset, const uint8_t* bytes, int count, int shown, int digits = 8) {
+    char buffer[32];
     std::string offsetField, hex, chars;
-    std::snprintf(buffer, sizeof buffer, "  %08X     ", offset);
+    std::snprintf(buffer, sizeof buffer, "  %0*llX     ", digits, static_cast<unsigned long long>(offset));
     offsetField = buffer;
     for (int i = 0; i < 16; ++i) {
         if (i < shown) {
@@ -160,8 +160,8 @@ std::string LineText(uint32_t offset, const uint8_t* bytes, int count, int shown
 }
 }  // namespace
 
-std::string DumpLineText(uint32_t offset, const uint8_t* bytes, int count) {
-    return LineText(offset, bytes, count, count);
+std::string DumpLineText(uint64_t offset, const uint8_t* bytes, int count, int digits) {
+    return LineText(offset, bytes, count, count, digits);
 }
 
 std::string UnreadDumpLineText(uint32_t offset) {
@@ -245,12 +245,12 @@ int DumpReader::CellMismatch(const Image& shot, int x, int y, char ch, uint32_t 
     return differ;
 }
 
-long long DumpReader::ReadOffset(const Image& shot, int y) const {
-    if (y < 0 || y + m_cellHeight > shot.Height() || shot.Width() < 10 * m_cellWidth)
+long long DumpReader::ReadOffset(const Image& shot, int y, int digits) const {
+    if (y < 0 || y + m_cellHeight > shot.Height() || shot.Width() < (digits + 2) * m_cellWidth)
         return -1;
     uint32_t background = shot.At(1, y + 1);  // column 0 of every line is a blank
     long long value = 0;
-    for (int column = 2; column < 10; ++column) {
+    for (int column = 2; column < digits + 2; ++column) {
         int best = -1, bestMismatch = m_cellWidth * m_cellHeight;
         for (int digit = 0; digit < 16; ++digit) {
             char ch = "0123456789ABCDEF"[digit];

@@ -52,10 +52,10 @@ Image CaptureClient(HWND window);
 // The whole window, frame included.
 Image CaptureWindow(HWND window);
 
-// The text of one dump line, built independently of the viewer's code: the 8-digit offset,
-// 16 hex cells with "- " after the eighth when the line has more than 8 bytes, and the
-// character column, where letters and digits of the ANSI code page show as themselves.
-std::string DumpLineText(uint32_t offset, const uint8_t* bytes, int count);
+// The text of one dump line, built independently of the viewer's code: the offset in `digits`
+// hex digits, 16 hex cells with "- " after the eighth when the line has more than 8 bytes, and
+// the character column, where letters and digits of the ANSI code page show as themselves.
+std::string DumpLineText(uint64_t offset, const uint8_t* bytes, int count, int digits = 8);
 std::string DumpLineOfFile(const std::vector<uint8_t>& file, int line);
 // A whole line whose bytes could not be read: its offset and blank cells.
 std::string UnreadDumpLineText(uint32_t offset);
@@ -80,10 +80,11 @@ public:
         return Mismatch(shot, y, ansiText, background, scrollX) == 0;
     }
 
-    // Reads the eight hex digits of the offset field of the line drawn at y (columns 2 to 9), by
-    // drawing each candidate digit and taking the closest. Returns -1 when the band holds no
-    // readable offset (a blank band, or nothing close enough).
-    long long ReadOffset(const Image& shot, int y) const;
+    // Reads the hex digits of the offset field of the line drawn at y (from column 2; eight
+    // unless the file's offsets take more), by drawing each candidate digit and taking the
+    // closest. Returns -1 when the band holds no readable offset (a blank band, or nothing close
+    // enough).
+    long long ReadOffset(const Image& shot, int y, int digits = 8) const;
 
 private:
     int CellMismatch(const Image& shot, int x, int y, char ch, uint32_t background) const;

@@ -1,5 +1,5 @@
-// The dump line against a printf-built reference, and the valid count against
-// its rule worked out in 64 bits.
+// The dump line, at every offset width, against a printf-built reference, and the valid count
+// against its rule worked out in 128 bits.
 
 #include "tests/fuzz/FuzzCheck.h"
 #include "view/Cp1250.h"
@@ -15,7 +15,8 @@
 
 namespace {
 
-std::string ReferenceLine(int32_t offset, const std::array<uint8_t, 16>& bytes, int32_t count, int32_t filled) {
+std::string ReferenceLine(int64_t offset, const std::array<uint8_t, 16>& bytes, int32_t count, int32_t filled,
+                          int digits) {
     const int32_t shown = std::max(0, std::min({count, filled, 16}));
     char cell[16];
     std::string hexField, charField;
@@ -31,21 +32,26 @@ std::string ReferenceLine(int32_t offset, const std::array<uint8_t, 16>& bytes, 
         if (i == 7)
             hexField += count > 8 ? "- " : "  ";
     }
-    std::snprintf(cell, sizeof cell, "  %08X     ", static_cast<unsigned>(offset));
-    return std::string(cell) + hexField + "    " + charField + "   ";
+    const uint64_t shownBits = digits == 16 ? ~uint64_t{0} : (uint64_t{1} << (4 * digits)) - 1;
+    char offsetField[32];
+    std::snprintf(offsetField, sizeof offsetField, "  %0*llX     ", digits,
+                  static_cast<unsigned long long>(static_cast<uint64_t>(offset) & shownBits));
+    return std::string(offsetField) + hexField + "    " + charField + "   ";
 }
 
-int32_t ReferenceValidCount(int32_t offset, int32_t fileLength) {
-    const int64_t pastEnd = int64_t{offset} - fileLength + 16;
-    return pastEnd > 0 ? static_cast<int32_t>(std::max<int64_t>(0, 16 - pastEnd)) : 16;
+// fileLength - offset within 0..16, in a wider type than the inputs.
+int32_t ReferenceValidCount(int64_t offset, int64_t fileLength) {
+    const __int128 inside = static_cast<__int128>(fileLength) - offset;
+    return static_cast<int32_t>(inside < 0 ? 0 : inside > 16 ? 16 : inside);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);
-    const int32_t offset = input.ConsumeIntegral<int32_t>();
-    const int32_t fileLength = input.ConsumeIntegral<int32_t>();
+    const int64_t offset = input.ConsumeIntegral<int64_t>();
+    const int64_t fileLength = input.ConsumeIntegral<int64_t>();
+    const int digits = input.ConsumeIntegralInRange(8, 16);
     const int32_t filled = input.ConsumeBool() ? 16 : input.ConsumeIntegral<int32_t>();
     std::array<uint8_t, 16> bytes{};
     input.ConsumeData(bytes.data(), bytes.size());
@@ -55,9 +61,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(count >= 0 && count <= 16);
 
     for (int32_t anyCount : {count, input.ConsumeIntegral<int32_t>()}) {
-        const std::string line = FormatDumpLine(offset, bytes, anyCount, IsCp1250AlphaNumeric, filled);
-        FUZZ_CHECK(line.size() == 88);
-        FUZZ_CHECK(line == ReferenceLine(offset, bytes, anyCount, filled));
+        const std::string line = FormatDumpLine(offset, bytes, anyCount, IsCp1250AlphaNumeric, filled, digits);
+        FUZZ_CHECK(line.size() == static_cast<size_t>(80 + digits));
+        FUZZ_CHECK(line == ReferenceLine(offset, bytes, anyCount, filled, digits));
+        FUZZ_CHECK(OffsetDigitsForLength(fileLength) >= 8 && OffsetDigitsForLength(fileLength) <= 16);
     }
     return 0;
 }

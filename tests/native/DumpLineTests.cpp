@@ -206,3 +206,59 @@ TEST(DumpLineValidCount, LinesOfAFileAddUpToItsLength) {
         EXPECT_EQ(total, length);
     }
 }
+
+TEST(DumpLine, OffsetsPastFourGiBTakeTheDigitsOfTheLastLine) {
+    struct Case {
+        int64_t length;
+        int32_t digits;
+    };
+    const Case cases[] = {
+        {-1, 8},
+        {0, 8},
+        {1LL << 32, 8},             // last line FFFFFFF0
+        {(1LL << 32) + 1, 9},       // last line 100000000
+        {1LL << 36, 9},             // last line FFFFFFFF0
+        {(1LL << 36) + 1, 10},      // 10 digits past 64 GiB
+        {(1LL << 40) + 1, 11},      // 11 past 1 TiB
+        {(1LL << 44) - 65536, 11},  // the longest sparse file of ext4
+        {INT64_MAX, 16},            // last line 7FFFFFFFFFFFFFF0
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(OffsetDigitsForLength(c.length), c.digits) << c.length;
+
+    // Only the offset field widens: every field after it keeps its text and its order.
+    const Line bytes = BytesOf("0123456789ABCDEF");
+    const std::string narrow = FormatDumpLine(0x10, bytes, 16, IsCp1250AlphaNumeric);
+    for (int32_t digits = 8; digits <= 16; ++digits) {
+        const std::string wide = FormatDumpLine(0x10, bytes, 16, IsCp1250AlphaNumeric, 16, digits);
+        ASSERT_EQ(wide.size(), static_cast<size_t>(DumpLineLength(digits))) << digits;
+        EXPECT_EQ(wide.substr(0, 2), "  ");
+        EXPECT_EQ(wide.substr(2, static_cast<size_t>(digits)),
+                  std::string(static_cast<size_t>(digits) - 2, '0') + "10");
+        EXPECT_EQ(wide.substr(static_cast<size_t>(digits) + 2), narrow.substr(10)) << digits;
+    }
+    EXPECT_EQ(FormatDumpLine(0x7FFFFFFFFFFFFFF0, bytes, 15, IsCp1250AlphaNumeric, 16, 16).substr(0, 18),
+              "  7FFFFFFFFFFFFFF0");
+    EXPECT_EQ(FormatDumpLine(0x1234567890, bytes, 16, IsCp1250AlphaNumeric).substr(2, 8), "34567890")
+        << "eight digits show the low 32 bits, as a 32-bit offset would";
+}
+
+TEST(DumpLineValidCount, LinesOfFilesOfAnyLength) {
+    struct Case {
+        int64_t offset;
+        int64_t length;
+        int32_t count;
+    };
+    const Case cases[] = {
+        {(1LL << 32) - 16, (1LL << 32) + 1, 16},
+        {1LL << 32, (1LL << 32) + 1, 1},
+        {(1LL << 32) + 16, (1LL << 32) + 1, 0},
+        {INT64_MAX - 15, INT64_MAX, 15},
+        {INT64_MAX - 31, INT64_MAX, 16},
+        {INT64_MAX - 15, -1, 0},
+        {INT64_MIN, INT64_MAX, 16},  // no overflow whatever the pair
+        {0, INT64_MIN, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DumpLineValidCount(c.offset, c.length), c.count) << "offset " << c.offset << " length " << c.length;
+}

@@ -248,3 +248,81 @@ TEST(ScrollMath, LineUnderAClick) {
     for (const Case& c : cases)
         EXPECT_EQ(LineAtLogicalY(c.y, c.lines), c.line) << c.y << " of " << c.lines;
 }
+
+TEST(ScrollMath, LinesAndWidthOfFilesOfAnyLength) {
+    EXPECT_EQ(LineCountForLength((1LL << 31) - 15), 1 << 27);
+    EXPECT_EQ(LineCountForLength((1LL << 44) - 65536), (1LL << 40) - 4096);
+    EXPECT_EQ(LineCountForLength(INT64_MAX), 1LL << 59) << "no overflow at the largest length";
+    EXPECT_EQ(LineCountForLength(INT64_MIN), 0);
+    EXPECT_LT(LineCountForLength(INT64_MAX), INT64_MAX / kLine) << "the tallest content still fits";
+    EXPECT_EQ(ContentWidthForOffsetDigits(8), kDumpContentWidth);
+    EXPECT_EQ(ContentWidthForOffsetDigits(11), kDumpContentWidth + 3 * kDumpCharWidth);
+    EXPECT_EQ(ContentWidthForOffsetDigits(16), kDumpContentWidth + 8 * kDumpCharWidth);
+}
+
+TEST(ScrollMath, ContentThatTheBarHoldsIsCountedInPixels) {
+    // The longest content counted in pixels: the bar is the view's position itself.
+    const int64_t content = VerticalBarScale::kLargestUnscaledContent / kLine * kLine;
+    const VerticalBarScale bar(content, 585);
+    EXPECT_FALSE(bar.Scaled());
+    EXPECT_EQ(bar.RangeMax(), content - 1);
+    EXPECT_EQ(bar.Page(), 585);
+    EXPECT_EQ(bar.BarPosition(content - 585), content - 585);
+    EXPECT_EQ(bar.PositionForTrack(16), 16) << "the scroll request rounds it up to the line";
+    EXPECT_EQ(VerticalBarScale(300, 585).RangeMax(), 0) << "content that fits hides the bar";
+    EXPECT_TRUE(VerticalBarScale(content + kLine, 585).Scaled());
+}
+
+TEST(ScrollMath, TallerContentMovesTheBoxInProportionWithExactEnds) {
+    for (const int64_t lines : {143165577LL, 1LL << 32, (1LL << 40) - 4096, 1LL << 59}) {
+        for (const int32_t page : {0, 15, 585, 9000}) {
+            SCOPED_TRACE(testing::Message() << lines << " lines, page " << page);
+            const int64_t content = lines * kLine;
+            const int64_t limit = content - page;
+            const VerticalBarScale bar(content, page);
+            ASSERT_TRUE(bar.Scaled());
+            const int32_t maxBox = page > 0 ? bar.RangeMax() + 1 - bar.Page() : bar.RangeMax();
+            EXPECT_EQ(bar.Page() > 0, page > 0) << "a page shows as a box of a unit or more";
+            // The box at its top shows line 0, at its bottom exactly the last page; beyond either
+            // end it stays there.
+            EXPECT_EQ(bar.PositionForTrack(0), 0);
+            EXPECT_EQ(bar.PositionForTrack(-5), 0);
+            EXPECT_EQ(bar.PositionForTrack(maxBox), limit);
+            EXPECT_EQ(bar.PositionForTrack(INT32_MAX), limit);
+            EXPECT_EQ(bar.BarPosition(0), 0);
+            EXPECT_EQ(bar.BarPosition(limit), maxBox);
+            // In between, whole lines in proportion, rising with the box, and the box that a
+            // dragged position shows is the box it was dragged to.
+            int64_t previous = -1;
+            for (const int32_t box : {1, 2, maxBox / 3, maxBox / 2, maxBox - 2, maxBox - 1}) {
+                const int64_t position = bar.PositionForTrack(box);
+                EXPECT_EQ(position % kLine, 0) << box;
+                EXPECT_GT(position, previous) << box;
+                previous = position;
+                EXPECT_NEAR(static_cast<double>(position) / static_cast<double>(limit),
+                            static_cast<double>(box) / maxBox, 1e-6)
+                    << box;
+                EXPECT_EQ(bar.BarPosition(position), box) << "the box does not jump on release";
+            }
+            // A line step moves the view, and the box follows to the nearest unit.
+            const int64_t nearEnd = limit - kLine;
+            EXPECT_GE(bar.BarPosition(nearEnd), maxBox - 1);
+            EXPECT_LE(bar.BarPosition(nearEnd), maxBox);
+        }
+    }
+}
+
+TEST(ScrollMath, StepsInTheLongestContentAreExact) {
+    const int64_t content = (1LL << 59) * kLine;
+    const ScrollAxisState atEnd{content - 585, 585, content, kLine};
+    EXPECT_EQ(ScrollStepFor(ScrollAxis::Vertical, kScrollLineDown, atEnd, 0), 0);
+    EXPECT_EQ(ScrollStepFor(ScrollAxis::Vertical, kScrollPageDown, atEnd, 0), 0);
+    EXPECT_EQ(ScrollStepFor(ScrollAxis::Vertical, kScrollLineUp, atEnd, 0), -kLine);
+    EXPECT_EQ(ScrollStepFor(ScrollAxis::Vertical, kScrollPageUp, atEnd, 0), -585);
+    EXPECT_EQ(ScrollStepFor(ScrollAxis::Vertical, kScrollThumbTrack, atEnd, INT64_MAX), 0);
+    EXPECT_EQ(ScrollStepFor(ScrollAxis::Vertical, kScrollThumbTrack, atEnd, 0), -(content - 585));
+    const LineRange lastPage = LinesToPaint(content - 585, content, 1LL << 59);
+    EXPECT_EQ(lastPage.last, (1LL << 59) - 1);
+    EXPECT_LE(lastPage.last - lastPage.first + 1, 39 + 2);
+    EXPECT_EQ(LineAtLogicalY(content - 1, 1LL << 59), (1LL << 59) - 1);
+}

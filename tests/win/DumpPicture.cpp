@@ -12,12 +12,12 @@ bool IsAlnumInCodePage(unsigned char byte) {
 }
 }  // namespace
 
-std::string ExpectedLine(int32_t offset, const std::string& bytes, int32_t viewLength) {
+std::string ExpectedLine(int64_t offset, const std::string& bytes, int64_t viewLength) {
     std::array<uint8_t, 16> cells{};
     const size_t filled = std::min<size_t>(bytes.size(), 16);
     std::copy_n(bytes.begin(), filled, cells.begin());
     return FormatDumpLine(offset, cells, DumpLineValidCount(offset, viewLength), &IsAlnumInCodePage,
-                          static_cast<int32_t>(filled));
+                          static_cast<int32_t>(filled), OffsetDigitsForLength(viewLength));
 }
 
 // Draws a line text as the view draws its lines (same font, opaque background) and compares the

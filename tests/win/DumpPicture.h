@@ -14,8 +14,9 @@ inline constexpr COLORREF kDumpWhite = RGB(255, 255, 255);
 
 // The text of the line at `offset` of a view that holds `viewLength` as the file's length, when
 // the file has `bytes` there (at most 16; fewer where the file ends): cells past what the file
-// has are blank, whatever the view read for another line before.
-std::string ExpectedLine(int32_t offset, const std::string& bytes, int32_t viewLength);
+// has are blank, whatever the view read for another line before. The offset takes the digits the
+// file's last line needs.
+std::string ExpectedLine(int64_t offset, const std::string& bytes, int64_t viewLength);
 
 // Whether the band of client rows that starts at `top` shows `text` on `background`.
 ::testing::AssertionResult ShowsLine(const ViewFixture::Picture& picture, int top, const std::string& text,

@@ -10,12 +10,15 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdio>
+#include <optional>
 #include <span>
+#include <stdexcept>
 #include <thread>
 
 namespace {
 const std::wstring kOwnOpenFailure = L"Chyba při otevírání souboru!";
-constexpr int32_t kLastShownLine = 0x7FFFFFE0 / 16;
+constexpr int32_t kLastShownLine = 0x7FFFFFE0 / 16;  // of a file of 2^31 - 16 bytes
 
 std::wstring Hex(const std::string& bytes) {
     static const wchar_t kDigits[] = L"0123456789ABCDEF";
@@ -269,55 +272,182 @@ TEST_F(HostileSizeTest, LongestShownFileEndsWithTheLineAt7FFFFFE0) {
     EXPECT_EQ(Texts(watcher.Seen()), std::vector<std::wstring>{L"Nenalezeno!"});
 }
 
-TEST_F(HostileSizeTest, LongerFilesShowTheirBeginningSayWhyAndAreSearchedOnlyThere) {
-    constexpr int64_t kShown = (1LL << 31) - 16;
-    for (const int64_t length : {kShown + 1, 1LL << 31, (1LL << 32) + 1}) {
-        SCOPED_TRACE(length);
-        // Each pattern also stands at offset 0, so Find returns at once; Find Next then starts
-        // near the end after a click on a line there.
-        std::vector<std::pair<uint64_t, std::string>> patches = {
-            {0, "ENDS|CRO|PAST"}, {kShown - 8, "ENDS"}, {kShown - 2, "CR"}, {kShown, "O"}};
-        if (length >= kShown + 8)
-            patches.push_back({kShown + 3, "PAST"});
-        TempFile temp = TempFile::Sparse(static_cast<uint64_t>(length), patches);
-        MessageBoxWatcher watcher;
-        ASSERT_TRUE(fixture.Open(temp.path()));
-        PumpMessages(300);
-        const auto notices = watcher.Seen();
-        ASSERT_EQ(notices.size(), 1u) << "the view says once that it shows only the beginning";
-        EXPECT_EQ(notices[0].caption, L"Informace");
-        EXPECT_NE(notices[0].text.find(L"2 147 483 632"), std::wstring::npos);
-        EXPECT_EQ(fixture.doc.GetFileLength(), kShown);
-        EXPECT_EQ(fixture.VerticalBar().nMax, 15 * (kLastShownLine + 1) - 1);
+// What a view shows of the end of a long sparse file whose bytes are zero but for `markers`.
+class LongFileTest : public HostileTest {
+protected:
+    struct Marker {
+        int64_t offset;
+        std::string bytes;
+    };
 
-        fixture.view->SetScrollPos(SB_VERT, INT32_MAX, TRUE);
-        fixture.VScroll(SB_THUMBTRACK);
-        const auto picture = fixture.Paint();
-        const int lastTop = 15 * kLastShownLine - fixture.ScrollY();
-        std::string lastLine(16, '\0');
-        lastLine.replace(8, 4, "ENDS");
-        lastLine.replace(14, 2, "CR");
-        EXPECT_TRUE(
-            ShowsLine(picture, lastTop, ExpectedLine(0x7FFFFFE0, lastLine, static_cast<int32_t>(kShown)), kDumpWhite));
-        EXPECT_TRUE(WhiteFrom(picture, lastTop + 15)) << "nothing past the shown range is drawn";
-
-        auto findNextFromNearTheEnd = [&](const std::wstring& text) {
-            ASSERT_TRUE(FindText(text));
-            ASSERT_LT(fixture.doc.GetSearchPos(), 16) << "found at the start";
-            fixture.doc.SetMarkedLine(kLastShownLine - 3);
-            Command(ID_SEARCH_FIND_NEXT);
-        };
-        findNextFromNearTheEnd(L"ENDS");
-        EXPECT_EQ(fixture.doc.GetMarkedLine(), kLastShownLine) << "found in the last shown line";
-        EXPECT_EQ(fixture.doc.GetSearchPos(), static_cast<int32_t>(kShown - 8 + 1));
-        findNextFromNearTheEnd(L"CRO");
-        findNextFromNearTheEnd(L"PAST");
-        const auto texts = Texts(watcher.Seen());
-        EXPECT_EQ(std::vector<std::wstring>(texts.begin() + 1, texts.end()),
-                  (std::vector<std::wstring>{L"Nenalezeno!", L"Nenalezeno!"}))
-            << "a match that leaves the shown range is no match";
-        EXPECT_EQ(fixture.doc.GetSearchPos(), 0);
+    bool Open(const TempFile& temp, int64_t length, std::vector<Marker> markers) {
+        m_length = length;
+        m_markers = std::move(markers);
+        if (!fixture.Open(temp.path()))
+            return false;
+        m_lines = (length + 15) / 16;
+        m_pageLines = (fixture.Client().Height() - 14) / 15;
+        return true;
     }
+    // The file's 16 bytes of line n, as far as the file goes.
+    std::string BytesOfLine(int64_t n) const {
+        std::string bytes(static_cast<size_t>(std::min<int64_t>(16, m_length - 16 * n)), '\0');
+        for (const Marker& marker : m_markers)
+            for (size_t i = 0; i < marker.bytes.size(); ++i) {
+                const int64_t at = marker.offset + static_cast<int64_t>(i) - 16 * n;
+                if (at >= 0 && at < static_cast<int64_t>(bytes.size()))
+                    bytes[static_cast<size_t>(at)] = marker.bytes[i];
+            }
+        return bytes;
+    }
+    std::string Line(int64_t n) const { return ExpectedLine(16 * n, BytesOfLine(n), m_length); }
+    int64_t LastPageTop() const { return m_lines - m_pageLines; }
+    // Whether the view's top row shows line n (on cyan when it is the marked line).
+    ::testing::AssertionResult ShowsAtTop(int64_t n) {
+        return ShowsLine(fixture.Paint(), 0, Line(n), fixture.doc.GetMarkedLine() == n ? kDumpCyan : kDumpWhite);
+    }
+    void DragBoxTo(int box) {
+        fixture.view->SetScrollPos(SB_VERT, box, TRUE);
+        fixture.VScroll(SB_THUMBTRACK);
+    }
+    void Wheel(int delta) { fixture.view->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, delta), 0); }
+
+    // The checks every long file passes: the last page after the box is dragged to the bottom,
+    // every step stopped there, each step back exact, the box back at the top, a click and a
+    // Find Next deep in the file.
+    void CheckEnd(int32_t offsetDigits) {
+        const std::string last = Line(m_lines - 1);
+        EXPECT_EQ(last.size(), 88u + static_cast<size_t>(offsetDigits - 8));
+        EXPECT_EQ(last.find_first_not_of(' ', 2), 2u);
+        EXPECT_EQ(last.find(' ', 2), 2u + static_cast<size_t>(offsetDigits)) << last;
+
+        DragBoxTo(INT32_MAX);
+        const int lastRow = 15 * static_cast<int>(m_pageLines - 1);
+        auto picture = fixture.Paint();
+        EXPECT_TRUE(ShowsLine(picture, lastRow, last, kDumpWhite)) << "the box at the bottom shows the last page";
+        EXPECT_TRUE(ShowsAtTop(LastPageTop()));
+        EXPECT_TRUE(WhiteFrom(picture, lastRow + 15));
+        fixture.doc.reads = 0;
+        fixture.view->Invalidate(FALSE);
+        fixture.view->UpdateWindow();
+        EXPECT_LE(fixture.doc.reads, m_pageLines + 3) << "a repaint reads no more lines than the window shows";
+        fixture.VScroll(SB_THUMBPOSITION);
+        fixture.VScroll(SB_LINEDOWN);
+        fixture.VScroll(SB_PAGEDOWN);
+        Wheel(-WHEEL_DELTA);
+        EXPECT_TRUE(ShowsAtTop(LastPageTop())) << "no step goes past the end";
+
+        fixture.VScroll(SB_LINEUP);
+        EXPECT_TRUE(ShowsAtTop(LastPageTop() - 1));
+        fixture.VScroll(SB_PAGEUP);
+        EXPECT_TRUE(ShowsAtTop(LastPageTop() - 1 - m_pageLines));
+        Wheel(-WHEEL_DELTA);
+        EXPECT_TRUE(ShowsAtTop(LastPageTop() + 2 - m_pageLines));
+        fixture.VScroll(SB_PAGEDOWN);
+        EXPECT_TRUE(ShowsAtTop(LastPageTop())) << "the page step stops at the last page";
+
+        // A click on the fourth row marks that line; Find Next then starts at the line above it.
+        fixture.view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 3 * 15 + 7));
+        EXPECT_EQ(fixture.doc.GetMarkedLine(), LastPageTop() + 3);
+        EXPECT_EQ(fixture.doc.GetSearchPos(), 16 * (LastPageTop() + 2));
+        EXPECT_TRUE(ShowsLine(fixture.Paint(), 3 * 15, Line(LastPageTop() + 3), kDumpCyan));
+
+        DragBoxTo(0);
+        EXPECT_TRUE(ShowsAtTop(0)) << "the box at the top shows line 0";
+        EXPECT_EQ(fixture.VerticalBar().nPos, 0);
+    }
+
+    // Find with `pattern` (which also stands near the start, so the scan returns at once), then
+    // Find Next from two lines above the match at `offset`: the match is marked and brought as
+    // far up as the end allows.
+    void FindNextFromJustBefore(const std::wstring& pattern, int64_t offset) {
+        MessageBoxWatcher watcher;
+        ASSERT_TRUE(FindText(pattern));
+        ASSERT_LT(fixture.doc.GetSearchPos(), 32) << "found at the start";
+        const int64_t matchLine = offset / 16;
+        fixture.doc.SetMarkedLine(matchLine - 2);
+        Command(ID_SEARCH_FIND_NEXT);
+        EXPECT_TRUE(watcher.Seen().empty());
+        EXPECT_EQ(fixture.doc.GetMarkedLine(), matchLine);
+        EXPECT_EQ(fixture.doc.GetSearchPos(), offset + 1);
+        const int64_t top = std::min(matchLine, LastPageTop());
+        EXPECT_TRUE(ShowsAtTop(top));
+        EXPECT_TRUE(ShowsLine(fixture.Paint(), 15 * static_cast<int>(matchLine - top), Line(matchLine), kDumpCyan));
+        if (offset + 16 > m_length - 16 * m_pageLines) {
+            // From the last page, the rest of the file holds no further match.
+            Command(ID_SEARCH_FIND_NEXT);
+            EXPECT_EQ(Texts(watcher.Seen()), std::vector<std::wstring>{L"Nenalezeno!"});
+            EXPECT_EQ(fixture.doc.GetSearchPos(), 0);
+        }
+    }
+
+    int64_t m_length = 0;
+    int64_t m_lines = 0;
+    int64_t m_pageLines = 0;
+    std::vector<Marker> m_markers;
+};
+
+TEST_F(LongFileTest, FilesPastTwoGiBShowEveryLineWithTheOffsetDigitsTheirLastLineNeeds) {
+    struct Case {
+        int64_t length;
+        int32_t digits;
+    };
+    const Case cases[] = {
+        {(1LL << 31) - 15, 8},  // one byte past what a 32-bit view could count
+        {(1LL << 32) - 16, 8},  // last line FFFFFFE0
+        {(1LL << 32) + 17, 9},  // last line 100000010
+        {(1LL << 36), 9},       // last line FFFFFFFF0
+        {(1LL << 36) + 1, 10},  // last line 1000000000
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.length);
+        // Each marker also stands near the start, so that Find returns at once.
+        std::vector<Marker> markers = {{0, "KONEC"}, {16, "PRES"}, {c.length - 5, "KONEC"}};
+        // Across the 4 GiB boundary, where 32-bit offsets wrap.
+        if (c.length > (1LL << 32) + 2)
+            markers.push_back({(1LL << 32) - 2, "PRES"});
+        std::vector<std::pair<uint64_t, std::string>> patches;
+        for (const Marker& marker : markers)
+            patches.emplace_back(static_cast<uint64_t>(marker.offset), marker.bytes);
+        TempFile temp = TempFile::Sparse(static_cast<uint64_t>(c.length), patches);
+        {
+            MessageBoxWatcher watcher;
+            ASSERT_TRUE(Open(temp, c.length, markers));
+            PumpMessages(200);
+            EXPECT_TRUE(watcher.Seen().empty()) << "the whole file is shown, with no notice";
+        }
+        EXPECT_TRUE(ShowsAtTop(0));
+
+        fixture.ResizeWindow(400, 300);
+        EXPECT_EQ(fixture.HorizontalBar().nMax, 610 + 7 * (c.digits - 8) - 1) << "a cell wider per offset digit";
+        fixture.ResizeWindow(700, 300);
+
+        CheckEnd(c.digits);
+        FindNextFromJustBefore(L"KONEC", c.length - 5);
+        if (c.length > (1LL << 32) + 2)
+            FindNextFromJustBefore(L"PRES", (1LL << 32) - 2);
+    }
+}
+
+TEST_F(LongFileTest, TheLongestFileTheDiskHoldsShowsItsLastByte) {
+    // The longest sparse file this machine's file system makes (ext4: just under 16 TiB).
+    std::optional<TempFile> temp;
+    int64_t length = 0;
+    for (int64_t candidate = (1LL << 44) - 65536; candidate > (1LL << 36) && !temp; candidate /= 2) {
+        try {
+            temp.emplace(TempFile::Sparse(static_cast<uint64_t>(candidate), {{0, "Z"}, {candidate - 1, "Z"}}));
+            length = candidate;
+        } catch (const std::runtime_error&) {
+        }
+    }
+    ASSERT_TRUE(temp) << "no sparse file longer than 64 GiB can be made here";
+    std::printf("the longest file made here: %lld bytes\n", static_cast<long long>(length));
+    ASSERT_TRUE(Open(*temp, length, {{0, "Z"}, {length - 1, "Z"}}));
+    int32_t digits = 8;
+    while ((length - 1) / 16 * 16 >> (4 * digits) != 0)
+        ++digits;
+    CheckEnd(digits);
+    FindNextFromJustBefore(L"Z", length - 1);
 }
 
 // ---- Unusual names and paths -----------------------------------------------------------------

@@ -121,16 +121,19 @@ TEST(ScrollDocTest, FailedExclusiveOpenLeavesNoFileOpen) {
     EXPECT_TRUE(doc.GetTitle().IsEmpty());
 }
 
-TEST(ScrollDocTest, FilesBeyondTheShownRangeReportTheLongestShownLength) {
-    for (const uint64_t length : {(1ull << 31) - 16, (1ull << 31) - 15, 1ull << 31, (1ull << 32) + 1}) {
-        TempFile temp = TempFile::Sparse(length);
+TEST(ScrollDocTest, FilesOfAnyLengthGiveTheirWholeLengthAndEveryLine) {
+    for (const uint64_t length : {(1ull << 31) - 16, (1ull << 31) - 15, (1ull << 32) + 1, (1ull << 36) + 1}) {
+        TempFile temp = TempFile::Sparse(length, {{length - 1, "Z"}});
         CScrollDoc doc;
         ASSERT_TRUE(doc.OnOpenDocument(temp.c_str()));
-        EXPECT_EQ(doc.GetFileLength(), CScrollDoc::kMaxShownLength) << length;
-        EXPECT_EQ(doc.IsFileTruncated(), length > (1ull << 31) - 16) << length;
+        EXPECT_EQ(doc.GetFileLength(), static_cast<int64_t>(length)) << length;
+        const auto lastLine = static_cast<int64_t>((length - 1) / 16);
         std::array<BYTE, 16> buffer;
         buffer.fill(0xAB);
-        EXPECT_EQ(doc.ReadBlock(0x7FFFFFE0, 16, buffer.data()), 16);
-        EXPECT_EQ(buffer[15], 0);
+        const int32_t count = doc.ReadBlock(16 * lastLine, 16, buffer.data());
+        ASSERT_EQ(count, static_cast<int32_t>(length - 16 * static_cast<uint64_t>(lastLine))) << length;
+        EXPECT_EQ(buffer[static_cast<size_t>(count - 1)], 'Z') << length;
+        doc.SetMarkedLine(lastLine);
+        EXPECT_EQ(doc.GetSearchPos(), 16 * (lastLine - 1)) << length;
     }
 }
