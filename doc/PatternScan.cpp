@@ -330,42 +330,67 @@ std::optional<size_t> PatternSearcher::FindLinear(std::span<const uint8_t> hayst
 
 std::optional<int64_t> FindPattern(IPositionedReader& reader, std::span<const uint8_t> pattern, int64_t start,
                                    size_t blockSize, ScanFilter filter) {
-    if (pattern.empty() || pattern.size() > static_cast<uint64_t>(std::numeric_limits<int64_t>::max()))
-        return std::nullopt;
-    const int64_t patternLength = static_cast<int64_t>(pattern.size());
-    const int64_t length = reader.Length();
-    start = std::max<int64_t>(start, 0);
-    if (length < patternLength || start > length - patternLength)
-        return std::nullopt;
-
-    const size_t overlap = pattern.size() - 1;
-    // Each block is read to a page-aligned address, with the bytes kept from the previous block
-    // just before it: the system copies into aligned memory several times faster.
-    constexpr size_t kReadAlignment = 4096;
-    blockSize = std::clamp<size_t>(blockSize, 1, std::numeric_limits<size_t>::max() - overlap - 2 * kReadAlignment);
-    const auto storage = std::make_unique_for_overwrite<uint8_t[]>(overlap + blockSize + kReadAlignment);
-    const auto rawAddress = reinterpret_cast<std::uintptr_t>(storage.get()) + overlap;
-    uint8_t* const readTo = storage.get() + (overlap + (kReadAlignment - rawAddress % kReadAlignment) % kReadAlignment);
-    PatternSearcher searcher(pattern, PatternSearcher::kDefaultVerifyAllowance, filter);
-
-    int64_t bufferOffset = start;  // file offset of the first byte kept before readTo
-    size_t kept = 0;               // bytes carried over from the previous block
-    for (;;) {
-        const int64_t readOffset = bufferOffset + static_cast<int64_t>(kept);
-        const size_t wanted =
-            static_cast<size_t>(std::min<uint64_t>(blockSize, static_cast<uint64_t>(length - readOffset)));
-        std::exception_ptr failure;
-        const size_t got = ReadFully(reader, readOffset, readTo, wanted, failure);
-        const size_t filled = kept + got;
-        if (std::optional<size_t> hit = searcher.Find({readTo - kept, filled}))
-            return bufferOffset + static_cast<int64_t>(*hit);
-        if (failure)
-            std::rethrow_exception(failure);
-        if (got < wanted || readOffset + static_cast<int64_t>(got) >= length)
-            return std::nullopt;
-        const size_t nextKept = std::min(filled, overlap);
-        std::memmove(readTo - nextKept, readTo + got - nextKept, nextKept);
-        bufferOffset += static_cast<int64_t>(filled - nextKept);
-        kept = nextKept;
+    PatternScanner scanner(reader, pattern, start, blockSize, filter);
+    while (scanner.Step()) {
     }
+    return scanner.Match();
+}
+
+// Each block is read to a page-aligned address, with the bytes kept from the previous block just
+// before it: the system copies into aligned memory several times faster.
+constexpr size_t kReadAlignment = 4096;
+
+PatternScanner::PatternScanner(IPositionedReader& reader, std::span<const uint8_t> pattern, int64_t start,
+                               size_t blockSize, ScanFilter filter)
+    : reader_(reader), start_(std::max<int64_t>(start, 0)), bufferOffset_(start_) {
+    if (pattern.empty() || pattern.size() > static_cast<uint64_t>(std::numeric_limits<int64_t>::max())) {
+        done_ = true;
+        return;
+    }
+    const int64_t patternLength = static_cast<int64_t>(pattern.size());
+    length_ = reader.Length();
+    if (length_ < patternLength || start_ > length_ - patternLength) {
+        done_ = true;  // no candidate position at all: nothing is read
+        return;
+    }
+    overlap_ = pattern.size() - 1;
+    capacity_ = std::clamp<size_t>(blockSize, 1, std::numeric_limits<size_t>::max() - overlap_ - 2 * kReadAlignment);
+    blockSize_ = capacity_;
+    storage_ = std::make_unique_for_overwrite<uint8_t[]>(overlap_ + capacity_ + kReadAlignment);
+    const auto rawAddress = reinterpret_cast<std::uintptr_t>(storage_.get()) + overlap_;
+    readTo_ = storage_.get() + (overlap_ + (kReadAlignment - rawAddress % kReadAlignment) % kReadAlignment);
+    searcher_ = std::make_unique<PatternSearcher>(pattern, PatternSearcher::kDefaultVerifyAllowance, filter);
+}
+
+PatternScanner::~PatternScanner() = default;
+
+void PatternScanner::SetBlockSize(size_t blockSize) {
+    blockSize_ = std::clamp<size_t>(blockSize, 1, std::max<size_t>(capacity_, 1));
+}
+
+bool PatternScanner::Step() {
+    if (done_)
+        return false;
+    // Done unless the step gets to its end: a read failure leaves nothing to go on with.
+    done_ = true;
+    const int64_t readOffset = bufferOffset_ + static_cast<int64_t>(kept_);
+    const size_t wanted =
+        static_cast<size_t>(std::min<uint64_t>(blockSize_, static_cast<uint64_t>(length_ - readOffset)));
+    std::exception_ptr failure;
+    const size_t got = ReadFully(reader_, readOffset, readTo_, wanted, failure);
+    const size_t filled = kept_ + got;
+    if (std::optional<size_t> hit = searcher_->Find({readTo_ - kept_, filled})) {
+        match_ = bufferOffset_ + static_cast<int64_t>(*hit);
+        return false;
+    }
+    if (failure)
+        std::rethrow_exception(failure);
+    const size_t nextKept = std::min(filled, overlap_);
+    bufferOffset_ += static_cast<int64_t>(filled - nextKept);
+    if (got < wanted || readOffset + static_cast<int64_t>(got) >= length_)
+        return false;  // the data ends here
+    std::memmove(readTo_ - nextKept, readTo_ + got - nextKept, nextKept);
+    kept_ = nextKept;
+    done_ = false;
+    return true;
 }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
@@ -49,6 +50,52 @@ ScanFilter FastestScanFilter();
 // `filter` is for tests that check each filter; an unavailable one means Plain.
 std::optional<int64_t> FindPattern(IPositionedReader& reader, std::span<const uint8_t> pattern, int64_t start,
                                    size_t blockSize = kDefaultScanBlockSize, ScanFilter filter = FastestScanFilter());
+
+class PatternSearcher;
+
+// The scan of FindPattern, one block a step, for a caller that looks up between blocks (to show
+// its progress, or to stop). Stopped after any step, it tells where a new scan would go on so that
+// no position is skipped and none is searched twice.
+class PatternScanner {
+public:
+    // The reader must outlive the scanner; the pattern is copied.
+    PatternScanner(IPositionedReader& reader, std::span<const uint8_t> pattern, int64_t start,
+                   size_t blockSize = kDefaultScanBlockSize, ScanFilter filter = FastestScanFilter());
+    ~PatternScanner();
+    PatternScanner(const PatternScanner&) = delete;
+    PatternScanner& operator=(const PatternScanner&) = delete;
+
+    // Reads and searches the next block; false once the scan has ended, with Match() telling
+    // how. A read failure goes through as FindPattern says; the scanner is then done.
+    bool Step();
+    bool Done() const { return done_; }
+    // The match; nullopt when the scan has ended without one, or has not ended yet.
+    const std::optional<int64_t>& Match() const { return match_; }
+    // The first candidate position no step has searched yet: a scan started there finds what
+    // this one would find next. Before the first step, the start.
+    int64_t NextCandidate() const { return bufferOffset_; }
+    // Where the scan started (0 or more) and the length of the data, for its progress.
+    int64_t Start() const { return start_; }
+    int64_t Length() const { return length_; }
+    // The size of the following reads, 1 up to the block size the scanner was made with.
+    void SetBlockSize(size_t blockSize);
+    size_t BlockSize() const { return blockSize_; }
+
+private:
+    IPositionedReader& reader_;
+    size_t overlap_ = 0;   // bytes kept from one block for the next
+    size_t capacity_ = 0;  // the largest block size
+    size_t blockSize_ = 0;
+    std::unique_ptr<uint8_t[]> storage_;
+    uint8_t* readTo_ = nullptr;  // where each block is read, with the kept bytes just before it
+    std::unique_ptr<PatternSearcher> searcher_;
+    int64_t start_ = 0;
+    int64_t length_ = 0;
+    int64_t bufferOffset_ = 0;  // file offset of the first byte kept before readTo_
+    size_t kept_ = 0;           // bytes carried over from the previous block
+    std::optional<int64_t> match_;
+    bool done_ = false;
+};
 
 // Finds a fixed pattern in memory buffers, fast on ordinary data and never
 // worse than linear: candidates are the positions where the pattern's two

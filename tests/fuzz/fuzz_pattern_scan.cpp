@@ -1,5 +1,5 @@
-// The block scan, and the in-memory searcher with any switch-over point,
-// against the byte-at-a-time reference, over readers that deliver short
+// The block scan, whole or stopped and started again, and the in-memory searcher with any
+// switch-over point, against the byte-at-a-time reference, over readers that deliver short
 // reads or end their data early; each with every candidate filter that the
 // processor can run.
 
@@ -9,6 +9,7 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -34,6 +35,34 @@ void CheckBlockScan(const std::vector<uint8_t>& haystack, const std::vector<uint
     const auto fast = AllMatches(
         [&](int64_t from) { return FindPattern(fastReader, pattern, from, blockSize, filter); }, start, kMatchLimit);
     FUZZ_CHECK(fast == naive);
+}
+
+// A scan stopped after every `stepsPerRun` blocks and started again where it stopped, its blocks
+// resized between steps as a slow disk makes them, finds just what one scan finds.
+void CheckStoppedScan(const std::vector<uint8_t>& haystack, const std::vector<uint8_t>& pattern, size_t blockSize,
+                      int64_t start, size_t maxChunk, size_t available, unsigned stepsPerRun,
+                      const std::vector<int64_t>& naive) {
+    MemoryReader reader(haystack);
+    reader.MaxChunk(maxChunk).EndDataAt(available);
+    const auto found = AllMatches(
+        [&](int64_t from) -> std::optional<int64_t> {
+            for (;;) {
+                PatternScanner scanner(reader, pattern, from, blockSize);
+                // Stopped once it has searched a position (until a block holds a whole pattern,
+                // a new scan would start where this one did).
+                unsigned steps = 0;
+                while (scanner.Step()) {
+                    scanner.SetBlockSize(scanner.BlockSize() % 3 == 0 ? blockSize : scanner.BlockSize() / 2 + 1);
+                    if (++steps >= stepsPerRun && scanner.NextCandidate() > std::max<int64_t>(from, 0))
+                        break;
+                }
+                if (scanner.Done())
+                    return scanner.Match();
+                from = scanner.NextCandidate();
+            }
+        },
+        start, kMatchLimit);
+    FUZZ_CHECK(found == naive);
 }
 
 void CheckSearcher(const std::vector<uint8_t>& haystack, const std::vector<uint8_t>& pattern, uint64_t allowance,
@@ -63,6 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool endsEarly = input.ConsumeBool();
     const uint8_t alphabet = input.ConsumeIntegral<uint8_t>();  // 0: raw bytes
     const uint64_t allowance = input.ConsumeIntegralInRange<uint64_t>(0, 200);
+    const unsigned stepsPerRun = input.ConsumeIntegralInRange<unsigned>(1, 4);
 
     std::vector<uint8_t> pattern = input.ConsumeBytes<uint8_t>(patternSize);
     std::vector<uint8_t> haystack = input.ConsumeRemainingBytes<uint8_t>();
@@ -79,6 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<int64_t> naiveBlocks = NaiveMatches(haystack, pattern, startShift, maxChunk, available);
     const std::vector<int64_t> naiveSearch =
         NaiveMatches(haystack, pattern, 0, static_cast<size_t>(-1), haystack.size());
+    CheckStoppedScan(haystack, pattern, blockSize, startShift, maxChunk, available, stepsPerRun, naiveBlocks);
     for (const ScanFilter filter : kFilters) {
         if (!IsScanFilterAvailable(filter))
             continue;

@@ -262,3 +262,45 @@ TEST(PatternSearcher, EveryFilterFindsTheMatchAtEachPositionOfEachLength) {
         }
     }
 }
+
+TEST(PatternScan, AScanStoppedBetweenBlocksGoesOnWhereItStopped) {
+    // Matches at block boundaries, overlapping, and at the very end.
+    std::vector<uint8_t> data(1 << 16, 'x');
+    const std::string pattern = "abab";
+    std::vector<int64_t> expected;
+    for (const size_t at : {size_t{0}, size_t{1022}, size_t{1024}, size_t{1026}, size_t{4095}, size_t{40000},
+                            data.size() - pattern.size()}) {
+        std::copy(pattern.begin(), pattern.end(), data.begin() + static_cast<std::ptrdiff_t>(at));
+    }
+    MemoryReader reader(data);
+    const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(pattern.data()), pattern.size());
+    expected = AllMatches([&](int64_t from) { return FindPatternNaive(reader, bytes, from); });
+    ASSERT_EQ(expected.size(), 7u);  // the three at 1022 to 1026 overlap
+
+    // Stopped after every block, then started anew where it stopped, as Storno and Find Next do.
+    size_t runs = 0;
+    const auto stopped = AllMatches([&](int64_t from) -> std::optional<int64_t> {
+        for (;;) {
+            PatternScanner scanner(reader, bytes, from, 1024);
+            ++runs;
+            const bool more = scanner.Step();
+            if (!more)
+                return scanner.Match();
+            EXPECT_EQ(scanner.NextCandidate(), from + 1024 - 3) << "the last three bytes are searched again, no more";
+            from = scanner.NextCandidate();
+        }
+    });
+    EXPECT_EQ(stopped, expected);
+    EXPECT_GT(runs, 60u);
+
+    // Before its first step a scanner stands at its start; a scan that finds nothing ends there.
+    PatternScanner fresh(reader, bytes, 5000);
+    EXPECT_EQ(fresh.NextCandidate(), 5000);
+    EXPECT_EQ(fresh.Start(), 5000);
+    EXPECT_EQ(fresh.Length(), static_cast<int64_t>(data.size()));
+    EXPECT_FALSE(fresh.Done());
+    PatternScanner none(reader, bytes, static_cast<int64_t>(data.size()) - 3);
+    EXPECT_TRUE(none.Done()) << "no candidate: nothing to read";
+    EXPECT_FALSE(none.Step());
+    EXPECT_FALSE(none.Match());
+}
