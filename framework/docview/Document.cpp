@@ -148,6 +148,10 @@ BOOL CDocument::OnOpenDocument(LPCWSTR lpszPathName) {
     return TRUE;
 }
 
+BOOL CDocument::CanCloseFrame(CFrameWnd* /*pFrame*/) {
+    return TRUE;
+}
+
 void CDocument::OnCloseDocument() {
     // Destroy the frames that show this document's views; each view leaves the list as its
     // window goes.

@@ -9,6 +9,7 @@
 
 #include <vector>
 
+class CFrameWnd;
 class CView;
 
 // A place in a document's view list (GetFirstViewPosition / GetNextView); null at the end.
@@ -61,6 +62,9 @@ public:
     virtual BOOL OnOpenDocument(LPCWSTR lpszPathName);
     // The document's end: destroys the windows of its views' frames, then DeleteContents.
     virtual void OnCloseDocument();
+    // Asked by a frame of the document's views that is about to close: FALSE keeps it open for
+    // now. The base lets every frame close (nothing is ever saved).
+    virtual BOOL CanCloseFrame(CFrameWnd* pFrame);
     // Loads the document from the archive. The base reads nothing.
     virtual void Serialize(CArchive& ar);
 

@@ -13,6 +13,7 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CDockSite)
     ON_MESSAGE(WM_INITMENUPOPUP, OnInitMenuPopup)
     ON_MESSAGE(WM_MENUSELECT, OnMenuSelect)
     ON_MESSAGE(WM_EXITMENULOOP, OnExitMenuLoop)
+    ON_WM_CLOSE()
 END_MESSAGE_MAP()
 
 CFrameWnd::CFrameWnd() = default;
@@ -267,6 +268,14 @@ void CFrameWnd::OnIdleUpdateCmdUI() {
         return;
     OnIdleUpdateBars();
     OnUpdateFrameTitle(TRUE);
+}
+
+void CFrameWnd::OnClose() {
+    // The document may keep its frame open a while: a search it runs stops first.
+    CDocument* pDocument = GetActiveDocument();
+    if (pDocument != nullptr && !pDocument->CanCloseFrame(this))
+        return;
+    Default();
 }
 
 void CFrameWnd::PostNcDestroy() {

@@ -78,6 +78,8 @@ protected:
     afx_msg LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnMenuSelect(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnExitMenuLoop(WPARAM wParam, LPARAM lParam);
+    // Closes the frame unless its document keeps it open for now (CDocument::CanCloseFrame).
+    afx_msg void OnClose();
     // The main window's end ends the message loop.
     void PostNcDestroy() override;
 

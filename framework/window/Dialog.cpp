@@ -1,5 +1,5 @@
-// CDialog: running a modal dialog from its template; dialog data exchange (UpdateData, DDX_Text,
-// DDX_Radio).
+// CDialog: running a modal dialog from its template, or making a modeless one; dialog data
+// exchange (UpdateData, DDX_Text, DDX_Radio).
 #include "framework/window/Dialog.h"
 
 #include <string>
@@ -121,6 +121,16 @@ INT_PTR CDialog::DoModal() {
     if (hOwner != nullptr && ::IsWindow(hOwner) && ::GetActiveWindow() == nullptr)
         ::SetActiveWindow(hOwner);
     return result;
+}
+
+BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd) {
+    if (m_hWnd != nullptr)
+        return FALSE;
+    m_lpszTemplateName = MAKEINTRESOURCEW(nIDTemplate);
+    m_pParentWnd = pParentWnd;
+    const HWND hWnd = CreateDialogParamW(AfxGetResourceHandle(), m_lpszTemplateName, AfxGetSafeOwner(pParentWnd),
+                                         &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    return hWnd != nullptr && m_hWnd == hWnd;
 }
 
 LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) {

@@ -1,4 +1,4 @@
-// CDialog: modal dialogs from templates, with dialog data exchange (CDataExchange, DDX_Text,
+// CDialog: modal and modeless dialogs from templates, with dialog data exchange (CDataExchange, DDX_Text,
 // DDX_Radio).
 #pragma once
 
@@ -36,8 +36,8 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
 // as they were.
 void DDX_Radio(CDataExchange* pDX, int nIDC, int& value);
 
-// A modal dialog. Its template is a resource of the program (by id or name) or a template in
-// memory (InitModalIndirect). The object is bound to its window from WM_INITDIALOG to
+// A modal dialog, or one the caller runs itself (Create). Its template is a resource of the
+// program (by id or name) or a template in memory (InitModalIndirect). The object is bound to its window from WM_INITDIALOG to
 // WM_NCDESTROY; its message map serves the dialog's messages and its controls'
 // notifications (ON_BN_CLICKED ...). IDOK and IDCANCEL reach OnOK and OnCancel.
 class CDialog : public CWnd {
@@ -55,6 +55,9 @@ public:
     // window when there is no parent. Returns the EndDialog result, or -1 when the dialog
     // could not be made.
     virtual INT_PTR DoModal();
+    // Makes the dialog of template nIDTemplate as a window of its own, owned as DoModal owns it,
+    // and returns at once: the caller runs the messages (IsDialogMessage) and destroys it.
+    BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
     // Transfers the members into the controls (UpdateData(FALSE)); when that fails, ends the
     // dialog with -1. TRUE: the system gives the focus to the first tab stop.
     virtual BOOL OnInitDialog();
