@@ -10,6 +10,10 @@
 //       scan wine LABEL WALL CPU BYTES RESULT
 //     with the bytes searched and the match (-1: the "not found" box came).
 //
+//     Then, for each pattern, the same scan RUNS times without the document's Find Next around it
+//     (no progress checks, no progress window, no message handling), straight over the file:
+//       scan wine-plain LABEL WALL CPU BYTES RESULT
+//
 //   oktalon_search_bench bytewise FILE SECONDS LABEL:HEX
 //     The byte-at-a-time way of searching, for reference: for each candidate offset one length
 //     query, one seek and one read of the pattern's length through CFile. Runs until a match,
@@ -18,6 +22,7 @@
 
 #include "Clock.h"
 #include "ParseHex.h"
+#include "doc/PatternScan.h"
 #include "doc/ScrollDoc.h"
 #include "framework/core/File.h"
 #include "res/resource.h"
@@ -29,6 +34,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,8 +51,8 @@ double ThreadCpu() {
     return static_cast<double>(ticks(kernel) + ticks(user)) / 1e7;
 }
 
-// Message boxes of this thread: the moment the first window is created after Arm() (the box
-// that ends a search is the only window a Find Next makes), and every box answered with OK.
+// Message boxes of this thread: the moment the "not found" box is created after Arm(), and every
+// box answered with OK.
 class BoxCatcher {
 public:
     BoxCatcher() { s_hook = SetWindowsHookExW(WH_CBT, &BoxCatcher::Hook, nullptr, GetCurrentThreadId()); }
@@ -66,7 +72,10 @@ public:
 
 private:
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
-        if (code == HCBT_CREATEWND && s_armed && s_created == 0) {
+        // The "not found" box, by its caption (a long search also makes its progress window).
+        const auto* create = reinterpret_cast<const CBT_CREATEWNDW*>(lParam);
+        if (code == HCBT_CREATEWND && s_armed && s_created == 0 && create->lpcs->lpszName != nullptr &&
+            !IS_INTRESOURCE(create->lpcs->lpszName) && lstrcmpW(create->lpcs->lpszName, L"Informace") == 0) {
             s_created = NowSeconds();
             s_createdCpu = ThreadCpu();
         }
@@ -169,6 +178,44 @@ int Scan(const std::wstring& path, int runs, const std::vector<Pattern>& pattern
     return 0;
 }
 
+// The file as the scan reads it, with nothing around: a seek and a read a block.
+class PlainFileReader : public IPositionedReader {
+public:
+    explicit PlainFileReader(CFile& file) : m_file(file), m_length(static_cast<int64_t>(file.GetLength())) {}
+    int64_t Length() override { return m_length; }
+    size_t ReadAt(int64_t offset, void* buffer, size_t count) override {
+        m_file.Seek(offset, CFile::begin);
+        return m_file.Read(buffer,
+                           static_cast<UINT>(std::min<int64_t>(static_cast<int64_t>(count), m_length - offset)));
+    }
+
+private:
+    CFile& m_file;
+    int64_t m_length;
+};
+
+int PlainScan(const std::wstring& path, int runs, const std::vector<Pattern>& patterns) {
+    CFile file;
+    if (!file.Open(path.c_str(), CFile::modeRead | CFile::shareDenyNone)) {
+        std::fprintf(stderr, "cannot open %ls\n", path.c_str());
+        return 1;
+    }
+    PlainFileReader reader(file);
+    for (const Pattern& pattern : patterns) {
+        for (int run = 0; run < runs; ++run) {
+            const double cpuStart = ThreadCpu();
+            const double start = NowSeconds();
+            const std::optional<int64_t> found = FindPattern(reader, pattern.bytes, 0);
+            const double end = NowSeconds();
+            std::printf("scan wine-plain %s %.6f %.6f %lld %lld\n", Narrow(pattern.label).c_str(), end - start,
+                        ThreadCpu() - cpuStart, static_cast<long long>(reader.Length()),
+                        static_cast<long long>(found.value_or(-1)));
+            std::fflush(stdout);
+        }
+    }
+    return 0;
+}
+
 int Bytewise(const std::wstring& path, double budget, const Pattern& pattern) {
     CFile file;
     if (!file.Open(path.c_str(), CFile::modeRead | CFile::shareDenyNone)) {
@@ -242,8 +289,11 @@ int main() {
             return Usage();
         patterns.push_back(std::move(pattern));
     }
-    if (command == L"scan")
-        return Scan(path, std::max(1, _wtoi(argv[3])), patterns);
+    if (command == L"scan") {
+        const int runs = std::max(1, _wtoi(argv[3]));
+        const int status = Scan(path, runs, patterns);
+        return status != 0 ? status : PlainScan(path, runs, patterns);
+    }
     if (command == L"bytewise" && patterns.size() == 1)
         return Bytewise(path, _wtof(argv[3]), patterns[0]);
     return Usage();

@@ -5,5 +5,6 @@ set(PURE_SOURCES
     view/Cp1250.cpp
     view/ScrollMath.cpp
     dialogs/HexInput.cpp
+    dialogs/SearchProgressText.cpp
     doc/PatternScan.cpp
 )

@@ -2,7 +2,10 @@
 
 #include "dialogs/FindDlg.h"
 #include "dialogs/HexInput.h"
+#include "dialogs/SearchProgressText.h"
 #include "doc/PatternScan.h"
+#include "doc/SearchRun.h"
+#include "framework/docview/FrameWnd.h"
 #include "framework/window/AfxWin.h"
 #include "framework/window/CmdUI.h"
 #include "res/resource.h"
@@ -11,6 +14,7 @@
 #include <algorithm>
 #include <cstring>
 #include <span>
+#include <utility>
 #include <vector>
 
 IMPLEMENT_DYNCREATE(CScrollDoc, CDocument)
@@ -122,11 +126,20 @@ BYTE CScrollDoc::HexCharValue(wchar_t digit) {
 }
 
 void CScrollDoc::OnUpdateFind(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(m_bFileOpen && m_file.GetLength() != 0);
+    pCmdUI->Enable(m_bFileOpen && m_file.GetLength() != 0 && !IsSearching());
 }
 
 void CScrollDoc::OnUpdateFindNext(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(m_bFileOpen && m_file.GetLength() != 0 && m_nSearchLen != 0 && m_pSearchData != nullptr);
+    pCmdUI->Enable(m_bFileOpen && m_file.GetLength() != 0 && m_nSearchLen != 0 && m_pSearchData != nullptr &&
+                   !IsSearching());
+}
+
+BOOL CScrollDoc::CanCloseFrame(CFrameWnd* pFrame) {
+    if (m_pSearchRun == nullptr)
+        return CDocument::CanCloseFrame(pFrame);
+    m_pSearchRun->Stop();
+    m_bCloseFrameAfterSearch = true;
+    return FALSE;
 }
 
 void CScrollDoc::OnFind() {
@@ -148,22 +161,67 @@ void CScrollDoc::OnFind() {
     m_pSearchData = std::make_unique<BYTE[]>(pattern.size());
     std::memcpy(m_pSearchData.get(), pattern.data(), pattern.size());
     m_nSearchLen = static_cast<int32_t>(pattern.size());
+    m_bSearchText = dlg.m_nMode != 0;
     OnFindNext();
 }
 
+CString CScrollDoc::DescribePattern() const {
+    const std::span<const uint8_t> pattern(m_pSearchData.get(), static_cast<size_t>(m_nSearchLen));
+    if (!m_bSearchText) {
+        const std::u16string hex = PatternHexText(pattern);
+        return CString(L"Hledá se: ") +
+               CString(std::wstring_view(reinterpret_cast<const wchar_t*>(hex.data()), hex.size()));
+    }
+    // The text as typed: the pattern's bytes are its characters in the system's code page.
+    const std::wstring typed =
+        CString(std::string_view(reinterpret_cast<const char*>(pattern.data()), pattern.size())).str();
+    const std::u16string shortened =
+        ShortenedText(std::u16string_view(reinterpret_cast<const char16_t*>(typed.data()), typed.size()));
+    return CString(L"Hledá se text „") +
+           CString(std::wstring_view(reinterpret_cast<const wchar_t*>(shortened.data()), shortened.size())) + L"“";
+}
+
 void CScrollDoc::OnFindNext() {
+    // A frame that was asked to close while the search ran closes once it has ended, however.
+    struct CloseWhenDone {
+        CScrollDoc& doc;
+        ~CloseWhenDone() {
+            if (std::exchange(doc.m_bCloseFrameAfterSearch, false))
+                if (CWnd* pMain = AfxGetMainWnd())
+                    pMain->PostMessage(WM_CLOSE);
+        }
+    } closeWhenDone{*this};
+
     // Nothing changes until the scan has ended: a read the system refuses ends the command
     // with the search position, the marked line and the view as they were.
     FileReader reader(m_file, GetFileLength());
-    const std::optional<int64_t> found = FindPattern(
-        reader, std::span<const uint8_t>(m_pSearchData.get(), static_cast<size_t>(m_nSearchLen)), m_nSearchPos);
-    if (!found) {
-        ShowMessageBox(L"Nenalezeno!", MB_ICONINFORMATION, L"Informace");
-        m_nSearchPos = 0;
-        return;
+    PatternScanner scanner(reader, std::span<const uint8_t>(m_pSearchData.get(), static_cast<size_t>(m_nSearchLen)),
+                           m_nSearchPos);
+    CSearchRun::Outcome outcome = CSearchRun::Outcome::Stopped;
+    {
+        CSearchRun run(scanner, DescribePattern());
+        m_pSearchRun = &run;
+        struct Unregister {
+            CSearchRun*& run;
+            ~Unregister() { run = nullptr; }
+        } unregister{m_pSearchRun};
+        outcome = run.Run();
     }
-    m_nSearchPos = *found + 1;
-    m_nMarkedLine = *found / kBytesPerLine;
-    // The views bring the match's line to the top, as far as the end allows, and repaint.
-    UpdateAllViews(nullptr, kHintMarkedLineToTop, nullptr);
+    switch (outcome) {
+    case CSearchRun::Outcome::Stopped:
+        // Find Next goes on from where the scan stopped: nothing skipped, nothing searched twice.
+        m_nSearchPos = scanner.NextCandidate();
+        break;
+    case CSearchRun::Outcome::NotFound:
+        if (!m_bCloseFrameAfterSearch)
+            ShowMessageBox(L"Nenalezeno!", MB_ICONINFORMATION, L"Informace");
+        m_nSearchPos = 0;
+        break;
+    case CSearchRun::Outcome::Found:
+        m_nSearchPos = *scanner.Match() + 1;
+        m_nMarkedLine = *scanner.Match() / kBytesPerLine;
+        // The views bring the match's line to the top, as far as the end allows, and repaint.
+        UpdateAllViews(nullptr, kHintMarkedLineToTop, nullptr);
+        break;
+    }
 }

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <memory>
 
+class CSearchRun;
+
 // The one document: the file being shown, held open for exclusive, positioned reads for as long
 // as it is shown; the marked line; and the search state that Find and Find Next work on.
 class CScrollDoc : public CDocument {
@@ -17,6 +19,9 @@ public:
     void Serialize(CArchive& ar) override;
     BOOL OnNewDocument() override;
     BOOL OnOpenDocument(LPCWSTR lpszPathName) override;
+    // While a search runs, the frame closes only once the search has stopped: this stops it, and
+    // the frame is closed again when it has.
+    BOOL CanCloseFrame(CFrameWnd* pFrame) override;
 
     // -1 while no file is open; otherwise the file's length. Leaves the file position where it was.
     int64_t GetFileLength() const;
@@ -29,6 +34,8 @@ public:
     int64_t GetSearchPos() const { return m_nSearchPos; }
     // Marks line n (-1: none) and moves the next search to the start of the line above it.
     void SetMarkedLine(int64_t n);
+    // True while Find or Find Next scans the file (a long scan handles messages meanwhile).
+    bool IsSearching() const { return m_pSearchRun != nullptr; }
 
     // The value of one hex digit: '0'-'9' give 0-9, 'A'-'F' give 10-15.
     static BYTE HexCharValue(wchar_t digit);
@@ -49,12 +56,18 @@ protected:
     void OnUpdateFindNext(CCmdUI* pCmdUI);
 
 private:
+    // The progress window's line that says what is searched for.
+    CString DescribePattern() const;
+
     bool m_bFileOpen = false;
     CFile m_file;
     std::unique_ptr<BYTE[]> m_pSearchData;  // the search pattern; null when there is none
     int32_t m_nSearchLen = 0;
-    int64_t m_nSearchPos = 0;  // where the next Find Next scan begins
+    bool m_bSearchText = false;  // the pattern was typed as text, not as hex digits
+    int64_t m_nSearchPos = 0;    // where the next Find Next scan begins
     int64_t m_nMarkedLine = 0;
+    CSearchRun* m_pSearchRun = nullptr;  // the search that runs now, on the stack of Find Next
+    bool m_bCloseFrameAfterSearch = false;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -8,8 +8,9 @@
 #include "../framework/core/FrameworkIds.h"
 
 // Dialogs.
-#define IDD_ABOUTBOX 100
-#define IDD_FIND     131
+#define IDD_ABOUTBOX        100
+#define IDD_FIND            131
+#define IDD_SEARCH_PROGRESS 132
 
 // Menu, accelerators, toolbar and its bitmap, icon and the document string.
 #define IDR_MAINFRAME 128
@@ -23,5 +24,10 @@
 #define IDC_PLAIN_TEXT 1001
 #define IDC_MODE_HEX   1002
 #define IDC_MODE_TEXT  1003
+
+// Controls of the search's progress window.
+#define IDC_SEARCH_WHAT     1010
+#define IDC_SEARCH_PROGRESS 1011
+#define IDC_SEARCH_AMOUNT   1012
 
 #endif  // OKTALON_RES_RESOURCE_H

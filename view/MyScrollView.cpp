@@ -251,6 +251,12 @@ void CMyScrollView::OnDestroy() {
 }
 
 void CMyScrollView::OnTimer(UINT_PTR) {
+    // While a search runs (a long one handles messages meanwhile) the view stays where it is: a
+    // key pressed meanwhile is not queried, so it counts once at the first tick after the search.
+    if (GetDocument()->IsSearching()) {
+        Default();
+        return;
+    }
     // The keys are polled rather than taken from keyboard messages: a held key scrolls once a
     // tick, whatever the keyboard's own repeat rate. Each key is queried whatever the others
     // did: the query also clears the key's "pressed since the last query" state.

@@ -4,8 +4,9 @@
 // failing_disk.sh, which names the file in OKTALON_FAILING_FILE).
 //
 // A search that runs into the stretch is reported once, as an input/output error with the
-// system's code, and changes nothing; scrolling over it shows no message, costs no processor time
-// once it has stopped, and the lines past it show again.
+// system's code, and changes nothing, also after a long search through a slow file with its
+// progress shown; scrolling over it shows no message, costs no processor time once it has stopped,
+// and the lines past it show again.
 #include <windows.h>
 #include <winternl.h>
 
@@ -217,6 +218,60 @@ TEST_F(FailingDisk, ScrollingIsQuietSearchingIntoTheStretchIsReportedOnceAndChan
     EXPECT_TRUE(m_viewer->NoMessageBoxFor(500));
 
     // The program ends as it always does.
+    m_viewer->Activate();
+    input::Menu(L's', L'k');  // Soubor, Konec
+    ASSERT_TRUE(m_viewer->WaitForExit(5000));
+    EXPECT_EQ(m_viewer->ExitCode(), 0u);
+}
+
+// A disk that is slow as well as failing: a search reads 159 MiB at 40 MiB/s before it meets the
+// stretch, with its progress shown and the program answering, and then says so once.
+class SlowFailingDisk : public ViewerTest {
+protected:
+    void SetUp() override {
+        ViewerTest::SetUp();
+        const std::wstring skip = Environment(L"OKTALON_FAILING_DISK_SKIP");
+        if (!skip.empty())
+            GTEST_SKIP() << Narrow(skip);
+        m_path = Environment(L"OKTALON_SLOW_FILE");
+        ASSERT_FALSE(m_path.empty()) << "run through tests/reliability/failing_disk.sh";
+        StartWith(m_path);
+        ASSERT_TRUE(m_viewer->Main());
+        ASSERT_TRUE(WaitTopLine(0));
+    }
+    std::wstring m_path;
+};
+
+TEST_F(SlowFailingDisk, ALongSearchShowsItsProgressThenTheOneMessageAndChangesNothing) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        SCOPED_TRACE(attempt);
+        if (attempt == 0) {
+            Find(L"CAFE");
+        } else {
+            m_viewer->Activate();
+            input::Key(VK_F3);
+        }
+        const HWND progress = m_viewer->WaitForWindow(L"Hledání", L"#32770", 5000);
+        ASSERT_TRUE(progress) << "no progress window";
+        bool answered = true;
+        const ULONGLONG deadline = GetTickCount64() + 30000;
+        while (IsWindow(progress) && GetTickCount64() < deadline) {
+            answered = answered && !IsHungAppWindow(m_viewer->Main());
+            Sleep(50);
+        }
+        EXPECT_TRUE(answered) << "the main window stopped answering";
+        EXPECT_FALSE(IsWindow(progress)) << "the progress window stays";
+        const Box box = m_viewer->WaitForMessageBox(15000);
+        ASSERT_TRUE(box) << "no message for the failed search";
+        EXPECT_NE(box.text.find(L"došlo k chybě vstupu/výstupu"), std::wstring::npos) << Narrow(box.text);
+        EXPECT_EQ(GetWindow(box.window, GW_OWNER), m_viewer->Main());
+        Dismiss(box);
+        EXPECT_TRUE(m_viewer->NoMessageBoxFor(1000)) << "more than one message";
+        // The search stayed where it was: the view at the top, the first line marked, and the
+        // next Find Next starts again from the start of the file.
+        EXPECT_EQ(TopLine(), 0);
+        EXPECT_EQ(MarkedRow(), 0);
+    }
     m_viewer->Activate();
     input::Menu(L's', L'k');  // Soubor, Konec
     ASSERT_TRUE(m_viewer->WaitForExit(5000));

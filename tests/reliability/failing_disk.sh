@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the failing-disk tests inside the Wine test bed: builds the FUSE file system of
-# failing_disk_fs.c, mounts it on a folder of WORK_DIR, names the file it serves to the test
-# program (OKTALON_FAILING_FILE, a Wine name) and unmounts it when the program ends. Where no FUSE
+# failing_disk_fs.c, mounts it on a folder of WORK_DIR, names the files it serves to the test
+# program (OKTALON_FAILING_FILE and the slow one, OKTALON_SLOW_FILE, as Wine names) and unmounts it
+# when the program ends. Where no FUSE
 # file system can be mounted, the program is told why (OKTALON_FAILING_DISK_SKIP) and skips.
 # usage: failing_disk.sh TEST.exe WORK_DIR [gtest args...]
 set -euo pipefail
@@ -46,7 +47,8 @@ if [ -n "$why_not" ]; then
   export OKTALON_FAILING_DISK_SKIP="$why_not"
 else
   OKTALON_FAILING_FILE=$(bash "$here/../winebed.sh" --winpath "$mnt/failing.bin")
-  export OKTALON_FAILING_FILE
+  OKTALON_SLOW_FILE=$(bash "$here/../winebed.sh" --winpath "$mnt/slow.bin")
+  export OKTALON_FAILING_FILE OKTALON_SLOW_FILE
 fi
 export WINEDEBUG=-all
 status=0

@@ -1,5 +1,7 @@
-/* A file system that behaves like a disk with a bad stretch: it serves one read-only file,
- * failing.bin, whose reads fail with EIO wherever they touch a chosen range of bytes.
+/* A file system that behaves like a disk with a bad stretch: it serves the read-only file
+ * failing.bin, whose reads fail with EIO wherever they touch a chosen range of bytes; and
+ * slow.bin, 160 MiB read at 40 MiB/s (each read waits as long as the disk would take), with a bad
+ * stretch of 64 KiB one MiB before its end, for a search long enough to show its progress.
  *
  * usage: failing_disk_fs SIZE BAD_START BAD_END MOUNTPOINT [FUSE OPTIONS...]
  *
@@ -20,9 +22,15 @@
 #include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
+#include <time.h>
 
 static const char kFileName[] = "failing.bin";
 static const off_t kMarkerLineDistance = 4 * 16;
+static const char kSlowFileName[] = "slow.bin";
+static const off_t kSlowSize = (off_t)160 << 20;
+static const off_t kSlowBadStart = ((off_t)160 << 20) - ((off_t)1 << 20);
+static const off_t kSlowBadEnd = ((off_t)160 << 20) - ((off_t)1 << 20) + ((off_t)64 << 10);
+static const double kSlowBytesPerSecond = 40.0 * (1 << 20);
 
 static off_t g_size, g_badStart, g_badEnd;
 
@@ -41,6 +49,28 @@ static int IsTheFile(const char* path) {
     return path[0] == '/' && strcmp(path + 1, kFileName) == 0;
 }
 
+static int IsTheSlowFile(const char* path) {
+    return path[0] == '/' && strcmp(path + 1, kSlowFileName) == 0;
+}
+
+/* slow.bin: the same line rule, without markers, read as slowly as the disk it stands for. */
+static int ReadSlow(char* buffer, size_t count, off_t offset) {
+    if (offset >= kSlowSize)
+        return 0;
+    off_t end = offset + (off_t)count < kSlowSize ? offset + (off_t)count : kSlowSize;
+    if (offset < kSlowBadEnd && end > kSlowBadStart) {
+        if (offset >= kSlowBadStart)
+            return -EIO;
+        end = kSlowBadStart;
+    }
+    const double seconds = (double)(end - offset) / kSlowBytesPerSecond;
+    const struct timespec wait = {(time_t)seconds, (long)((seconds - (double)(time_t)seconds) * 1e9)};
+    nanosleep(&wait, NULL);
+    for (off_t at = offset; at < end; ++at)
+        buffer[at - offset] = (char)((at / 16 * 7 + at % 16) & 0xFF);
+    return (int)(end - offset);
+}
+
 static int GetAttr(const char* path, struct stat* st, struct fuse_file_info* fi) {
     (void)fi;
     memset(st, 0, sizeof *st);
@@ -49,11 +79,11 @@ static int GetAttr(const char* path, struct stat* st, struct fuse_file_info* fi)
         st->st_nlink = 2;
         return 0;
     }
-    if (!IsTheFile(path))
+    if (!IsTheFile(path) && !IsTheSlowFile(path))
         return -ENOENT;
     st->st_mode = S_IFREG | 0444;
     st->st_nlink = 1;
-    st->st_size = g_size;
+    st->st_size = IsTheFile(path) ? g_size : kSlowSize;
     return 0;
 }
 
@@ -65,11 +95,12 @@ static int ReadDir(const char* path, void* buffer, fuse_fill_dir_t fill, off_t o
     fill(buffer, ".", NULL, 0, 0);
     fill(buffer, "..", NULL, 0, 0);
     fill(buffer, kFileName, NULL, 0, 0);
+    fill(buffer, kSlowFileName, NULL, 0, 0);
     return 0;
 }
 
 static int Open(const char* path, struct fuse_file_info* fi) {
-    if (!IsTheFile(path))
+    if (!IsTheFile(path) && !IsTheSlowFile(path))
         return -ENOENT;
     if ((fi->flags & O_ACCMODE) != O_RDONLY)
         return -EROFS;
@@ -79,6 +110,8 @@ static int Open(const char* path, struct fuse_file_info* fi) {
 
 static int Read(const char* path, char* buffer, size_t count, off_t offset, struct fuse_file_info* fi) {
     (void)fi;
+    if (IsTheSlowFile(path))
+        return ReadSlow(buffer, count, offset);
     if (!IsTheFile(path))
         return -ENOENT;
     if (offset >= g_size)

@@ -1,0 +1,112 @@
+#include "doc/SearchRun.h"
+
+#include "dialogs/SearchProgressDlg.h"
+#include "doc/PatternScan.h"
+#include "framework/window/AfxWin.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace {
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+// A scan that ends within this time shows nothing, so a short one looks as it always has.
+constexpr milliseconds kQuietTime{500};
+// How often a scan with its progress shown handles messages and updates the window: often
+// enough for Storno to stop it at once and for the program to answer as usual.
+constexpr milliseconds kMessageInterval{25};
+// Blocks are made smaller while a block takes longer than this (a slow disk or network), so that
+// messages are handled in time; and larger again while they are quick.
+constexpr milliseconds kSlowBlock{40};
+constexpr milliseconds kQuickBlock{5};
+constexpr size_t kSmallestBlock = size_t{64} << 10;
+// Messages handled at one time at most, so that a flood of them cannot hold up the scan.
+constexpr int kMessagesAtOnce = 200;
+}  // namespace
+
+CSearchRun::CSearchRun(PatternScanner& scanner, CString description)
+    : m_scanner(scanner), m_strDescription(std::move(description)) {}
+
+CSearchRun::~CSearchRun() {
+    EndProgressWindow();
+    if (m_quitCode)
+        ::PostQuitMessage(static_cast<int>(*m_quitCode));
+}
+
+CSearchRun::Outcome CSearchRun::Run() {
+    const Clock::time_point start = Clock::now();
+    Clock::time_point lastMessages = start;
+    const size_t largestBlock = m_scanner.BlockSize();
+    while (!StopAsked()) {
+        const Clock::time_point blockStart = Clock::now();
+        if (!m_scanner.Step())
+            break;
+        const Clock::time_point now = Clock::now();
+        const auto blockTime = now - blockStart;
+        if (blockTime > kSlowBlock)
+            m_scanner.SetBlockSize(std::max(kSmallestBlock, m_scanner.BlockSize() / 2));
+        else if (blockTime < kQuickBlock && m_scanner.BlockSize() < largestBlock)
+            m_scanner.SetBlockSize(std::min(largestBlock, m_scanner.BlockSize() * 2));
+
+        if (m_pProgress == nullptr && now - start >= kQuietTime)
+            ShowProgressWindow();
+        if (m_pProgress != nullptr && now - lastMessages >= kMessageInterval) {
+            m_pProgress->ShowProgress(static_cast<uint64_t>(m_scanner.NextCandidate() - m_scanner.Start()),
+                                      static_cast<uint64_t>(m_scanner.Length() - m_scanner.Start()));
+            HandleWaitingMessages();
+            lastMessages = Clock::now();
+        }
+    }
+    EndProgressWindow();
+    if (!m_scanner.Done())
+        return Outcome::Stopped;
+    return m_scanner.Match() ? Outcome::Found : Outcome::NotFound;
+}
+
+bool CSearchRun::StopAsked() const {
+    // A progress window that is gone (its owner was destroyed) stops the search too.
+    return m_bStopAsked || m_quitCode ||
+           (m_pProgress != nullptr && (m_pProgress->StopAsked() || m_pProgress->GetSafeHwnd() == nullptr));
+}
+
+void CSearchRun::ShowProgressWindow() {
+    CWnd* pMain = AfxGetMainWnd();
+    m_pProgress = std::make_unique<CSearchProgressDlg>(m_strDescription);
+    if (!m_pProgress->Create()) {
+        // Without the window the search still runs to its end, as a short one does.
+        m_pProgress.reset();
+        return;
+    }
+    // Modal to the main window: its menus, keys, toolbar (docked or floating) and view take no
+    // input until the search ends.
+    if (pMain != nullptr && pMain->GetSafeHwnd() != nullptr && ::IsWindowEnabled(pMain->GetSafeHwnd())) {
+        m_hDisabledOwner = pMain->GetSafeHwnd();
+        ::EnableWindow(m_hDisabledOwner, FALSE);
+    }
+}
+
+void CSearchRun::EndProgressWindow() {
+    // The owner is enabled before the window goes, so that the activation returns to it.
+    if (m_hDisabledOwner != nullptr) {
+        if (::IsWindow(m_hDisabledOwner))
+            ::EnableWindow(m_hDisabledOwner, TRUE);
+        m_hDisabledOwner = nullptr;
+    }
+    m_pProgress.reset();
+}
+
+void CSearchRun::HandleWaitingMessages() {
+    MSG msg;
+    for (int handled = 0; handled < kMessagesAtOnce && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++handled) {
+        if (msg.message == WM_QUIT) {
+            m_quitCode = msg.wParam;
+            return;
+        }
+        const HWND hProgress = m_pProgress != nullptr ? m_pProgress->GetSafeHwnd() : nullptr;
+        if (hProgress != nullptr && ::IsDialogMessageW(hProgress, &msg))
+            continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
