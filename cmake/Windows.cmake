@@ -19,10 +19,13 @@ target_compile_definitions(oktalon_pure PUBLIC ${OKTALON_WIN_DEFINITIONS})
 # Our own application framework over Win32.
 file(GLOB OKTALON_FRAMEWORK_SOURCES CONFIGURE_DEPENDS framework/*/*.cpp)
 list(REMOVE_ITEM OKTALON_FRAMEWORK_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/framework/docview/WinMain.cpp)
+foreach(pure ${PURE_SOURCES})
+  list(REMOVE_ITEM OKTALON_FRAMEWORK_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/${pure})
+endforeach()
 add_library(oktalon_framework STATIC ${OKTALON_FRAMEWORK_SOURCES})
 target_include_directories(oktalon_framework PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_compile_definitions(oktalon_framework PUBLIC ${OKTALON_WIN_DEFINITIONS})
-target_link_libraries(oktalon_framework PUBLIC ${OKTALON_WIN_LIBS})
+target_link_libraries(oktalon_framework PUBLIC oktalon_pure ${OKTALON_WIN_LIBS})
 
 # The viewer's classes. The file that holds the application object goes straight into the exe:
 # nothing references it, so a static library would drop it.
