@@ -42,8 +42,10 @@ target_link_libraries(oktalon_viewer PUBLIC oktalon_framework oktalon_pure)
 set(OKTALON_RC ${CMAKE_CURRENT_SOURCE_DIR}/res/oktalon.rc)
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(OKTALON_RC_ARCH OKTALON_ARCH_AMD64)
+  set(OKTALON_RELEASE_ARCH x64)
 else()
   set(OKTALON_RC_ARCH OKTALON_ARCH_X86)
+  set(OKTALON_RELEASE_ARCH x86)
 endif()
 # windres leaves no list of the files it read: name what the script includes (the framework's
 # own script among them), so that a change there makes the resources again.
@@ -62,7 +64,31 @@ set(OKTALON_RESOURCE_OBJECTS $<TARGET_OBJECTS:oktalon_resources>)
 add_executable(oktalon WIN32 ${OKTALON_APP_OBJECT_SOURCE} framework/docview/WinMain.cpp ${OKTALON_RESOURCE_OBJECTS})
 target_link_libraries(oktalon PRIVATE oktalon_viewer)
 if(MINGW)
-  target_link_options(oktalon PRIVATE -municode)
+  # The oldest Windows the program runs on is Windows 7 (6.1), what _WIN32_WINNT targets: the
+  # header says so, and older systems refuse to start it.
+  target_link_options(oktalon PRIVATE -municode -Wl,--major-os-version,6,--minor-os-version,1
+                      -Wl,--major-subsystem-version,6,--minor-subsystem-version,1)
+  # The program's own code carries debug information (which changes no code), so that a crash
+  # address can be read back to its source line: its files named from the top of the source
+  # tree, its build folder as ".", so that any folder gives the same bytes; the switches are left
+  # out, as they name the source folder. oktalon.exe itself goes without: after linking, its
+  # debug information moves to a file of its own, which the exe names (.gnu_debuglink, with the
+  # file's CRC) and the release ships beside it. objcopy writes a time into the PE header unless
+  # told one: the linker's, zero.
+  foreach(target oktalon_pure oktalon_framework oktalon_viewer oktalon)
+    target_compile_options(${target} PRIVATE -g -gno-record-gcc-switches
+                           -fdebug-prefix-map=${CMAKE_BINARY_DIR}=.)
+  endforeach()
+  set(OKTALON_DEBUG_FILE ${CMAKE_BINARY_DIR}/oktalon-${PROJECT_VERSION}-${OKTALON_RELEASE_ARCH}.debug)
+  add_custom_command(
+    TARGET oktalon POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0 ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE:oktalon>
+            ${OKTALON_DEBUG_FILE}
+    COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0 ${CMAKE_OBJCOPY} --strip-all
+            --add-gnu-debuglink=${OKTALON_DEBUG_FILE} $<TARGET_FILE:oktalon>
+    BYPRODUCTS ${OKTALON_DEBUG_FILE}
+    COMMENT "Moving oktalon.exe's debug information to ${OKTALON_DEBUG_FILE}"
+    VERBATIM)
 endif()
 
 # Windows tests run under Wine through the test bed, the x86 build's too (Wine's 32-bit loader).
@@ -142,6 +168,16 @@ if(CMAKE_CROSSCOMPILING AND CMAKE_SIZEOF_VOID_P EQUAL 8)
            COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/e2e/readme_first_command.sh --wine64-only
                    ${CMAKE_BINARY_DIR}/..)
   set_tests_properties(readme_first_command readme_first_command_wine64_only PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE)
+endif()
+# The built program read as a Windows engineer reads it, without running it: the manifest, the
+# header's oldest Windows, no debug sections (and the debug file that reads a crash address), and
+# every import in the checked-in list with its documented minimum (tests/binary/).
+if(MINGW)
+  find_program(OKTALON_PYTHON python3 REQUIRED)
+  add_test(NAME oktalon_binary_tests
+           COMMAND ${OKTALON_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/tests/binary/check_exe.py ${OKTALON_RELEASE_ARCH}
+                   $<TARGET_FILE:oktalon> ${OKTALON_DEBUG_FILE} ${CMAKE_CURRENT_SOURCE_DIR}/tests/binary/imports.txt
+                   ${OKTALON_MINGW_TRIPLE}-)
 endif()
 include(tests/reliability/CMakeLists.txt)
 if(MINGW)
