@@ -38,7 +38,8 @@ list(REMOVE_ITEM OKTALON_VIEWER_SOURCES ${OKTALON_APP_OBJECT_SOURCE})
 add_library(oktalon_viewer STATIC ${OKTALON_VIEWER_SOURCES})
 target_link_libraries(oktalon_viewer PUBLIC oktalon_framework oktalon_pure)
 
-# The resource script selects the manifest of the target architecture.
+# The resource script selects the manifest of the target architecture, and takes the version
+# details from the project's version (a header made here).
 set(OKTALON_RC ${CMAKE_CURRENT_SOURCE_DIR}/res/oktalon.rc)
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(OKTALON_RC_ARCH OKTALON_ARCH_AMD64)
@@ -47,11 +48,19 @@ else()
   set(OKTALON_RC_ARCH OKTALON_ARCH_X86)
   set(OKTALON_RELEASE_ARCH x86)
 endif()
+foreach(part MAJOR MINOR PATCH TWEAK)
+  if(PROJECT_VERSION_${part} STREQUAL "")
+    set(OKTALON_VERSION_${part} 0)
+  else()
+    set(OKTALON_VERSION_${part} ${PROJECT_VERSION_${part}})
+  endif()
+endforeach()
+configure_file(${CMAKE_CURRENT_SOURCE_DIR}/res/version.h.in ${CMAKE_BINARY_DIR}/generated/oktalon_version.h @ONLY)
 # windres leaves no list of the files it read: name what the script includes (the framework's
 # own script among them), so that a change there makes the resources again.
 file(GLOB OKTALON_RC_INPUTS CONFIGURE_DEPENDS res/*.h res/*.bmp res/*.ico res/*.manifest)
 list(APPEND OKTALON_RC_INPUTS ${CMAKE_CURRENT_SOURCE_DIR}/framework/core/Framework.rc
-     ${CMAKE_CURRENT_SOURCE_DIR}/framework/core/FrameworkIds.h)
+     ${CMAKE_CURRENT_SOURCE_DIR}/framework/core/FrameworkIds.h ${CMAKE_BINARY_DIR}/generated/oktalon_version.h)
 set_source_files_properties(${OKTALON_RC} PROPERTIES COMPILE_DEFINITIONS ${OKTALON_RC_ARCH}
                             OBJECT_DEPENDS "${OKTALON_RC_INPUTS}")
 if(MINGW)
@@ -59,6 +68,7 @@ if(MINGW)
 endif()
 # Resources as an object library, so every Windows test program carries them too.
 add_library(oktalon_resources OBJECT ${OKTALON_RC})
+target_include_directories(oktalon_resources PRIVATE ${CMAKE_BINARY_DIR}/generated)
 set(OKTALON_RESOURCE_OBJECTS $<TARGET_OBJECTS:oktalon_resources>)
 
 add_executable(oktalon WIN32 ${OKTALON_APP_OBJECT_SOURCE} framework/docview/WinMain.cpp ${OKTALON_RESOURCE_OBJECTS})
