@@ -1,6 +1,7 @@
 # The window-free sources: built into the Windows program and natively for the
 # unit tests, fuzz targets and benchmarks. Paths are relative to the repo root.
 set(PURE_SOURCES
+    framework/core/PathRules.cpp
     view/DumpLine.cpp
     view/Cp1250.cpp
     view/ScrollMath.cpp

@@ -19,10 +19,13 @@ target_compile_definitions(oktalon_pure PUBLIC ${OKTALON_WIN_DEFINITIONS})
 # Our own application framework over Win32.
 file(GLOB OKTALON_FRAMEWORK_SOURCES CONFIGURE_DEPENDS framework/*/*.cpp)
 list(REMOVE_ITEM OKTALON_FRAMEWORK_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/framework/docview/WinMain.cpp)
+foreach(pure ${PURE_SOURCES})
+  list(REMOVE_ITEM OKTALON_FRAMEWORK_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/${pure})
+endforeach()
 add_library(oktalon_framework STATIC ${OKTALON_FRAMEWORK_SOURCES})
 target_include_directories(oktalon_framework PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_compile_definitions(oktalon_framework PUBLIC ${OKTALON_WIN_DEFINITIONS})
-target_link_libraries(oktalon_framework PUBLIC ${OKTALON_WIN_LIBS})
+target_link_libraries(oktalon_framework PUBLIC oktalon_pure ${OKTALON_WIN_LIBS})
 
 # The viewer's classes. The file that holds the application object goes straight into the exe:
 # nothing references it, so a static library would drop it.
@@ -35,18 +38,29 @@ list(REMOVE_ITEM OKTALON_VIEWER_SOURCES ${OKTALON_APP_OBJECT_SOURCE})
 add_library(oktalon_viewer STATIC ${OKTALON_VIEWER_SOURCES})
 target_link_libraries(oktalon_viewer PUBLIC oktalon_framework oktalon_pure)
 
-# The resource script selects the manifest of the target architecture.
+# The resource script selects the manifest of the target architecture, and takes the version
+# details from the project's version (a header made here).
 set(OKTALON_RC ${CMAKE_CURRENT_SOURCE_DIR}/res/oktalon.rc)
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(OKTALON_RC_ARCH OKTALON_ARCH_AMD64)
+  set(OKTALON_RELEASE_ARCH x64)
 else()
   set(OKTALON_RC_ARCH OKTALON_ARCH_X86)
+  set(OKTALON_RELEASE_ARCH x86)
 endif()
+foreach(part MAJOR MINOR PATCH TWEAK)
+  if(PROJECT_VERSION_${part} STREQUAL "")
+    set(OKTALON_VERSION_${part} 0)
+  else()
+    set(OKTALON_VERSION_${part} ${PROJECT_VERSION_${part}})
+  endif()
+endforeach()
+configure_file(${CMAKE_CURRENT_SOURCE_DIR}/res/version.h.in ${CMAKE_BINARY_DIR}/generated/oktalon_version.h @ONLY)
 # windres leaves no list of the files it read: name what the script includes (the framework's
 # own script among them), so that a change there makes the resources again.
 file(GLOB OKTALON_RC_INPUTS CONFIGURE_DEPENDS res/*.h res/*.bmp res/*.ico res/*.manifest)
 list(APPEND OKTALON_RC_INPUTS ${CMAKE_CURRENT_SOURCE_DIR}/framework/core/Framework.rc
-     ${CMAKE_CURRENT_SOURCE_DIR}/framework/core/FrameworkIds.h)
+     ${CMAKE_CURRENT_SOURCE_DIR}/framework/core/FrameworkIds.h ${CMAKE_BINARY_DIR}/generated/oktalon_version.h)
 set_source_files_properties(${OKTALON_RC} PROPERTIES COMPILE_DEFINITIONS ${OKTALON_RC_ARCH}
                             OBJECT_DEPENDS "${OKTALON_RC_INPUTS}")
 if(MINGW)
@@ -54,12 +68,37 @@ if(MINGW)
 endif()
 # Resources as an object library, so every Windows test program carries them too.
 add_library(oktalon_resources OBJECT ${OKTALON_RC})
+target_include_directories(oktalon_resources PRIVATE ${CMAKE_BINARY_DIR}/generated)
 set(OKTALON_RESOURCE_OBJECTS $<TARGET_OBJECTS:oktalon_resources>)
 
 add_executable(oktalon WIN32 ${OKTALON_APP_OBJECT_SOURCE} framework/docview/WinMain.cpp ${OKTALON_RESOURCE_OBJECTS})
 target_link_libraries(oktalon PRIVATE oktalon_viewer)
 if(MINGW)
-  target_link_options(oktalon PRIVATE -municode)
+  # The oldest Windows the program runs on is Windows 7 (6.1), what _WIN32_WINNT targets: the
+  # header says so, and older systems refuse to start it.
+  target_link_options(oktalon PRIVATE -municode -Wl,--major-os-version,6,--minor-os-version,1
+                      -Wl,--major-subsystem-version,6,--minor-subsystem-version,1)
+  # The program's own code carries debug information (which changes no code), so that a crash
+  # address can be read back to its source line: its files named from the top of the source
+  # tree, its build folder as ".", so that any folder gives the same bytes; the switches are left
+  # out, as they name the source folder. oktalon.exe itself goes without: after linking, its
+  # debug information moves to a file of its own, which the exe names (.gnu_debuglink, with the
+  # file's CRC) and the release ships beside it. objcopy writes a time into the PE header unless
+  # told one: the linker's, zero.
+  foreach(target oktalon_pure oktalon_framework oktalon_viewer oktalon)
+    target_compile_options(${target} PRIVATE -g -gno-record-gcc-switches
+                           -fdebug-prefix-map=${CMAKE_BINARY_DIR}=.)
+  endforeach()
+  set(OKTALON_DEBUG_FILE ${CMAKE_BINARY_DIR}/oktalon-${PROJECT_VERSION}-${OKTALON_RELEASE_ARCH}.debug)
+  add_custom_command(
+    TARGET oktalon POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0 ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE:oktalon>
+            ${OKTALON_DEBUG_FILE}
+    COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0 ${CMAKE_OBJCOPY} --strip-all
+            --add-gnu-debuglink=${OKTALON_DEBUG_FILE} $<TARGET_FILE:oktalon>
+    BYPRODUCTS ${OKTALON_DEBUG_FILE}
+    COMMENT "Moving oktalon.exe's debug information to ${OKTALON_DEBUG_FILE}"
+    VERBATIM)
 endif()
 
 # Windows tests run under Wine through the test bed, the x86 build's too (Wine's 32-bit loader).
@@ -139,6 +178,16 @@ if(CMAKE_CROSSCOMPILING AND CMAKE_SIZEOF_VOID_P EQUAL 8)
            COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/e2e/readme_first_command.sh --wine64-only
                    ${CMAKE_BINARY_DIR}/..)
   set_tests_properties(readme_first_command readme_first_command_wine64_only PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE)
+endif()
+# The built program read as a Windows engineer reads it, without running it: the manifest, the
+# header's oldest Windows, no debug sections (and the debug file that reads a crash address), and
+# every import in the checked-in list with its documented minimum (tests/binary/).
+if(MINGW)
+  find_program(OKTALON_PYTHON python3 REQUIRED)
+  add_test(NAME oktalon_binary_tests
+           COMMAND ${OKTALON_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/tests/binary/check_exe.py ${OKTALON_RELEASE_ARCH}
+                   $<TARGET_FILE:oktalon> ${OKTALON_DEBUG_FILE} ${CMAKE_CURRENT_SOURCE_DIR}/tests/binary/imports.txt
+                   ${OKTALON_MINGW_TRIPLE}-)
 endif()
 include(tests/reliability/CMakeLists.txt)
 if(MINGW)

@@ -11,7 +11,8 @@
 ; file. Installing again updates the copy where it is. Nothing is written while the installed
 ; program runs: the user is asked to close it (a silent run gives up, leaving everything as it
 ; was). The uninstaller removes all of that and nothing else: the program's recent-file list
-; stays in the user's registry.
+; stays in the user's registry. On a Windows older than Windows 7 SP1, the oldest the program runs
+; on, it says so and installs nothing (exit code 3).
 
 Unicode true
 Target ${TARGET}
@@ -40,6 +41,7 @@ ShowUninstDetails show
 !include LogicLib.nsh
 !include Sections.nsh
 !include FileFunc.nsh
+!include WinVer.nsh
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -65,6 +67,7 @@ VIAddVersionKey /LANG=${LANG_CZECH} "FileDescription" "Instalace programu ${PROD
 VIAddVersionKey /LANG=${LANG_CZECH} "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=${LANG_CZECH} "LegalCopyright" "© 2026 ${PUBLISHER}"
 
+LangString OLD_WINDOWS ${LANG_CZECH} "${PRODUCT} ${VERSION} vyžaduje Windows 7 s aktualizací Service Pack 1 nebo novější Windows. Na tomto počítači je starší verze, proto se nic neinstaluje."
 LangString RUNNING ${LANG_CZECH} "Program ${PRODUCT} je spuštěný ze složky $INSTDIR.$\n$\nZavřete ho a zkuste to znovu, nebo zvolte Storno."
 LangString IN_USE ${LANG_CZECH} "Soubor $INSTDIR\${EXE} nelze nahradit ani odstranit: používá ho jiný program.$\n$\nZavřete ho a zkuste to znovu, nebo zvolte Storno."
 LangString DESC_PROGRAM ${LANG_CZECH} "Program ${PRODUCT} a jeho zástupce v nabídce Start."
@@ -202,7 +205,22 @@ SectionEnd
   !insertmacro MUI_DESCRIPTION_TEXT ${SecContextMenu} "$(DESC_MENU)"
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
+; The oldest Windows the program runs on is Windows 7 with Service Pack 1 (6.1; Windows Server
+; 2008 R2 SP1 alike): its PE header says 6.1, and its imports are reviewed against that floor
+; (tests/binary/imports.txt). An older system is told so, and nothing is installed.
+Function RefuseOlderWindows
+  ${IfThen} ${AtLeastWin8} ${|} Return ${|}
+  ${If} ${AtLeastWin7}
+  ${AndIf} ${AtLeastServicePack} 1
+    Return
+  ${EndIf}
+  MessageBox MB_OK|MB_ICONSTOP "$(OLD_WINDOWS)" /SD IDOK
+  SetErrorLevel 3
+  Quit
+FunctionEnd
+
 Function .onInit
+  Call RefuseOlderWindows
   ; One copy per user: an installed one is updated in its own folder, and keeps the user's
   ; choice of the context-menu entry.
   ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"

@@ -9,7 +9,7 @@ packages=(
   cmake ninja-build g++ clang clang-format clang-tidy libclang-rt-14-dev googletest locales git
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 fonts-wine xvfb xdotool x11-utils fonts-liberation imagemagick jq
-  fuse3 libfuse3-dev pkg-config nsis zip unzip
+  fuse3 libfuse3-dev pkg-config nsis zip unzip python3
 )
 export DEBIAN_FRONTEND=noninteractive
 updated=0

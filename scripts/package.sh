@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the release in dist/: builds oktalon.exe for x86-64 and for x86 in Release (in
 # build/release), packs each build into its portable zip and its per-user installer
-# (cmake/Packaging.cmake, packaging/), and writes SHA256SUMS over the four files. The files take
+# (cmake/Packaging.cmake, packaging/), puts each build's debug information beside them, and
+# writes SHA256SUMS over the six files. The files take
 # their dates from the last commit, so the same commit gives the same bytes anywhere.
 #   usage: scripts/package.sh
 set -euo pipefail
@@ -21,9 +22,9 @@ for build in win64 win32; do
   # Made afresh, so that they carry the current commit's date.
   rm -rf "$root/$build/dist"
   cmake --build "$root/$build" --target oktalon_release
-  cp "$root/$build/dist/"*.zip "$root/$build/dist/"*-setup.exe "$dist/"
+  cp "$root/$build/dist/"*.zip "$root/$build/dist/"*-setup.exe "$root/$build/dist/"*.debug "$dist/"
 done
-(cd "$dist" && sha256sum -- *.zip *-setup.exe >SHA256SUMS)
+(cd "$dist" && sha256sum -- *.zip *-setup.exe *.debug >SHA256SUMS)
 
 echo "== dist/ ($(git -C "$top" rev-parse --short HEAD)), made in $((SECONDS - start)) s:"
 (cd "$dist" && ls -l -- *)

@@ -1,6 +1,8 @@
 // CFile: opening, reading, seeking and closing; a failure thrown as a CFileException.
 #include "framework/core/File.h"
 
+#include "framework/core/Path.h"
+
 IMPLEMENT_DYNAMIC(CFile, CObject)
 
 namespace {
@@ -23,8 +25,10 @@ CFile::~CFile() = default;
 BOOL CFile::Open(LPCWSTR fileName, UINT openFlags, CFileException* pError) {
     m_handle.reset();
     m_strFileName = fileName;
-    HANDLE handle = CreateFileW(fileName, GENERIC_READ, ShareModeOf(openFlags), nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    // A name of MAX_PATH characters or more opens only in its "\\?\" form; the file keeps the
+    // name as it was given, for messages.
+    HANDLE handle = CreateFileW(SystemPathName(fileName).c_str(), GENERIC_READ, ShareModeOf(openFlags), nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         const LONG osError = static_cast<LONG>(GetLastError());
         if (pError != nullptr)

@@ -24,8 +24,9 @@ public:
     CFile() = default;
     ~CFile() override;
 
-    // Opens the file; on failure fills *pError (when given) and returns FALSE. A file this
-    // object had open before is closed first.
+    // Opens the file, by any name the system resolves, at any length (SystemPathName); on
+    // failure fills *pError (when given) and returns FALSE. A file this object had open before is
+    // closed first. GetFilePath gives the name as it was given.
     BOOL Open(LPCWSTR fileName, UINT openFlags, CFileException* pError = nullptr);
     // Reads up to count bytes at the current position; returns how many it read (0 at the end).
     UINT Read(void* buffer, UINT count);

@@ -3,7 +3,7 @@
 #include "framework/docview/DocTemplate.h"
 
 #include "framework/core/FrameworkIds.h"
-#include "framework/docview/RecentFileList.h"
+#include "framework/core/Path.h"
 
 IMPLEMENT_DYNAMIC(CDocTemplate, CCmdTarget)
 IMPLEMENT_DYNAMIC(CSingleDocTemplate, CDocTemplate)
@@ -56,7 +56,7 @@ void CSingleDocTemplate::CloseAllDocuments() {
 CDocument* CSingleDocTemplate::FindOpenDocument(LPCWSTR lpszPathName) const {
     if (!m_pOnlyDoc || lpszPathName == nullptr || m_pOnlyDoc->GetPathName().IsEmpty())
         return nullptr;
-    return CRecentFileList::SamePath(m_pOnlyDoc->GetPathName(), lpszPathName) ? m_pOnlyDoc.get() : nullptr;
+    return SameFullPath(m_pOnlyDoc->GetPathName(), lpszPathName) ? m_pOnlyDoc.get() : nullptr;
 }
 
 void CSingleDocTemplate::ActivateFrameOf(CDocument* pDoc) {
@@ -94,10 +94,9 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(LPCWSTR lpszPathName, BOOL bMake
             return nullptr;  // a new frame goes with pNewFrame, before a new document
         pDoc->SetTitle(L"");
     } else {
-        const CString fullPath = CRecentFileList::FullPath(lpszPathName);
-        if (!pDoc->OnOpenDocument(fullPath))
+        if (!pDoc->OnOpenDocument(lpszPathName))
             return nullptr;  // the document has said why
-        pDoc->SetPathName(fullPath);
+        pDoc->SetPathName(lpszPathName);
     }
 
     if (pNewDoc)

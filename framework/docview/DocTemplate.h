@@ -30,11 +30,12 @@ public:
     // FALSE (and empty) when the string or the field does not exist.
     BOOL GetDocString(CString& rString, DocStringIndex index) const;
 
-    // With a path: opens that file into the template's document (made, with its frame and
-    // view, when there is none yet). Without one: a new, empty document. Null on failure; the
+    // With a path, a full one (FullPath; CWinApp::OpenDocumentFile makes it): opens that file
+    // into the template's document (made, with its frame and view, when there is none yet), which
+    // keeps the path as it is given. Without one: a new, empty document. Null on failure; the
     // document has told the user why.
     virtual CDocument* OpenDocumentFile(LPCWSTR lpszPathName, BOOL bMakeVisible = TRUE) = 0;
-    // The template's document showing that file, or null.
+    // The template's document showing that file (a full path, as FullPath gives it), or null.
     virtual CDocument* FindOpenDocument(LPCWSTR lpszPathName) const = 0;
     // Brings the frame that shows pDoc, one of the template's documents, to the front.
     virtual void ActivateFrameOf(CDocument* pDoc) = 0;

@@ -47,22 +47,10 @@ void CDocument::SetPathName(LPCWSTR lpszPathName) {
         m_strPathName.Empty();
         return;
     }
-    std::wstring full(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetFullPathNameW(lpszPathName, static_cast<DWORD>(full.size()), full.data(), nullptr);
-        if (length == 0) {
-            full = lpszPathName;
-            break;
-        }
-        if (length < full.size()) {
-            full.resize(length);
-            break;
-        }
-        full.resize(length);
-    }
-    m_strPathName = CString(full);
-    const size_t slash = full.find_last_of(L"\\/");
-    SetTitle(slash == std::wstring::npos ? full.c_str() : full.c_str() + slash + 1);
+    m_strPathName = lpszPathName;
+    const std::wstring& path = m_strPathName.str();
+    const size_t slash = path.find_last_of(L"\\/");
+    SetTitle(slash == std::wstring::npos ? path.c_str() : path.c_str() + slash + 1);
 }
 
 void CDocument::AddView(CView* pView) {

@@ -30,8 +30,9 @@ public:
     const CString& GetTitle() const { return m_strTitle; }
     virtual void SetTitle(LPCWSTR lpszTitle);
     const CString& GetPathName() const { return m_strPathName; }
-    // Keeps the full form of the path and makes the file's name the title. Adding the path
-    // to the recent-file list is the application's part.
+    // Keeps the path, a full one (the application makes each name it opens full, once), and
+    // makes the file's name the title. Adding the path to the recent-file list is the
+    // application's part.
     virtual void SetPathName(LPCWSTR lpszPathName);
 
     BOOL IsModified() const { return m_bModified; }

@@ -17,8 +17,8 @@ public:
     const CString& operator[](int index) const { return m_files.at(static_cast<size_t>(index)); }
     UINT GetFirstCommand() const { return m_nFirstCommand; }
 
-    // Puts the file at the top, as a full path; an entry for the same file (compared without
-    // regard to case) moves rather than repeats, and the oldest entry drops off a full list.
+    // Puts the file at the top, as a full path (FullPath); an entry for the same file (SamePath)
+    // moves rather than repeats, and the oldest entry drops off a full list.
     void Add(LPCWSTR pathName);
     void Remove(int index);
     // Removes the entry for that file, if there is one; returns whether there was.
@@ -27,32 +27,18 @@ public:
     int Find(LPCWSTR pathName) const;
 
     // Loads and stores the list in the application's profile key; false when the key is missing
-    // or a write failed.
+    // or a write failed. The list only ever stores full file names (IsFullFilePath); other names
+    // come from a profile that something else wrote, and are left out.
     bool ReadList(HKEY appKey);
     bool WriteList(HKEY appKey) const;
 
-    // The text of entry index as the menu shows it: "&1 C:\...\dir\file.bin", '&' doubled.
+    // The text of entry index as the menu shows it: "&1 C:\...\dir\file.bin" (AbbreviatePath),
+    // '&' doubled.
     CString GetMenuText(int index) const;
     // Replaces the entries in the popup that holds them (found by their command ids) with the
     // current list. With an empty list the popup shows the grayed placeholder item it came with.
     // Returns false when the popup holds no entry position.
     bool UpdateMenu(HMENU popup);
-
-    // The path shortened to at most maxLength characters where possible, keeping the root and
-    // the file name and dropping folders from the middle: "C:\...\dir\file.bin".
-    static CString AbbreviatePath(const CString& path, int maxLength);
-    // The full, normalised form of a path (absolute, "." and ".." resolved, short 8.3 parts in
-    // their long form where the file system knows them).
-    static CString FullPath(LPCWSTR pathName);
-    // Whether two paths name the same file: full forms compared without regard to case, a
-    // drive's or a share's file written with "\\?\" or "\\.\" as it is written without.
-    static bool SamePath(LPCWSTR a, LPCWSTR b);
-    // Whether the list may offer the path: a full, normalised path within the system's limits
-    // that can name a file (not a folder's name ending in a separator, no wildcards or control
-    // characters), in any form that FullPath gives: a drive's, a share's, "\\?\" and "\\.\"
-    // names. The list itself only ever stores such paths; others come from a profile that
-    // something else wrote.
-    static bool IsFullFilePath(const CString& path);
 
 private:
     bool IsEntryCommand(UINT id) const;

@@ -4,6 +4,7 @@
 
 #include "framework/core/CommandLineInfo.h"
 #include "framework/core/FrameworkIds.h"
+#include "framework/core/Path.h"
 #include "framework/core/RegKey.h"
 #include "framework/docview/DocTemplate.h"
 #include "framework/docview/IdleHandler.h"
@@ -29,7 +30,7 @@ constexpr DWORD kMaxPathBuffer = 32768;
 // Whether the name can never be opened as a file: the file is gone for good, or the name is a
 // folder's (not just a file that is locked or unreadable now).
 bool CanNeverOpen(LPCWSTR path) {
-    const DWORD attributes = GetFileAttributesW(path);
+    const DWORD attributes = GetFileAttributesW(SystemPathName(path).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES)
         return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     const DWORD error = GetLastError();
@@ -235,7 +236,9 @@ CDocument* CWinApp::OpenDocumentFile(LPCWSTR lpszFileName) {
     CDocTemplate* pTemplate = GetFirstDocTemplate();
     if (pTemplate == nullptr || lpszFileName == nullptr || *lpszFileName == L'\0')
         return nullptr;
-    const CString fullPath = CRecentFileList::FullPath(lpszFileName);
+    // Made full once here, for every way a name comes in: the command line, File Open, the
+    // recent-file list and the shell's context menu. The template and the document keep it.
+    const CString fullPath = FullPath(lpszFileName);
     if (CDocument* pDoc = pTemplate->FindOpenDocument(fullPath)) {
         // The file is shown already: nothing is opened again, its window comes forward.
         pTemplate->ActivateFrameOf(pDoc);

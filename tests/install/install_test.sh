@@ -1,32 +1,34 @@
 #!/usr/bin/env bash
 # Installs one build's release files under Wine in a fresh prefix, as a user would, and checks
-# what each step leaves: the portable zip's program shows a file; the silent installer's files,
-# shortcut, uninstall entry and context-menu entry; the installed program started through the
+# what each step leaves: the portable zip's program shows a file; an older Windows than 7 SP1
+# refused, nothing installed; the silent installer's files, shortcut, uninstall entry and
+# context-menu entry; the installed program's version details, as Windows reads them, agreeing
+# with the entry; the installed program started through the
 # context-menu command on a file with blanks and Czech letters; a second install; an install and
 # an uninstall while the program runs (refused, nothing changed); the quiet uninstall, which
 # removes all the installer made and keeps the user's recent-file list. It checks the resulting
 # files and registry, never Wine's exit codes, and ends with the list of what it checked.
 # Pictures of the program and of the installer's question land in the bed folder.
-#   usage: install_test.sh x64|x86 RELEASE.zip SETUP.exe OKTALON.exe RUN_COMMAND_LINE.exe BED_DIR
+#   usage: install_test.sh x64|x86 RELEASE.zip SETUP.exe OKTALON.exe RUN_COMMAND_LINE.exe VERSION_INFO.exe BED_DIR
 # Where the bed cannot run the build (scripts/wine-loader.sh says why), it skips with exit code 77.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 source "$top/scripts/wine-loader.sh"
 
 if [ "${1:-}" != --in-bed ]; then
-  [ $# -eq 6 ] || {
-    echo "usage: install_test.sh x64|x86 RELEASE.zip SETUP.exe OKTALON.exe RUN_COMMAND_LINE.exe BED_DIR" >&2
+  [ $# -eq 7 ] || {
+    echo "usage: install_test.sh x64|x86 RELEASE.zip SETUP.exe OKTALON.exe RUN_COMMAND_LINE.exe VERSION_INFO.exe BED_DIR" >&2
     exit 2
   }
   if [ "$1" = x86 ] && oktalon_wine64_only; then
     echo "install test of the x86 release skipped: $(oktalon_wine64_only_reason)"
     exit 77
   fi
-  rm -rf "$6"
-  exec bash "$top/tests/winebed.sh" --bed "$6" --display --shell -- bash "$0" --in-bed "$@"
+  rm -rf "$7"
+  exec bash "$top/tests/winebed.sh" --bed "$7" --display --shell -- bash "$0" --in-bed "$@"
 fi
 shift
-arch=$1 zip=$2 setup=$3 built_exe=$4 runner=$5 bed=$6
+arch=$1 zip=$2 setup=$3 built_exe=$4 runner=$5 version_info=$6 bed=$7
 work="$bed/work"
 mkdir -p "$work"
 
@@ -171,10 +173,43 @@ declare -A machine=([x64]=8664 [x86]=014c)
 expect "installer: a $arch program (PE machine ${machine[$arch]})" \
   test "$(pe_machine "$setup")" = "${machine[$arch]}"
 
-# ---- The silent install
+uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Oktalon'
+menu_key='Software\Classes\*\shell\Oktalon'
+# The installer's one visible window. Wine may remake a window's X window just after showing it,
+# so it is looked up afresh each time.
+installer_window() { xdotool search --onlyvisible --class "^${setup##*/}\$" 2>/dev/null | head -n 1; }
+
+# ---- On a Windows older than 7 SP1 (the prefix set to Vista): the installer says why and
+# installs nothing, silent or not
 settle
 files >"$work/files.fresh"
 reg keys | LC_ALL=C sort >"$work/keys.fresh"
+wine_run 60 reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d vista /f >/dev/null
+settle
+files >"$work/files.vista"
+wine_run 120 "$setup" /S
+"$WINELOADER" "$setup" &
+refused=$!
+for _ in $(seq 60); do [ -n "$(installer_window)" ] && break; sleep 1; done
+sleep 1
+eval "$(xdotool getwindowgeometry --shell "$(installer_window)")" || fail "the installer showed nothing on Vista"
+import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$bed/installer-old-windows.png"
+expect "old Windows: started on Vista, the installer first shows one small window, its message (${WIDTH}x${HEIGHT})" \
+  test "$WIDTH" -lt 700 -a "$HEIGHT" -lt 300
+for _ in $(seq 30); do
+  kill -0 "$refused" 2>/dev/null || break
+  xdotool key --window "$(installer_window)" Return 2>/dev/null || true
+  sleep 1
+done
+expect "old Windows: on OK the installer ends" bash -c '! kill -0 "$1" 2>/dev/null' _ "$refused"
+wine_run 60 reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null
+settle
+files >"$work/files.refused"
+expect "old Windows: neither the silent nor the shown installer wrote a file or a key" \
+  test "$(added "$work/files.vista" "$work/files.refused")" = "" -a \
+       -z "$(reg keys | grep -xF -e "$uninstall_key" -e "$menu_key")"
+
+# ---- The silent install
 wine_run 120 "$setup" /S
 settle
 files >"$work/files.installed"
@@ -182,8 +217,6 @@ reg keys | LC_ALL=C sort >"$work/keys.installed"
 added "$work/files.fresh" "$work/files.installed" >"$work/files.made"
 added "$work/keys.fresh" "$work/keys.installed" >"$work/keys.made"
 
-uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Oktalon'
-menu_key='Software\Classes\*\shell\Oktalon'
 # The version the release's file names carry: the entry names the same.
 version=$(basename "$zip" | sed -n 's/^oktalon-\(.*\)-x[0-9]*\.zip$/\1/p')
 location=$(reg value "$uninstall_key" InstallLocation)
@@ -218,6 +251,24 @@ expect "install: the context-menu entry \"Otevřít v Oktalonu\" for every file,
 command=$(reg value "$menu_key\\command" @)
 expect "install: the context-menu command is the installed oktalon.exe \"%1\"" \
   test "$command" = "\"$location\\oktalon.exe\" \"%1\""
+
+# ---- The installed program's version details, as Explorer's Properties and installers read them
+wine_run 60 "$version_info" "$location\\oktalon.exe" | tr -d '\r' >"$work/version.txt"
+detail() { sed -n "s/^$1=//p" "$work/version.txt"; }
+display_version=$(reg value "$uninstall_key" DisplayVersion)
+IFS=. read -r major minor patch tweak <<<"$display_version"
+expect "version: FileVersion and ProductVersion are the entry's DisplayVersion ($display_version)" \
+  test "$(detail FileVersion)|$(detail ProductVersion)" = "$display_version|$display_version"
+expect "version: the fixed file and product versions are $display_version in four parts" \
+  test "$(detail Fixed.FileVersion)|$(detail Fixed.ProductVersion)" = \
+       "$major.${minor:-0}.${patch:-0}.${tweak:-0}|$major.${minor:-0}.${patch:-0}.${tweak:-0}"
+expect "version: one translation, Czech in Unicode (040504b0), an application (type 1)" \
+  test "$(detail Translations)|$(detail Fixed.FileType)" = "040504b0|1"
+expect "version: the product Oktalon, its file oktalon.exe, by the entry's publisher, © the About box's authors" \
+  test "$(detail ProductName)|$(detail OriginalFilename)|$(detail CompanyName)|$(detail LegalCopyright)" = \
+       "Oktalon|oktalon.exe|$(reg value "$uninstall_key" Publisher)|© 2026 autoři projektu Oktalon"
+expect "version: a description that says what the program is ($(detail FileDescription))" \
+  grep -q '^FileDescription=Oktalon, prohlížeč souborů' "$work/version.txt"
 
 # ---- The context-menu command, as Explorer runs it: %1 replaced by the file's name
 expect "context menu: the installed program shows the file with blanks and Czech letters in its name" \
@@ -268,9 +319,6 @@ timeout 60 xdotool search --sync --onlyvisible --class '^oktalon\.exe$' >/dev/nu
 wine_run 120 "$setup" /S
 "$WINELOADER" "$setup" &
 installer=$!
-# The installer's one visible window. Wine may remake a window's X window just after showing it,
-# so it is looked up afresh each time.
-installer_window() { xdotool search --onlyvisible --class "^${setup##*/}\$" 2>/dev/null | head -n 1; }
 for _ in $(seq 60); do [ -n "$(installer_window)" ] && break; sleep 1; done
 sleep 1
 eval "$(xdotool getwindowgeometry --shell "$(installer_window)")" || fail "the installer showed no window"

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string>
+#include <vector>
 
 namespace {
 // Whether another opener asking for read access (and sharing everything) gets in.
@@ -143,4 +145,47 @@ TEST(CFileTest, DeviceMediumAndNetworkFailuresAreInputOutputErrors) {
                                   L"Z:\\disk\\data.bin");
     EXPECT_EQ(notReady.GetErrorMessage().str(),
               L"Chyba při práci se souborem \u201EZ:\\disk\\data.bin\u201C: došlo k chybě vstupu/výstupu (kód 21).");
+}
+
+TEST(CFileTest, NamesOfMaxPathCharactersOrMoreReachTheSystemInTheirLongPathForm) {
+    LongFolder folder(MAX_PATH - 8);
+    const std::wstring base = folder.path() + L"\\";  // 253 characters
+    const TempFile longest = TempFile::At(base + L"ab.bin", "259");
+    const TempFile tooLong = TempFile::At(base + L"abc.bin", "260");
+    LongFolder deeper(400);
+    const TempFile deep = TempFile::At(deeper.path() + L"\\a.bin", "400");
+
+    struct Case {
+        std::wstring name;      // as the file is asked for
+        std::wstring expected;  // as the system must be handed it
+        const char* contents;
+    };
+    const Case cases[] = {
+        {longest.path(), longest.path(), "259"},
+        {tooLong.path(), L"\\\\?\\" + tooLong.path(), "260"},
+        {deep.path(), L"\\\\?\\" + deep.path(), "400"},
+        {deeper.path() + L"\\x\\..\\a.bin", L"\\\\?\\" + deep.path(), "400"},
+        {L"\\\\?\\" + deep.path(), L"\\\\?\\" + deep.path(), "400"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "a name of " << c.name.size() << " characters");
+        CFile file;
+        std::vector<std::wstring> handed;
+        {
+            SystemFileNameRecorder recorder;
+            ASSERT_TRUE(file.Open(c.name.c_str(), CFile::modeRead | CFile::shareDenyWrite));
+            handed = recorder.NamesEndingIn(c.name.substr(c.name.find_last_of(L'\\')));
+        }
+        EXPECT_EQ(handed, std::vector<std::wstring>{c.expected});
+        EXPECT_EQ(file.GetFilePath().str(), c.name) << "the file keeps the name it was given";
+        char buffer[4] = {};
+        ASSERT_EQ(file.Read(buffer, 3), 3u);
+        EXPECT_STREQ(buffer, c.contents) << "the file named";
+    }
+    // A share's file: the share's form of the prefix.
+    const std::wstring share = L"\\\\server\\share\\" + std::wstring(250, L's') + L".bin";
+    SystemFileNameRecorder recorder;
+    CFile file;
+    EXPECT_FALSE(file.Open(share.c_str(), CFile::modeRead));
+    EXPECT_EQ(recorder.NamesEndingIn(L".bin"), std::vector<std::wstring>{L"\\\\?\\UNC" + share.substr(1)});
 }

@@ -1,8 +1,9 @@
 // The recent-file list on its own (order, limits, menu texts, the File menu, the registry) and
-// the command line's parsing.
+// the command line's parsing. The rules of file names it relies on are tested in PathTests.cpp.
 
 #include "framework/core/CommandLineInfo.h"
 #include "framework/core/FrameworkIds.h"
+#include "framework/core/Path.h"
 #include "framework/core/RegKey.h"
 #include "framework/docview/RecentFileList.h"
 #include "tests/win/TestSupport.h"
@@ -20,7 +21,7 @@ constexpr const wchar_t* kTestRoot = L"Software\\OktalonTests";
 constexpr const wchar_t* kTestAppKey = L"Software\\OktalonTests\\RecentFileListTest";
 
 std::wstring Temp(const std::wstring& name) {
-    return CRecentFileList::FullPath((TempFolder() + name).c_str()).str();
+    return FullPath((TempFolder() + name).c_str()).str();
 }
 
 std::vector<std::wstring> Entries(const CRecentFileList& list) {
@@ -73,17 +74,17 @@ TEST_F(RecentFileListTest, KeepsTheNewestFirstWithoutRepeatsAndDropsTheOldest) {
     for (const wchar_t* again : {L"e.bin", L"E.BIN"}) {
         list.Add(Temp(again).c_str());
         ASSERT_EQ(list.GetCount(), 4);
-        EXPECT_TRUE(CRecentFileList::SamePath(list[0], Temp(L"e.bin").c_str()));
-        EXPECT_TRUE(CRecentFileList::SamePath(list[1], Temp(L"d.bin").c_str()));
-        EXPECT_TRUE(CRecentFileList::SamePath(list[3], Temp(L"b.bin").c_str()));
+        EXPECT_TRUE(SamePath(list[0], Temp(L"e.bin").c_str()));
+        EXPECT_TRUE(SamePath(list[1], Temp(L"d.bin").c_str()));
+        EXPECT_TRUE(SamePath(list[3], Temp(L"b.bin").c_str()));
     }
 
     std::wstring detour = Temp(L"x\\..\\C.BIN");
     list.Add(detour.c_str());
     ASSERT_EQ(list.GetCount(), 4);
-    EXPECT_TRUE(CRecentFileList::SamePath(list[0], Temp(L"c.bin").c_str()));
-    EXPECT_TRUE(CRecentFileList::SamePath(list[1], Temp(L"e.bin").c_str()));
-    EXPECT_TRUE(CRecentFileList::SamePath(list[3], Temp(L"b.bin").c_str()));
+    EXPECT_TRUE(SamePath(list[0], Temp(L"c.bin").c_str()));
+    EXPECT_TRUE(SamePath(list[1], Temp(L"e.bin").c_str()));
+    EXPECT_TRUE(SamePath(list[3], Temp(L"b.bin").c_str()));
     EXPECT_EQ(list.Find(Temp(L"E.bin").c_str()), 1);
 
     EXPECT_TRUE(list.Remove(Temp(L"d.bin").c_str()));
@@ -210,8 +211,7 @@ TEST_F(RecentFileListTest, ADamagedListOffersAndWritesBackOnlyFullFileNames) {
         }
     }
 
-    // A name longer than any path is its own full form, and finding it is no trouble.
-    EXPECT_EQ(CRecentFileList::FullPath(tooLong.c_str()).str(), tooLong);
+    // A name longer than any path (its own full form) is no trouble to find.
     list.Add(tooLong.c_str());
     EXPECT_EQ(list.Find(tooLong.c_str()), 0);
 }
@@ -249,18 +249,17 @@ TEST_F(RecentFileListTest, AFileWrittenWithOrWithoutTheDeviceOrLongPathPrefixIsO
     const std::wstring plain = TempFolder() + L"one.bin";
     const std::wstring share = L"\\\\server\\share\\one.bin";
     CRecentFileList list(ID_FILE_MRU_FILE1, L"Recent File List", L"File%d", 4);
-    for (const std::wstring& name : {plain, L"\\\\?\\" + plain, L"\\\\.\\" + plain}) {
-        EXPECT_TRUE(CRecentFileList::SamePath(name.c_str(), plain.c_str()));
+    for (const std::wstring& name : {plain, L"\\\\?\\" + plain, L"\\\\.\\" + plain})
         list.Add(name.c_str());
-    }
     EXPECT_EQ(list.GetCount(), 1);
-    EXPECT_TRUE(CRecentFileList::SamePath(L"\\\\?\\UNC\\server\\share\\one.bin", share.c_str()));
-    EXPECT_FALSE(CRecentFileList::SamePath(L"\\\\?\\UNC\\server\\share\\two.bin", share.c_str()));
+    for (const std::wstring& name : {share, std::wstring(L"\\\\?\\UNC\\server\\share\\one.bin")})
+        list.Add(name.c_str());
+    EXPECT_EQ(list.GetCount(), 2);
 }
 
 TEST_F(RecentFileListTest, LongNamesWithShortPartsAreOneFile) {
     // A folder with a long name, and its short (8.3) name, which the system makes for it.
-    const std::wstring folder = CRecentFileList::FullPath(UniqueTempPath(L"okt-long-folder-name").c_str()).str();
+    const std::wstring folder = FullPath(UniqueTempPath(L"okt-long-folder-name").c_str()).str();
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
     wchar_t shortFolder[MAX_PATH] = L"";
     const DWORD shortLength = GetShortPathNameW(folder.c_str(), shortFolder, MAX_PATH);
@@ -274,34 +273,15 @@ TEST_F(RecentFileListTest, LongNamesWithShortPartsAreOneFile) {
         for (const std::wstring& prefix : {std::wstring(), std::wstring(L"\\\\?\\")}) {
             const std::wstring full = prefix + folder + tail;
             const std::wstring withShortPart = prefix + shortFolder + tail;
-            EXPECT_EQ(CRecentFileList::FullPath(withShortPart.c_str()).str(), full);
-            EXPECT_TRUE(CRecentFileList::SamePath(withShortPart.c_str(), full.c_str()));
             CRecentFileList list(ID_FILE_MRU_FILE1, L"Recent File List", L"File%d", 4);
             list.Add(full.c_str());
             list.Add(withShortPart.c_str());
             EXPECT_EQ(Entries(list), std::vector<std::wstring>{full});
         }
-        // A short part that names nothing leaves the name as it is.
-        const std::wstring missing = std::wstring(shortFolder) + L"\\NOSUCH~1" + tail;
-        EXPECT_EQ(CRecentFileList::FullPath(missing.c_str()).str(), missing);
     }
     EXPECT_TRUE(RemoveDirectoryW(folder.c_str()));
     if (!hasShortName)
         GTEST_SKIP() << "the temporary folder's file system makes no short names";
-}
-
-TEST(RecentFileListText, ShortensLongPathsKeepingTheRootAndTheName) {
-    EXPECT_EQ(CRecentFileList::AbbreviatePath(L"C:\\data\\a.bin", 40).str(), L"C:\\data\\a.bin");
-    EXPECT_EQ(CRecentFileList::AbbreviatePath(L"C:\\Users\\jana\\Documents\\measurements\\2024\\run.bin", 30).str(),
-              L"C:\\...\\2024\\run.bin");
-    EXPECT_EQ(CRecentFileList::AbbreviatePath(L"\\\\server\\share\\deep\\deeper\\deepest\\x.bin", 30).str(),
-              L"\\\\server\\share\\...\\x.bin");
-    // A name too long to fit even alone stays whole: the name says the most.
-    EXPECT_EQ(CRecentFileList::AbbreviatePath(L"C:\\dir\\a-very-long-file-name-indeed.bin", 20).str(),
-              L"a-very-long-file-name-indeed.bin");
-    // Nothing to drop: the path stays as it is, even when long.
-    EXPECT_EQ(CRecentFileList::AbbreviatePath(L"C:\\a-very-long-file-name-indeed.bin", 10).str(),
-              L"C:\\a-very-long-file-name-indeed.bin");
 }
 
 TEST(RecentFileListText, MenuTextsNumberTheEntriesAndShowAmpersands) {

@@ -6,6 +6,7 @@
 #include "framework/bars/StatusBar.h"
 #include "framework/bars/ToolBar.h"
 #include "framework/core/CommandLineInfo.h"
+#include "framework/core/Path.h"
 #include "framework/core/RegKey.h"
 #include "framework/core/UniqueHandle.h"
 #include "framework/docview/DocTemplate.h"
@@ -465,7 +466,7 @@ TEST_F(ShellTest, RecentFilesKeepTheFourNewestAcrossRunsAndLoseVanishedOnes) {
         files.push_back(std::make_unique<TempFile>(std::string(40, static_cast<char>('a' + i)), L"okt-mru"));
     std::vector<std::wstring> paths;
     for (const auto& file : files)
-        paths.push_back(CRecentFileList::FullPath(file->c_str()).str());
+        paths.push_back(FullPath(file->c_str()).str());
     auto full = [&](int i) { return paths[static_cast<size_t>(i)]; };
 
     {
@@ -546,12 +547,12 @@ TEST_F(ShellTest, ADamagedRecentFileListOffersOnlyFileNamesAndAFolderLeavesItWhe
         EXPECT_EQ(boxes.Seen()[0].icon, L"exclamation");
     }
     ASSERT_EQ(app.GetRecentFileList()->GetCount(), 1);
-    EXPECT_TRUE(CRecentFileList::SamePath((*app.GetRecentFileList())[0], file.c_str()));
+    EXPECT_TRUE(SamePath((*app.GetRecentFileList())[0], file.c_str()));
     const CRegKey section = CRegKey::Open(
         HKEY_CURRENT_USER, (std::wstring(kTestRegistryRoot) + L"\\" + kTestAppName + L"\\Recent File List").c_str());
     CString value;
     EXPECT_TRUE(section.QueryString(L"File1", value));
-    EXPECT_TRUE(CRecentFileList::SamePath(value, file.c_str()));
+    EXPECT_TRUE(SamePath(value, file.c_str()));
     for (const wchar_t* gone : {L"File2", L"File3", L"File4"})
         EXPECT_FALSE(section.QueryString(gone, value)) << gone;
     EndRun();
@@ -602,8 +603,86 @@ TEST_F(ShellTest, FileOpenAsksWithTheCommonDialogOfferingAllFiles) {
     EXPECT_EQ(owner, hMain);
     EXPECT_EQ(filter, L"Všechny soubory (*.*)");
     ASSERT_NE(app.Doc(), nullptr);
-    EXPECT_TRUE(CRecentFileList::SamePath(app.Doc()->GetPathName(), file.c_str()));
+    EXPECT_TRUE(SamePath(app.Doc()->GetPathName(), file.c_str()));
     EXPECT_EQ(app.Doc()->m_nOpens, 1);
+}
+
+TEST_F(ShellTest, ARelativeNameIsMadeFullForTheDocumentAndTheRecentFileList) {
+    CShellTestApp& app = StartRun();
+    TempFile file(std::string(20, 'r'), L"okt-relative");
+    const std::wstring name = file.path().substr(file.path().find_last_of(L'\\') + 1);
+    ASSERT_TRUE(SetCurrentDirectoryW(TempFolder().c_str()));
+    ASSERT_NE(app.OpenDocumentFile((L"sub\\..\\" + name).c_str()), nullptr);
+    EXPECT_EQ(app.Doc()->GetPathName().str(), FullPath(file.c_str()).str());
+    EXPECT_EQ(app.Doc()->GetTitle().str(), name);
+    EXPECT_EQ((*app.GetRecentFileList())[0].str(), FullPath(file.c_str()).str());
+}
+
+// A file whose full name is past MAX_PATH, with blanks and Czech letters in it.
+class LongNameShellTest : public ShellTest {
+protected:
+    LongFolder m_folder{300};
+    TempFile m_file = TempFile::At(m_folder.path() + L"\\dlouhý název souboru.bin", Letters(40));
+    const std::wstring m_plain = m_file.path();
+    const std::wstring m_ending = L"\\dlouhý název souboru.bin";
+
+    // Every name of the file that the open handed the system is its "\\?\" form; the document,
+    // the title, the recent-file list and the stored list show the plain one.
+    void ExpectOpenedThroughTheLongPathForm(const SystemFileNameRecorder& recorder) {
+        const std::vector<std::wstring> handed = recorder.NamesEndingIn(m_ending);
+        EXPECT_FALSE(handed.empty()) << "the file was not opened";
+        for (const std::wstring& name : handed)
+            EXPECT_EQ(name, L"\\\\?\\" + m_plain);
+        ASSERT_NE(m_app->Doc(), nullptr);
+        EXPECT_EQ(m_app->Doc()->GetPathName().str(), m_plain);
+        m_app->OnIdle(0);
+        CString title;
+        m_app->Frame()->GetWindowText(title);
+        EXPECT_EQ(title.str(), L"dlouhý název souboru.bin - Oktalon 1.0 – © 2026 autoři projektu Oktalon");
+        ASSERT_GE(m_app->GetRecentFileList()->GetCount(), 1);
+        EXPECT_EQ((*m_app->GetRecentFileList())[0].str(), m_plain);
+        const CRegKey section =
+            CRegKey::Open(HKEY_CURRENT_USER,
+                          (std::wstring(kTestRegistryRoot) + L"\\" + kTestAppName + L"\\Recent File List").c_str());
+        CString stored;
+        EXPECT_TRUE(section.QueryString(L"File1", stored));
+        EXPECT_EQ(stored.str(), m_plain);
+    }
+};
+
+TEST_F(LongNameShellTest, OpensFromTheCommandLineAndTheRecentFileList) {
+    {
+        // The command line, as the shell's context-menu entry also starts the program.
+        CShellTestApp& app = StartRun(false);
+        SystemFileNameRecorder recorder;
+        CCommandLineInfo info;
+        info.ParseCommandLineText((L"oktalon.exe \"" + m_plain + L"\"").c_str());
+        ASSERT_TRUE(app.ProcessShellCommand(info));
+        ExpectOpenedThroughTheLongPathForm(recorder);
+    }
+    EndRun();
+    CShellTestApp& app = StartRun();
+    ASSERT_EQ(app.GetRecentFileList()->GetCount(), 1);
+    SystemFileNameRecorder recorder;
+    Command(ID_FILE_MRU_FILE1);
+    ExpectOpenedThroughTheLongPathForm(recorder);
+}
+
+TEST_F(LongNameShellTest, AnEntryWhoseFileHasGoneIsLookedUpByItsLongPathFormAndLeaves) {
+    CShellTestApp& app = StartRun();
+    app.AddToRecentFileList(m_plain.c_str());
+    ASSERT_TRUE(m_file.Delete());
+    SystemFileNameRecorder recorder;
+    {
+        MessageBoxWatcher boxes;
+        Command(ID_FILE_MRU_FILE1);
+        EXPECT_EQ(boxes.Seen().size(), 1u);
+    }
+    const std::vector<std::wstring> handed = recorder.NamesEndingIn(m_ending);
+    EXPECT_FALSE(handed.empty());
+    for (const std::wstring& name : handed)
+        EXPECT_EQ(name, L"\\\\?\\" + m_plain);
+    EXPECT_EQ(app.GetRecentFileList()->GetCount(), 0) << "a file that has gone leaves the list";
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 #include "tests/win/TestSupport.h"
 
+#include "framework/core/PathRules.h"
 #include "framework/core/UniqueHandle.h"
 
 #include <winioctl.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -33,7 +35,134 @@ void DeleteWhenFree(const std::wstring& path) {
     static PendingDeletes pending;
     pending.Add(path);
 }
+
+// The name under which the tests' own calls reach a file of theirs, a full name: its "\\?\"
+// form once it is too long for the plain one.
+std::wstring ForSystem(const std::wstring& fullPath) {
+    return SystemPathFor(fullPath, fullPath);
+}
+
+// The slot of this program's import address table through which its code calls `function` of
+// `dll`; null when the program does not import it by name.
+void** ImportSlot(const char* dll, const char* function) {
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+         entry->Name != 0; ++entry) {
+        if (_stricmp(reinterpret_cast<const char*>(base + entry->Name), dll) != 0 || entry->OriginalFirstThunk == 0)
+            continue;
+        const auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + entry->OriginalFirstThunk);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->FirstThunk);
+        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
+                continue;
+            const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0)
+                return reinterpret_cast<void**>(&slots->u1.Function);
+        }
+    }
+    return nullptr;
+}
+
+// Puts `replacement` into the slot; returns what it held.
+void* ReplaceImport(void** slot, void* replacement) {
+    DWORD protection = 0;
+    VirtualProtect(slot, sizeof(void*), PAGE_READWRITE, &protection);
+    void* original = *slot;
+    *slot = replacement;
+    VirtualProtect(slot, sizeof(void*), protection, &protection);
+    FlushInstructionCache(GetCurrentProcess(), slot, sizeof(void*));
+    return original;
+}
+
+struct RecordedFileNames {
+    std::mutex mutex;
+    std::vector<std::wstring> names;
+    void** createFileSlot = nullptr;
+    void** attributesSlot = nullptr;
+    decltype(&CreateFileW) createFile = nullptr;
+    decltype(&GetFileAttributesW) getAttributes = nullptr;
+};
+RecordedFileNames g_recorded;
+
+void RecordFileName(LPCWSTR name) {
+    std::lock_guard<std::mutex> lock(g_recorded.mutex);
+    g_recorded.names.emplace_back(name != nullptr ? name : L"");
+}
+
+HANDLE WINAPI RecordingCreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                                   DWORD disposition, DWORD flags, HANDLE templateFile) {
+    RecordFileName(name);
+    return g_recorded.createFile(name, access, share, security, disposition, flags, templateFile);
+}
+
+DWORD WINAPI RecordingGetFileAttributesW(LPCWSTR name) {
+    RecordFileName(name);
+    return g_recorded.getAttributes(name);
+}
 }  // namespace
+
+SystemFileNameRecorder::SystemFileNameRecorder() {
+    g_recorded.names.clear();
+    g_recorded.createFileSlot = ImportSlot("kernel32.dll", "CreateFileW");
+    g_recorded.attributesSlot = ImportSlot("kernel32.dll", "GetFileAttributesW");
+    if (g_recorded.createFileSlot == nullptr || g_recorded.attributesSlot == nullptr)
+        throw std::runtime_error("this program imports no CreateFileW or GetFileAttributesW to record");
+    g_recorded.createFile = reinterpret_cast<decltype(&CreateFileW)>(
+        ReplaceImport(g_recorded.createFileSlot, reinterpret_cast<void*>(&RecordingCreateFileW)));
+    g_recorded.getAttributes = reinterpret_cast<decltype(&GetFileAttributesW)>(
+        ReplaceImport(g_recorded.attributesSlot, reinterpret_cast<void*>(&RecordingGetFileAttributesW)));
+}
+
+SystemFileNameRecorder::~SystemFileNameRecorder() {
+    ReplaceImport(g_recorded.createFileSlot, reinterpret_cast<void*>(g_recorded.createFile));
+    ReplaceImport(g_recorded.attributesSlot, reinterpret_cast<void*>(g_recorded.getAttributes));
+}
+
+std::vector<std::wstring> SystemFileNameRecorder::NamesEndingIn(const std::wstring& ending) const {
+    std::lock_guard<std::mutex> lock(g_recorded.mutex);
+    std::vector<std::wstring> result;
+    for (const std::wstring& name : g_recorded.names) {
+        if (name.size() >= ending.size() &&
+            CompareStringOrdinal(name.c_str() + name.size() - ending.size(), static_cast<int>(ending.size()),
+                                 ending.c_str(), static_cast<int>(ending.size()), TRUE) == CSTR_EQUAL)
+            result.push_back(name);
+    }
+    return result;
+}
+
+LongFolder::LongFolder(size_t length) {
+    // A name no folder has yet: Wine gives later runs the same process ids, and a run that ended
+    // early leaves its folders behind.
+    static std::atomic<unsigned> counter{0};
+    std::wstring folder;
+    do {
+        folder =
+            TempFolder() + L"okt-long-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
+    } while (GetFileAttributesW(folder.c_str()) != INVALID_FILE_ATTRIBUTES);
+    if (length < folder.size() + 20)
+        throw std::runtime_error("a long folder must be longer than the temporary folder");
+    for (;;) {
+        if (!CreateDirectoryW(ForSystem(folder).c_str(), nullptr))
+            throw std::runtime_error("cannot make a long folder (error " + std::to_string(GetLastError()) + " at " +
+                                     std::to_string(folder.size()) + " characters)");
+        m_folders.push_back(folder);
+        const size_t left = length - folder.size();
+        if (left == 0)
+            return;
+        // Parts of up to 100 characters; the last one takes the rest (at least 2: a separator
+        // and a name).
+        const size_t part = left > 150 ? 100 : left - 1;
+        folder += L"\\" + std::wstring(part, L'd');
+    }
+}
+
+LongFolder::~LongFolder() {
+    for (auto it = m_folders.rbegin(); it != m_folders.rend(); ++it)
+        EXPECT_TRUE(RemoveDirectoryW(ForSystem(*it).c_str())) << "a long folder is not empty or still held";
+}
 
 std::string Letters(size_t count, char first) {
     std::string bytes;
@@ -54,16 +183,21 @@ std::wstring UniqueTempPath(const wchar_t* nameHint) {
            L".bin";
 }
 
-TempFile::TempFile(const std::string& bytes, const wchar_t* nameHint) : m_path(UniqueTempPath(nameHint)) {
-    UniqueHandle file(
-        CreateFileW(m_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+TempFile::TempFile(const std::string& bytes, const wchar_t* nameHint) : TempFile(At(UniqueTempPath(nameHint), bytes)) {}
+
+TempFile TempFile::At(const std::wstring& fullPath, const std::string& bytes) {
+    TempFile result;
+    result.m_path = fullPath;
+    UniqueHandle file(CreateFileW(ForSystem(fullPath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         throw std::runtime_error("cannot create a temporary file");
     DWORD written = 0;
     if (!bytes.empty() && !WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
         throw std::runtime_error("cannot write a temporary file");
     file.reset();
-    m_fingerprint = TakeFingerprint(m_path);
+    result.m_fingerprint = TakeFingerprint(fullPath);
+    return result;
 }
 
 TempFile TempFile::Sparse(uint64_t length, const wchar_t* nameHint) {
@@ -104,12 +238,12 @@ TempFile::~TempFile() {
     EXPECT_TRUE(now.Matches(m_fingerprint))
         << "the file was changed or removed while the test used it (size " << m_fingerprint.size << " -> " << now.size
         << ", exists " << now.exists << ")";
-    if (!DeleteFileW(m_path.c_str()))
-        DeleteWhenFree(m_path);
+    if (!DeleteFileW(ForSystem(m_path).c_str()))
+        DeleteWhenFree(ForSystem(m_path));
 }
 
 bool TempFile::Delete() {
-    const bool deleted = DeleteFileW(m_path.c_str()) != FALSE;
+    const bool deleted = DeleteFileW(ForSystem(m_path).c_str()) != FALSE;
     if (deleted)
         m_path.clear();
     return deleted;
@@ -119,14 +253,15 @@ FileFingerprint TakeFingerprint(const std::wstring& path) {
     FileFingerprint print;
     // Size and time come from the directory, which answers even while the viewer holds the
     // file exclusively; the contents can be hashed only when it does not.
+    const std::wstring name = ForSystem(path);
     WIN32_FILE_ATTRIBUTE_DATA attributes{};
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &attributes))
+    if (!GetFileAttributesExW(name.c_str(), GetFileExInfoStandard, &attributes))
         return print;
     print.exists = true;
     print.size = (static_cast<uint64_t>(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
     print.lastWrite = (static_cast<uint64_t>(attributes.ftLastWriteTime.dwHighDateTime) << 32) |
                       attributes.ftLastWriteTime.dwLowDateTime;
-    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    UniqueHandle file(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file)
         return print;

@@ -37,6 +37,8 @@ FileFingerprint TakeFingerprint(const std::wstring& path);
 class TempFile {
 public:
     explicit TempFile(const std::string& bytes, const wchar_t* nameHint = L"okt");
+    // The file at that full name (plain, of any length).
+    static TempFile At(const std::wstring& fullPath, const std::string& bytes);
     // A sparse file of the given length (zeros), cheap however long.
     static TempFile Sparse(uint64_t length, const wchar_t* nameHint = L"okt");
     // The same with some bytes written at given offsets (each must end inside the file).
@@ -58,6 +60,38 @@ private:
     TempFile() = default;
     std::wstring m_path;
     FileFingerprint m_fingerprint;
+};
+
+// A chain of folders in the temporary folder whose full name is exactly `length` characters
+// (at least 20 more than the temporary folder's), made and removed through the "\\?\" form, so
+// that the name can be past MAX_PATH. Its files must be gone when it goes.
+class LongFolder {
+public:
+    explicit LongFolder(size_t length);
+    ~LongFolder();
+    LongFolder(const LongFolder&) = delete;
+    LongFolder& operator=(const LongFolder&) = delete;
+
+    // The folder's full name, plain, without a separator at the end.
+    const std::wstring& path() const { return m_folders.back(); }
+
+private:
+    std::vector<std::wstring> m_folders;  // the outermost first
+};
+
+// While alive, records the file names that this program's own code hands the system to open or
+// to look up (CreateFileW, GetFileAttributesW): those imports of the program are replaced for the
+// time by recorders that pass each call on. One recorder at a time.
+class SystemFileNameRecorder {
+public:
+    SystemFileNameRecorder();
+    ~SystemFileNameRecorder();
+    SystemFileNameRecorder(const SystemFileNameRecorder&) = delete;
+    SystemFileNameRecorder& operator=(const SystemFileNameRecorder&) = delete;
+
+    // The names handed over so far that end in `ending` (compared without regard to case), in
+    // the order they were handed over.
+    std::vector<std::wstring> NamesEndingIn(const std::wstring& ending) const;
 };
 
 // `count` bytes of letters running from `first` through the alphabet and round again: file
