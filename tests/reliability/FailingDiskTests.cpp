@@ -91,15 +91,29 @@ ULONGLONG CpuMilliseconds(DWORD pid) {
     }
 }
 
-class FailingDisk : public ViewerTest {
+// A test of a file that the FUSE disk serves, named in `variable`; it skips where no FUSE disk
+// could be mounted.
+class OnFailingDisk : public ViewerTest {
 protected:
-    void SetUp() override {
-        ViewerTest::SetUp();
+    void TakeFile(const wchar_t* variable) {
         const std::wstring skip = Environment(L"OKTALON_FAILING_DISK_SKIP");
         if (!skip.empty())
             GTEST_SKIP() << Narrow(skip);
-        m_path = Environment(L"OKTALON_FAILING_FILE");
+        m_path = Environment(variable);
         ASSERT_FALSE(m_path.empty()) << "run through tests/reliability/failing_disk.sh";
+    }
+    bool SetUpEnded() const { return IsSkipped() || HasFatalFailure(); }
+
+    std::wstring m_path;
+};
+
+class FailingDisk : public OnFailingDisk {
+protected:
+    void SetUp() override {
+        ViewerTest::SetUp();
+        TakeFile(L"OKTALON_FAILING_FILE");
+        if (SetUpEnded())
+            return;
         const std::optional<ProbedFile> probed = Probe(m_path);
         ASSERT_TRUE(probed) << "cannot read " << Narrow(m_path);
         m_probe = *probed;
@@ -137,7 +151,6 @@ protected:
         input::Key(VK_F3);
     }
 
-    std::wstring m_path;
     ProbedFile m_probe;
 };
 
@@ -226,20 +239,17 @@ TEST_F(FailingDisk, ScrollingIsQuietSearchingIntoTheStretchIsReportedOnceAndChan
 
 // A disk that is slow as well as failing: a search reads 159 MiB at 40 MiB/s before it meets the
 // stretch, with its progress shown and the program answering, and then says so once.
-class SlowFailingDisk : public ViewerTest {
+class SlowFailingDisk : public OnFailingDisk {
 protected:
     void SetUp() override {
         ViewerTest::SetUp();
-        const std::wstring skip = Environment(L"OKTALON_FAILING_DISK_SKIP");
-        if (!skip.empty())
-            GTEST_SKIP() << Narrow(skip);
-        m_path = Environment(L"OKTALON_SLOW_FILE");
-        ASSERT_FALSE(m_path.empty()) << "run through tests/reliability/failing_disk.sh";
+        TakeFile(L"OKTALON_SLOW_FILE");
+        if (SetUpEnded())
+            return;
         StartWith(m_path);
         ASSERT_TRUE(m_viewer->Main());
         ASSERT_TRUE(WaitTopLine(0));
     }
-    std::wstring m_path;
 };
 
 TEST_F(SlowFailingDisk, ALongSearchShowsItsProgressThenTheOneMessageAndChangesNothing) {
