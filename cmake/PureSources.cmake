@@ -5,6 +5,7 @@ set(PURE_SOURCES
     view/DumpLine.cpp
     view/Cp1250.cpp
     view/ScrollMath.cpp
+    view/ViewGeometry.cpp
     dialogs/HexInput.cpp
     dialogs/SearchProgressText.cpp
     doc/PatternScan.cpp

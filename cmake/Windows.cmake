@@ -169,6 +169,17 @@ if(CMAKE_CROSSCOMPILING)
   set_tests_properties(oktalon_e2e_utf8_tests PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE
                        ENVIRONMENT "OKTALON_EXE=$<TARGET_FILE:oktalon>;OKTALON_E2E_UTF8=1")
 endif()
+# The view and the toolbar at the DPI of a display scaled to 125, 150 and 200 %, in one bed set to
+# each in turn (the whole class suite runs at 96 DPI).
+if(CMAKE_CROSSCOMPILING)
+  foreach(dpi 120 144 192)
+    add_test(NAME oktalon_dpi${dpi}_tests
+             COMMAND bash ${OKTALON_WINEBED} --bed ${CMAKE_BINARY_DIR}/winebed-oktalon_dpi_tests --display
+                     --dpi ${dpi} -- $<TARGET_FILE:oktalon_win_tests> --gtest_brief=1
+                     --gtest_filter=DisplayScale*:DockingTest.TheButtons*)
+    set_tests_properties(oktalon_dpi${dpi}_tests PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
+  endforeach()
+endif()
 # The README's first command, run as written on a file with blanks and Czech letters in its name:
 # once as this machine runs it, once on the path of a machine that cannot run 32-bit programs.
 if(CMAKE_CROSSCOMPILING AND CMAKE_SIZEOF_VOID_P EQUAL 8)

@@ -7,6 +7,8 @@
 #   - Courier New replaced by Liberation Mono, window management off (no ~2 s stall per closing
 #     window without a window manager), no crash dialog, no Mono/Gecko installers;
 #   - Wine's Marlett font in the prefix, so that caption buttons show their symbols;
+#   - the display's DPI, 96 unless --dpi gives another (LogPixels, as a display scaled to 125 %,
+#     150 % or 200 % gives 120, 144 or 192), set in the prefix for each run that asks for another;
 #   - a prefix made under another Wine set-up (another version, or before wine32 was installed,
 #     which leaves a prefix that cannot load kernel32) is made anew;
 #   - with --display, a private Xvfb display, started here and stopped here by its PID;
@@ -17,8 +19,8 @@
 #     as the names Wine gives them, on drive Z:, the Unix root.
 # A Linux command (--shell) keeps Unix names; it asks for a file's Wine name with --winpath.
 #
-# usage: winebed.sh --bed DIR [--display] [--locale LOCALE] [--] PROGRAM.exe [ARGS...]
-#        winebed.sh --bed DIR [--display] --shell [--] COMMAND [ARGS...]
+# usage: winebed.sh --bed DIR [--display] [--locale LOCALE] [--dpi DPI] [--] PROGRAM.exe [ARGS...]
+#        winebed.sh --bed DIR [--display] [--dpi DPI] --shell [--] COMMAND [ARGS...]
 #        winebed.sh --winpath PATH      (prints PATH, made absolute, as a Wine name: Z:\...)
 # The exit code is the program's.
 set -euo pipefail
@@ -36,19 +38,21 @@ if [ "${1:-}" = --winpath ]; then
   exit 0
 fi
 
-bed="" display=0 shell=0 locale=cs_CZ.UTF-8
+bed="" display=0 shell=0 locale=cs_CZ.UTF-8 dpi=96
 while [ $# -gt 0 ]; do
   case "$1" in
     --bed) bed="$2"; shift 2 ;;
     --display) display=1; shift ;;
     --shell) shell=1; shift ;;
     --locale) locale="$2"; shift 2 ;;
+    --dpi) dpi="$2"; shift 2 ;;
     --) shift; break ;;
     -*) echo "winebed: unknown option $1" >&2; exit 2 ;;
     *) break ;;
   esac
 done
-[ -n "$bed" ] && [ $# -gt 0 ] || { echo "usage: winebed.sh --bed DIR [--display] [--locale LOCALE] [--shell] [--] PROGRAM [ARGS...]" >&2; exit 2; }
+[ -n "$bed" ] && [ $# -gt 0 ] || { echo "usage: winebed.sh --bed DIR [--display] [--locale LOCALE] [--dpi DPI] [--shell] [--] PROGRAM [ARGS...]" >&2; exit 2; }
+[[ $dpi =~ ^[1-9][0-9]*$ ]] || { echo "winebed: --dpi takes a number of dots an inch, not '$dpi'" >&2; exit 2; }
 mkdir -p "$bed"
 bed=$(cd "$bed" && pwd)
 
@@ -146,6 +150,15 @@ make_prefix() {
     printf '%s\n' "$setup" >"$WINEPREFIX/.oktalon-ready"
   fi
 ) 9>"$bed/.prefix.lock"
+
+# The display's DPI, which a program reads when it starts: a prefix made at 96 is set to another
+# (and back) as a run asks, so that one prefix serves every DPI.
+dpi_mark="$WINEPREFIX/.oktalon-dpi"
+if [ "$(cat "$dpi_mark" 2>/dev/null || echo 96)" != "$dpi" ]; then
+  timeout 60 "$WINELOADER" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+    >>"$bed/wineboot.log" 2>&1 || { echo "winebed: could not set the DPI in the prefix (see $bed/wineboot.log)" >&2; exit 1; }
+  echo "$dpi" >"$dpi_mark"
+fi
 
 status=0
 if [ "$shell" = 1 ]; then

@@ -2,12 +2,14 @@
 
 #include "doc/ScrollDoc.h"
 #include "framework/window/AfxWin.h"
+#include "framework/window/Dpi.h"
 #include "view/DumpLine.h"
 #include "view/ScrollMath.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 IMPLEMENT_DYNCREATE(CMyScrollView, CView)
@@ -18,9 +20,6 @@ constexpr UINT kKeyTimerPeriodMs = 50;
 constexpr int kWheelLineSteps = 3;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kCyan = RGB(0, 255, 255);
-// The margins are filled this far below the client, so that a scroll step never uncovers an
-// unpainted strip at the bottom.
-constexpr int kMarginOverhang = 128;
 
 bool IsAlphaNumericInSystemCodePage(unsigned char byte) {
     return IsCharAlphaNumericA(static_cast<CHAR>(byte)) != FALSE;
@@ -49,6 +48,7 @@ BEGIN_MESSAGE_MAP(CMyScrollView, CView)
     ON_WM_TIMER()
     ON_WM_CREATE()
     ON_WM_DESTROY()
+    ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
 END_MESSAGE_MAP()
 
 CMyScrollView::CMyScrollView() = default;
@@ -85,8 +85,8 @@ void CMyScrollView::ResetToDocument() {
     m_nFileSize = GetDocument()->GetFileLength();
     m_nLineCount = LineCountForLength(m_nFileSize);
     m_nOffsetDigits = OffsetDigitsForLength(m_nFileSize);
-    m_nContentWidth = ContentWidthForOffsetDigits(m_nOffsetDigits);
-    m_nContentHeight = kDumpLineHeight * m_nLineCount;
+    m_nContentWidth = m_geometry.ContentWidthFor(m_nOffsetDigits);
+    m_nContentHeight = m_geometry.linePitch * m_nLineCount;
     CRect client;
     GetClientRect(&client);
     FitToClient(client.Width(), client.Height());
@@ -113,7 +113,7 @@ void CMyScrollView::FitToClient(int cx, int cy) {
     if (generation != m_nFitGeneration)
         return;  // showing or hiding the bar changed the client, and that size has been fitted
 
-    const AxisFit vertical = FitVertical(PageFromClientHeight(cy), m_nContentHeight, m_nScrollY);
+    const AxisFit vertical = FitVertical(PageFromClientHeight(cy, m_geometry.linePitch), m_nContentHeight, m_nScrollY);
     m_nPageY = vertical.page;
     m_nScrollY = vertical.position;
     const VerticalBarScale scale = VerticalScale();
@@ -163,7 +163,7 @@ void CMyScrollView::ApplyStep(int bar, int64_t step) {
 
 void CMyScrollView::BringLineToTop(int64_t line) {
     const ScrollAxisState state{m_nScrollY, m_nPageY, m_nContentHeight, m_nLineStepY};
-    const int64_t target = std::clamp<int64_t>(line, 0, m_nLineCount) * kDumpLineHeight;
+    const int64_t target = std::clamp<int64_t>(line, 0, m_nLineCount) * m_geometry.linePitch;
     ApplyStep(SB_VERT, ClampScrollStep(state, target - m_nScrollY));
 }
 
@@ -175,6 +175,39 @@ void CMyScrollView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
 void CMyScrollView::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
     if (ScrollByRequest(SB_HORZ, nSBCode))
         CView::OnHScroll(nSBCode, nPos, pScrollBar);
+}
+
+void CMyScrollView::ApplyGeometry(const ViewGeometry& geometry) {
+    m_geometry = geometry;
+    m_nLineStepY = geometry.linePitch;
+    m_nLineStepX = geometry.horizontalStep;
+    m_nContentWidth = m_nContentWidth == 0 ? 0 : geometry.ContentWidthFor(m_nOffsetDigits);
+    m_nContentHeight = int64_t{geometry.linePitch} * m_nLineCount;
+}
+
+LRESULT CMyScrollView::OnDpiChanged(WPARAM wParam, LPARAM) {
+    const auto dpi = static_cast<int32_t>(LOWORD(wParam));
+    if (dpi == 0 || dpi == m_geometry.dpi)
+        return 0;
+    const int32_t oldPitch = m_geometry.linePitch;
+    const int64_t topLine = m_nScrollY / oldPitch;
+    const int64_t pageLines = m_nPageY / oldPitch;
+    const int64_t marked = GetDocument()->GetMarkedLine();
+    const bool markShown = marked >= topLine && marked < topLine + std::max<int64_t>(pageLines, 1);
+    const int32_t oldContentWidth = m_nContentWidth;
+    ApplyGeometry(GeometryForDpi(dpi));
+    m_nScrollY = topLine * m_geometry.linePitch;
+    m_nScrollX = oldContentWidth > 0 ? m_nScrollX * m_nContentWidth / oldContentWidth : 0;
+    CRect client;
+    GetClientRect(&client);
+    FitToClient(client.Width(), client.Height());
+    // The window grows or shrinks with the DPI, so a page keeps about as many lines; should it
+    // hold fewer, the view moves down just far enough for a shown mark to stay in view.
+    const int64_t newPageLines = std::max<int64_t>(m_nPageY / m_geometry.linePitch, 1);
+    if (markShown && marked >= m_nScrollY / m_geometry.linePitch + newPageLines)
+        BringLineToTop(marked - newPageLines + 1);
+    InvalidateRect(nullptr, FALSE);
+    return 0;
 }
 
 // ---- Painting ---------------------------------------------------------------------------
@@ -198,10 +231,13 @@ void CMyScrollView::OnDraw(CDC* pDC) {
     GetClientRect(&client);
     CBrush white;
     white.CreateSolidBrush(kWhite);
-    const CRect rightMargin(m_nContentWidth, 0, client.right, client.bottom + kMarginOverhang);
+    // The margins reach this far below the client, so that a scroll step never uncovers an
+    // unpainted strip at the bottom.
+    const int overhang = m_geometry.marginOverhang;
+    const CRect rightMargin(m_nContentWidth, 0, client.right, client.bottom + overhang);
     pDC->FillRect(&rightMargin, &white);
-    const CRect bottomMargin(0, std::min<int>(row(m_nContentHeight), client.bottom + kMarginOverhang), m_nContentWidth,
-                             client.bottom + kMarginOverhang);
+    const CRect bottomMargin(0, std::min<int>(row(m_nContentHeight), client.bottom + overhang), m_nContentWidth,
+                             client.bottom + overhang);
     pDC->FillRect(&bottomMargin, &white);
     if (m_nFileSize <= 0)
         return;
@@ -209,28 +245,38 @@ void CMyScrollView::OnDraw(CDC* pDC) {
     CRect clip;
     pDC->GetClipBox(&clip);
     CFont font;
-    font.CreatePointFont(90, L"Courier New");
+    font.CreatePointFontForDpi(90, L"Courier New", static_cast<UINT>(m_geometry.dpi));
     CSelectGuard selectFont(*pDC, font);
 
-    // A text band is one font cell high; where the cell is lower than the line pitch, the rows
-    // left below it are filled white, or they would show whatever the screen held there.
+    // A text band is one font cell high and as wide as the font makes the line. Where the cell is
+    // lower than the line pitch, the rows left below it are filled white, and so is the strip
+    // between the text's end and the content's, or they would show whatever the screen held.
     TEXTMETRICW metrics{};
     pDC->GetTextMetrics(&metrics);
+    const int pitch = m_geometry.linePitch;
     const int bandHeight = static_cast<int>(metrics.tmHeight);
+    std::optional<int> bandWidth;
 
     CScrollDoc* pDoc = GetDocument();
-    const LineRange lines = LinesToPaint(clip.top + m_nScrollY, clip.bottom + m_nScrollY, m_nLineCount);
+    const LineRange lines = LinesToPaint(clip.top + m_nScrollY, clip.bottom + m_nScrollY, m_nLineCount, pitch);
     std::array<uint8_t, kBytesPerLine> bytes{};
     for (int64_t line = lines.first; line <= lines.last; ++line) {
         pDC->SetBkColor(pDoc->GetMarkedLine() == line ? kCyan : kWhite);
         const int64_t offset = kBytesPerLine * line;
         const int32_t read = ReadLineForPainting(*pDoc, offset, bytes.data());
-        const std::string text = FormatDumpLine(offset, bytes, DumpLineValidCount(offset, m_nFileSize),
-                                                &IsAlphaNumericInSystemCodePage, read < 0 ? 0 : read, m_nOffsetDigits);
-        const int top = row(kDumpLineHeight * line);
-        pDC->TextOut(0, top, CString(std::string_view(text)));
-        if (bandHeight < kDumpLineHeight) {
-            const CRect gap(0, top + bandHeight, m_nContentWidth, top + kDumpLineHeight);
+        const CString text(
+            std::string_view(FormatDumpLine(offset, bytes, DumpLineValidCount(offset, m_nFileSize),
+                                            &IsAlphaNumericInSystemCodePage, read < 0 ? 0 : read, m_nOffsetDigits)));
+        const int top = row(int64_t{pitch} * line);
+        pDC->TextOut(0, top, text);
+        if (!bandWidth)
+            bandWidth = pDC->GetTextExtent(text).cx;
+        if (*bandWidth < m_nContentWidth) {
+            const CRect strip(*bandWidth, top, m_nContentWidth, top + std::min(bandHeight, pitch));
+            pDC->FillRect(&strip, &white);
+        }
+        if (bandHeight < pitch) {
+            const CRect gap(0, top + bandHeight, m_nContentWidth, top + pitch);
             pDC->FillRect(&gap, &white);
         }
     }
@@ -241,6 +287,7 @@ void CMyScrollView::OnDraw(CDC* pDC) {
 int CMyScrollView::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     if (CView::OnCreate(lpCreateStruct) == -1)
         return -1;
+    ApplyGeometry(GeometryForDpi(static_cast<int32_t>(AfxGetDpiForWindow(m_hWnd))));
     SetTimer(kKeyTimerId, kKeyTimerPeriodMs);
     return 0;
 }
@@ -283,7 +330,7 @@ BOOL CMyScrollView::OnMouseWheel(UINT, short zDelta, CPoint) {
 void CMyScrollView::OnLButtonDown(UINT, CPoint point) {
     // The view's only mapping is its scroll offset; adding it here in integers keeps clicks exact
     // where GDI's floating-point transform would miss by lines (see OnDraw).
-    GetDocument()->SetMarkedLine(LineAtLogicalY(point.y + m_nScrollY, m_nLineCount));
+    GetDocument()->SetMarkedLine(LineAtLogicalY(point.y + m_nScrollY, m_nLineCount, m_geometry.linePitch));
     InvalidateRect(nullptr, FALSE);
     Default();
 }

@@ -2,6 +2,7 @@
 
 #include "framework/docview/View.h"
 #include "view/ScrollMath.h"
+#include "view/ViewGeometry.h"
 
 #include <cstdint>
 
@@ -35,6 +36,9 @@ protected:
     void OnTimer(UINT_PTR nIDEvent);
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnDestroy();
+    // A new DPI, told by the frame (wParam's low word): the pixel figures and the font are made
+    // anew, and the same top line, and the mark when it was shown, stay in view.
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -50,7 +54,11 @@ private:
     void ApplyStep(int bar, int64_t step);
     // Scrolls so that `line` is the top line, as far as the end of the content allows.
     void BringLineToTop(int64_t line);
-    VerticalBarScale VerticalScale() const { return VerticalBarScale(m_nContentHeight, m_nPageY); }
+    VerticalBarScale VerticalScale() const {
+        return VerticalBarScale(m_nContentHeight, m_nPageY, m_geometry.linePitch);
+    }
+    // The pixel figures for `dpi`, and the extents that follow from them.
+    void ApplyGeometry(const ViewGeometry& geometry);
 
     int32_t m_nContentWidth = 0;
     int64_t m_nContentHeight = 0;
@@ -62,7 +70,8 @@ private:
     int32_t m_nLineStepX = 15;
     int64_t m_nFileSize = 0;  // -1 while no file is open
     int64_t m_nLineCount = 0;
-    int32_t m_nOffsetDigits = 8;  // of every line: what the file's last line needs
+    int32_t m_nOffsetDigits = 8;                         // of every line: what the file's last line needs
+    ViewGeometry m_geometry = GeometryForDpi(kBaseDpi);  // the window's DPI from its creation on
     // Counts the fits to the client; a bar shown or hidden while fitting resizes the client,
     // and the fit that this causes within supersedes the outer one.
     unsigned m_nFitGeneration = 0;

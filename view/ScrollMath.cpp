@@ -37,13 +37,9 @@ int64_t LineCountForLength(int64_t fileLength) {
     return fileLength / 16 + (fileLength % 16 != 0 ? 1 : 0);
 }
 
-int32_t ContentWidthForOffsetDigits(int32_t offsetDigits) {
-    return kDumpContentWidth + kDumpCharWidth * std::max(0, offsetDigits - 8);
-}
-
-int32_t PageFromClientHeight(int32_t clientHeight) {
-    const int64_t wholeLines = (int64_t{clientHeight} - (kDumpLineHeight - 1)) / kDumpLineHeight;
-    return ToInt32(std::max<int64_t>(0, wholeLines * kDumpLineHeight));
+int32_t PageFromClientHeight(int32_t clientHeight, int32_t lineHeight) {
+    const int64_t wholeLines = (int64_t{clientHeight} - (lineHeight - 1)) / lineHeight;
+    return ToInt32(std::max<int64_t>(0, wholeLines * lineHeight));
 }
 
 AxisFit FitHorizontal(int32_t clientWidth, int32_t contentWidth, int64_t position) {
@@ -61,8 +57,8 @@ AxisFit FitVertical(int32_t page, int64_t contentHeight, int64_t position) {
     return {page, 0, rangeMax};
 }
 
-VerticalBarScale::VerticalBarScale(int64_t contentHeight, int32_t page)
-    : m_scaled(contentHeight > kLargestUnscaledContent) {
+VerticalBarScale::VerticalBarScale(int64_t contentHeight, int32_t page, int32_t lineHeight)
+    : m_scaled(contentHeight > kLargestUnscaledContent), m_lineHeight(lineHeight) {
     if (!m_scaled) {
         m_rangeMax = page < contentHeight ? static_cast<int32_t>(contentHeight - 1) : 0;
         m_barPage = page;
@@ -74,7 +70,7 @@ VerticalBarScale::VerticalBarScale(int64_t contentHeight, int32_t page)
     const int64_t share = (int64_t{std::max(page, 0)} * kScaledUnits + contentHeight - 1) / contentHeight;
     m_barPage = page > 0 ? static_cast<int32_t>(std::max<int64_t>(share, 1)) : 0;
     m_maxTrack = m_barPage >= 1 ? kScaledUnits - m_barPage : kScaledUnits - 1;
-    m_limitLines = std::max<int64_t>(0, contentHeight - std::max(page, 0)) / kDumpLineHeight;
+    m_limitLines = std::max<int64_t>(0, contentHeight - std::max(page, 0)) / m_lineHeight;
 }
 
 int64_t VerticalBarScale::LineForTrack(int32_t track) const {
@@ -86,7 +82,7 @@ int64_t VerticalBarScale::LineForTrack(int32_t track) const {
 int64_t VerticalBarScale::PositionForTrack(int32_t track) const {
     if (!m_scaled)
         return track;
-    return LineForTrack(track) * kDumpLineHeight;
+    return LineForTrack(track) * m_lineHeight;
 }
 
 int32_t VerticalBarScale::BarPosition(int64_t position) const {
@@ -94,7 +90,7 @@ int32_t VerticalBarScale::BarPosition(int64_t position) const {
         return ToInt32(position);
     // The unit whose line lies nearest: LineForTrack rises by a line or more per unit, so the
     // unit of a line that a drag has shown is found exactly.
-    const int64_t line = std::clamp<int64_t>(position / kDumpLineHeight, 0, m_limitLines);
+    const int64_t line = std::clamp<int64_t>(position / m_lineHeight, 0, m_limitLines);
     int32_t low = 0, high = m_maxTrack;  // the first unit whose line is at or below `line`
     while (low < high) {
         const int32_t middle = low + (high - low) / 2;
@@ -108,9 +104,9 @@ int32_t VerticalBarScale::BarPosition(int64_t position) const {
     return low;
 }
 
-int64_t RoundUpToWholeLine(int64_t y) {
-    const int64_t rounded = SaturatingAdd(y, kDumpLineHeight - 1);
-    return rounded / kDumpLineHeight * kDumpLineHeight;
+int64_t RoundUpToWholeLine(int64_t y, int32_t lineHeight) {
+    const int64_t rounded = SaturatingAdd(y, lineHeight - 1);
+    return rounded / lineHeight * lineHeight;
 }
 
 std::optional<int64_t> RequestedScrollStep(ScrollAxis axis, int32_t code, const ScrollAxisState& state,
@@ -125,7 +121,8 @@ std::optional<int64_t> RequestedScrollStep(ScrollAxis axis, int32_t code, const 
     case kScrollPageDown:
         return state.page;
     case kScrollThumbTrack: {
-        const int64_t target = axis == ScrollAxis::Vertical ? RoundUpToWholeLine(trackPosition) : trackPosition;
+        const int64_t target =
+            axis == ScrollAxis::Vertical ? RoundUpToWholeLine(trackPosition, state.lineStep) : trackPosition;
         return SaturatingAdd(target, -state.position);
     }
     default:
@@ -151,14 +148,14 @@ std::optional<int64_t> ScrollStepFor(ScrollAxis axis, int32_t code, const Scroll
     return ClampScrollStep(state, *step);
 }
 
-LineRange LinesToPaint(int64_t clipTop, int64_t clipBottom, int64_t lineCount) {
-    const int64_t first = SaturatingAdd(clipTop, -(kDumpLineHeight - 1)) / kDumpLineHeight;
-    const int64_t last = SaturatingAdd(clipBottom, kDumpLineHeight - 1) / kDumpLineHeight;
+LineRange LinesToPaint(int64_t clipTop, int64_t clipBottom, int64_t lineCount, int32_t lineHeight) {
+    const int64_t first = SaturatingAdd(clipTop, -(lineHeight - 1)) / lineHeight;
+    const int64_t last = SaturatingAdd(clipBottom, lineHeight - 1) / lineHeight;
     return {std::max<int64_t>(first, 0), std::min(last, lineCount - 1)};
 }
 
-int64_t LineAtLogicalY(int64_t y, int64_t lineCount) {
+int64_t LineAtLogicalY(int64_t y, int64_t lineCount, int32_t lineHeight) {
     if (lineCount <= 0)
         return -1;
-    return std::clamp<int64_t>(y / kDumpLineHeight, 0, lineCount - 1);
+    return std::clamp<int64_t>(y / lineHeight, 0, lineCount - 1);
 }

@@ -35,14 +35,11 @@ enum class ScrollAxis { Horizontal, Vertical };
 // file (-1) or an empty file; never negative.
 int64_t LineCountForLength(int64_t fileLength);
 
-// Content width of lines whose offsets take `offsetDigits` digits: 610 with
-// eight, one character cell more for each further digit.
-int32_t ContentWidthForOffsetDigits(int32_t offsetDigits);
-
 // Vertical page for a client height: whole lines, leaving out a line that
 // would be shown for less than its full height plus one pixel;
-// 15 * ((cy - 14) / 15), and 0 for heights up to 28 (never negative).
-int32_t PageFromClientHeight(int32_t clientHeight);
+// 15 * ((cy - 14) / 15), and 0 for heights up to 28 (never negative). The
+// line height is the line pitch of the display's DPI (ViewGeometry).
+int32_t PageFromClientHeight(int32_t clientHeight, int32_t lineHeight = kDumpLineHeight);
 
 // One axis after a size change: what the view keeps (page, position) and the
 // bar's range maximum (0 hides the bar).
@@ -73,7 +70,7 @@ public:
     static constexpr int64_t kLargestUnscaledContent = INT32_MAX;
     static constexpr int32_t kScaledUnits = int32_t{1} << 27;
 
-    VerticalBarScale(int64_t contentHeight, int32_t page);
+    VerticalBarScale(int64_t contentHeight, int32_t page, int32_t lineHeight = kDumpLineHeight);
 
     bool Scaled() const { return m_scaled; }
     int32_t RangeMax() const { return m_rangeMax; }
@@ -93,6 +90,7 @@ private:
     int32_t m_barPage = 0;
     int32_t m_maxTrack = 0;    // scaled: the box's lowest position
     int64_t m_limitLines = 0;  // scaled: the top line of the last page
+    int32_t m_lineHeight = kDumpLineHeight;
 };
 
 // One axis as a scroll request sees it.
@@ -104,13 +102,13 @@ struct ScrollAxisState {
 };
 
 // Moves a thumb position up to the next whole line (a whole line stays).
-int64_t RoundUpToWholeLine(int64_t y);
+int64_t RoundUpToWholeLine(int64_t y, int32_t lineHeight = kDumpLineHeight);
 
 // The step a request asks for before the clamp, or nullopt for a request the
 // view ignores altogether (thumb release, top, bottom, end of scroll, any
 // unknown code). `trackPosition`, in view pixels (VerticalBarScale::
 // PositionForTrack), is read only for kScrollThumbTrack; vertical thumb
-// positions are rounded up to a whole line.
+// positions are rounded up to a whole line (of the state's line step).
 std::optional<int64_t> RequestedScrollStep(ScrollAxis axis, int32_t code, const ScrollAxisState& state,
                                            int64_t trackPosition);
 
@@ -128,8 +126,8 @@ struct LineRange {
     int64_t last;
     bool Empty() const { return first > last; }
 };
-LineRange LinesToPaint(int64_t clipTop, int64_t clipBottom, int64_t lineCount);
+LineRange LinesToPaint(int64_t clipTop, int64_t clipBottom, int64_t lineCount, int32_t lineHeight = kDumpLineHeight);
 
 // Line under a logical y: y / 15, limited to the last line; -1 when there
 // are no lines. A y above the content (never produced by a click) gives 0.
-int64_t LineAtLogicalY(int64_t y, int64_t lineCount);
+int64_t LineAtLogicalY(int64_t y, int64_t lineCount, int32_t lineHeight = kDumpLineHeight);

@@ -4,6 +4,8 @@
 
 #include "framework/bars/DockSite.h"
 #include "framework/window/CmdUI.h"
+#include "framework/window/Dpi.h"
+#include "framework/window/Gdi.h"
 
 #include <commctrl.h>
 
@@ -53,9 +55,18 @@ IMPLEMENT_DYNAMIC(CToolBar, CControlBar)
 BEGIN_MESSAGE_MAP(CToolBar, CControlBar)
     ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove)
     ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
+    ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
 END_MESSAGE_MAP()
 
-CToolBar::~CToolBar() = default;
+CToolBar::~CToolBar() {
+    // The control gives up the images before they go.
+    if (m_scaledImages && GetSafeHwnd() != nullptr)
+        SendMessage(TB_SETIMAGELIST, 0, 0);
+}
+
+void CToolBar::ImageListDestroyer::operator()(HIMAGELIST hImages) const {
+    ImageList_Destroy(hImages);
+}
 
 BOOL CToolBar::CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, CRect rcBorders, UINT nID) {
     if (pParentWnd == nullptr || pParentWnd->GetSafeHwnd() == nullptr || m_hWnd != nullptr)
@@ -111,6 +122,55 @@ BOOL CToolBar::LoadBitmap(UINT nIDResource) {
     return SendMessage(TB_ADDBITMAP, static_cast<WPARAM>(images), reinterpret_cast<LPARAM>(&add)) != -1;
 }
 
+BOOL CToolBar::LoadScaledImages() {
+    // Mapped as the control maps a bitmap it loads itself: black, grays and white to the
+    // system's button colours.
+    CBitmap art;
+    if (!art.Attach(CreateMappedBitmap(AfxGetResourceHandle(), static_cast<INT_PTR>(m_nImageResource), 0, nullptr, 0)))
+        return FALSE;
+    BITMAP artSize{};
+    if (GetObjectW(art, sizeof artSize, &artSize) == 0 || m_sizeImageAt96.cx <= 0)
+        return FALSE;
+    const int images = artSize.bmWidth / m_sizeImageAt96.cx;
+    if (images <= 0)
+        return FALSE;
+    CBitmap scaled;
+    if (!scaled.CreateCompatibleBitmap(nullptr, m_sizeImage.cx * images, m_sizeImage.cy))
+        return FALSE;
+    {
+        CDC source, target;
+        source.CreateCompatibleDC(nullptr);
+        target.CreateCompatibleDC(nullptr);
+        CSelectGuard selectArt(source, art);
+        CSelectGuard selectScaled(target, scaled);
+        // Whole-pixel scaling: each pixel of the art becomes a block of pixels, none blended.
+        SetStretchBltMode(target, COLORONCOLOR);
+        for (int i = 0; i < images; ++i)
+            StretchBlt(target, i * m_sizeImage.cx, 0, m_sizeImage.cx, m_sizeImage.cy, source, i * m_sizeImageAt96.cx, 0,
+                       m_sizeImageAt96.cx, m_sizeImageAt96.cy, SRCCOPY);
+    }
+    ImageListOwner list(ImageList_Create(m_sizeImage.cx, m_sizeImage.cy, ILC_COLOR24, images, 0));
+    if (!list || ImageList_Add(list.get(), scaled, nullptr) < 0)
+        return FALSE;
+    SendMessage(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list.get()));
+    m_scaledImages = std::move(list);  // the control's list before is no longer used
+    return TRUE;
+}
+
+LRESULT CToolBar::OnDpiChanged(WPARAM wParam, LPARAM) {
+    const UINT dpi = LOWORD(wParam);
+    if (m_nImageResource == 0 || dpi == 0 || dpi == m_nDpi)
+        return 0;
+    m_nDpi = dpi;
+    const CSize image(AfxScaleForDpi(m_sizeImageAt96.cx, dpi), AfxScaleForDpi(m_sizeImageAt96.cy, dpi));
+    SetSizes(CSize(image.cx + AfxScaleForDpi(kButtonMarginX, dpi), image.cy + AfxScaleForDpi(kButtonMarginY, dpi)),
+             image);
+    LoadScaledImages();
+    if (m_pDockSite != nullptr)
+        m_pDockSite->RecalcLayout();
+    return 0;
+}
+
 BOOL CToolBar::SetButtons(const UINT* lpIDArray, int nIDCount) {
     if (m_hWnd == nullptr || nIDCount < 0 || (nIDCount > 0 && lpIDArray == nullptr))
         return FALSE;
@@ -163,9 +223,15 @@ BOOL CToolBar::LoadToolBar(UINT nIDResource) {
         std::memcpy(&id, data + sizeof(ToolBarResource) + i * sizeof(WORD), sizeof(WORD));
         ids[i] = id;
     }
-    const CSize image(header.wWidth, header.wHeight);
-    SetSizes(CSize(image.cx + kButtonMarginX, image.cy + kButtonMarginY), image);
-    if (!LoadBitmap(nIDResource))
+    // At 96 DPI the images are the bitmap's pixels; at another DPI every figure is scaled.
+    m_nDpi = AfxGetDpiForWindow(m_hWnd);
+    m_nImageResource = nIDResource;
+    m_sizeImageAt96 = CSize(header.wWidth, header.wHeight);
+    const CSize image(AfxScaleForDpi(header.wWidth, m_nDpi), AfxScaleForDpi(header.wHeight, m_nDpi));
+    SetSizes(
+        CSize(image.cx + AfxScaleForDpi(kButtonMarginX, m_nDpi), image.cy + AfxScaleForDpi(kButtonMarginY, m_nDpi)),
+        image);
+    if (!(m_nDpi == kAfxBaseDpi ? LoadBitmap(nIDResource) : LoadScaledImages()))
         return FALSE;
     if (!SetButtons(ids.data(), static_cast<int>(ids.size())))
         return FALSE;

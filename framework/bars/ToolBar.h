@@ -8,6 +8,10 @@
 #include "framework/bars/ControlBar.h"
 #include "framework/core/FrameworkIds.h"
 
+#include <commctrl.h>
+
+#include <memory>
+#include <type_traits>
 #include <vector>
 
 class CToolBar : public CControlBar {
@@ -52,8 +56,18 @@ protected:
 
     afx_msg LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
+    // A new DPI: the images and buttons are made again at its size.
+    afx_msg LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
 
 private:
+    struct ImageListDestroyer {
+        void operator()(HIMAGELIST hImages) const;
+    };
+    using ImageListOwner = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDestroyer>;
+
+    // The buttons' images from the bitmap resource, each pixel made a square of whole pixels at
+    // m_nDpi (nearest-neighbour scaling of the pixel art); the list the control then uses.
+    BOOL LoadScaledImages();
     // The status bar prompt follows the button under the mouse (CBRS_FLYBY).
     void TrackFlyBy(UINT nID);
     // Ends a row after every item (bEach) or after none.
@@ -65,7 +79,11 @@ private:
 
     CSize m_sizeButton = CSize(23, 22);
     CSize m_sizeImage = CSize(16, 15);
-    UINT m_nFlyByID = 0;  // the button whose prompt the status bar shows now
+    UINT m_nDpi = 0;                // the DPI the images are made for; 0 until they are loaded
+    UINT m_nImageResource = 0;      // the bitmap they come from
+    CSize m_sizeImageAt96;          // their size in the resource
+    ImageListOwner m_scaledImages;  // the control's images at any DPI but 96
+    UINT m_nFlyByID = 0;            // the button whose prompt the status bar shows now
     bool m_bTrackingLeave = false;
 
     DECLARE_MESSAGE_MAP()

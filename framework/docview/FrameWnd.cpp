@@ -14,6 +14,7 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CDockSite)
     ON_MESSAGE(WM_MENUSELECT, OnMenuSelect)
     ON_MESSAGE(WM_EXITMENULOOP, OnExitMenuLoop)
     ON_WM_CLOSE()
+    ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
 END_MESSAGE_MAP()
 
 CFrameWnd::CFrameWnd() = default;
@@ -276,6 +277,18 @@ void CFrameWnd::OnClose() {
     if (pDocument != nullptr && !pDocument->CanCloseFrame(this))
         return;
     Default();
+}
+
+LRESULT CFrameWnd::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+    // The view and the bars make their pixel figures anew first, so that the new size lays them
+    // out at the new DPI; then the frame takes the rectangle the system suggests.
+    for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild != nullptr; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+        ::SendMessageW(hChild, WM_DPICHANGED, wParam, lParam);
+    if (const auto* suggested = reinterpret_cast<const RECT*>(lParam))
+        SetWindowPos(nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    RecalcLayout();
+    return 0;
 }
 
 void CFrameWnd::PostNcDestroy() {

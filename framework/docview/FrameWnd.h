@@ -80,6 +80,9 @@ protected:
     afx_msg LRESULT OnExitMenuLoop(WPARAM wParam, LPARAM lParam);
     // Closes the frame unless its document keeps it open for now (CDocument::CanCloseFrame).
     afx_msg void OnClose();
+    // A new DPI (another monitor, another scale): the view and the bars are told first, then the
+    // frame takes the suggested rectangle.
+    afx_msg LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
     // The main window's end ends the message loop.
     void PostNcDestroy() override;
 

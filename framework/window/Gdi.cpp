@@ -69,6 +69,16 @@ BOOL CFont::CreatePointFont(int nPointSize, LPCWSTR lpszFaceName, CDC* pDC) {
     return CreatePointFontIndirect(&logFont, pDC);
 }
 
+BOOL CFont::CreatePointFontForDpi(int nPointSize, LPCWSTR lpszFaceName, UINT dpi) {
+    LOGFONTW logFont{};
+    logFont.lfCharSet = DEFAULT_CHARSET;
+    // As CreatePointFont works it out for a screen of that resolution.
+    logFont.lfHeight = -std::abs(static_cast<int>(dpi) * nPointSize / 720);
+    if (lpszFaceName != nullptr)
+        lstrcpynW(logFont.lfFaceName, lpszFaceName, LF_FACESIZE);
+    return CreateFontIndirect(&logFont);
+}
+
 BOOL CFont::CreatePointFontIndirect(const LOGFONTW* lpLogFont, CDC* pDC) {
     std::optional<CClientDC> screen;
     const HDC hDC = DcOrScreen(pDC, screen);

@@ -53,6 +53,9 @@ public:
     // resolution and mapping mode, or for the screen's when pDC is null. The other attributes
     // are the defaults: normal weight, upright, the system's default character set.
     BOOL CreatePointFont(int nPointSize, LPCWSTR lpszFaceName, CDC* pDC = nullptr);
+    // The same font for a display of `dpi` dots an inch (a window's, which may differ from the
+    // screen's), in the device's own units.
+    BOOL CreatePointFontForDpi(int nPointSize, LPCWSTR lpszFaceName, UINT dpi);
     // As CreatePointFont, with lfHeight in tenths of a point.
     BOOL CreatePointFontIndirect(const LOGFONTW* lpLogFont, CDC* pDC = nullptr);
     BOOL CreateFontIndirect(const LOGFONTW* lpLogFont);

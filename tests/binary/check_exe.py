@@ -31,6 +31,7 @@ ARCH, EXE, DEBUG_FILE, IMPORT_LIST, TOOL_PREFIX = (None,) * 5
 ASM_V1 = "urn:schemas-microsoft-com:asm.v1"
 ASM_V3 = "urn:schemas-microsoft-com:asm.v3"
 COMPATIBILITY = "urn:schemas-microsoft-com:compatibility.v1"
+WINDOWS_SETTINGS_2005 = "http://schemas.microsoft.com/SMI/2005/WindowsSettings"
 WINDOWS_SETTINGS_2016 = "http://schemas.microsoft.com/SMI/2016/WindowsSettings"
 
 # Each element the manifest may hold: its namespace and name -> (its parent, its attributes).
@@ -52,9 +53,12 @@ DOCUMENTED = {
     (ASM_V3, "application"): ({(ASM_V1, "assembly")}, set()),
     (ASM_V3, "windowsSettings"): ({(ASM_V3, "application")}, set()),
     (WINDOWS_SETTINGS_2016, "longPathAware"): ({(ASM_V3, "windowsSettings")}, set()),
+    (WINDOWS_SETTINGS_2005, "dpiAware"): ({(ASM_V3, "windowsSettings")}, set()),
+    (WINDOWS_SETTINGS_2016, "dpiAwareness"): ({(ASM_V3, "windowsSettings")}, set()),
 }
 # Elements whose text is a value; every other element holds only white space.
-WITH_TEXT = {(ASM_V1, "description"), (WINDOWS_SETTINGS_2016, "longPathAware")}
+WITH_TEXT = {(ASM_V1, "description"), (WINDOWS_SETTINGS_2016, "longPathAware"), (WINDOWS_SETTINGS_2005, "dpiAware"),
+             (WINDOWS_SETTINGS_2016, "dpiAwareness")}
 
 SUPPORTED_OS = {
     "{e2011457-1546-43c5-a5fe-008deee3d3f0}": "Windows Vista",
@@ -171,9 +175,15 @@ class Manifest(unittest.TestCase):
         ids = [e.attributes["Id"] for e in self.find(COMPATIBILITY, "supportedOS")]
         self.assertEqual(sorted(ids), sorted(SUPPORTED_OS), "the ids of Windows Vista, 7, 8, 8.1 and 10/11")
 
-    def test_is_long_path_aware_and_declares_no_dpi_awareness(self):
+    def test_is_long_path_aware(self):
         self.assertEqual([e.text for e in self.find(WINDOWS_SETTINGS_2016, "longPathAware")], ["true"])
-        self.assertEqual([e.key for e in self.elements if "dpi" in e.key[1].lower()], [])
+
+    def test_is_per_monitor_v2_dpi_aware_with_the_older_kinds_after_it(self):
+        # dpiAwareness (Windows 10 1607 and later) takes the first kind it knows; dpiAware is read
+        # where it is not: per monitor on 8.1, the system's DPI on Vista and 7.
+        self.assertEqual([e.text for e in self.find(WINDOWS_SETTINGS_2016, "dpiAwareness")],
+                         ["PerMonitorV2, PerMonitor"])
+        self.assertEqual([e.text for e in self.find(WINDOWS_SETTINGS_2005, "dpiAware")], ["true/pm"])
 
 
 class Header(unittest.TestCase):

@@ -1,4 +1,5 @@
 #include "view/ScrollMath.h"
+#include "view/ViewGeometry.h"
 
 #include <gtest/gtest.h>
 
@@ -255,9 +256,9 @@ TEST(ScrollMath, LinesAndWidthOfFilesOfAnyLength) {
     EXPECT_EQ(LineCountForLength(INT64_MAX), 1LL << 59) << "no overflow at the largest length";
     EXPECT_EQ(LineCountForLength(INT64_MIN), 0);
     EXPECT_LT(LineCountForLength(INT64_MAX), INT64_MAX / kLine) << "the tallest content still fits";
-    EXPECT_EQ(ContentWidthForOffsetDigits(8), kDumpContentWidth);
-    EXPECT_EQ(ContentWidthForOffsetDigits(11), kDumpContentWidth + 3 * kDumpCharWidth);
-    EXPECT_EQ(ContentWidthForOffsetDigits(16), kDumpContentWidth + 8 * kDumpCharWidth);
+    EXPECT_EQ(GeometryForDpi(96).ContentWidthFor(8), kDumpContentWidth);
+    EXPECT_EQ(GeometryForDpi(96).ContentWidthFor(11), kDumpContentWidth + 3 * kDumpCharWidth);
+    EXPECT_EQ(GeometryForDpi(96).ContentWidthFor(16), kDumpContentWidth + 8 * kDumpCharWidth);
 }
 
 TEST(ScrollMath, ContentThatTheBarHoldsIsCountedInPixels) {
@@ -325,4 +326,39 @@ TEST(ScrollMath, StepsInTheLongestContentAreExact) {
     EXPECT_EQ(lastPage.last, (1LL << 59) - 1);
     EXPECT_LE(lastPage.last - lastPage.first + 1, 39 + 2);
     EXPECT_EQ(LineAtLogicalY(content - 1, 1LL << 59), (1LL << 59) - 1);
+}
+
+TEST(ScrollMath, FiguresScaleWithTheDpiAndStayExactAt96) {
+    struct Case {
+        int32_t dpi;
+        ViewGeometry geometry;
+    };
+    const Case cases[] = {
+        {96, {96, 15, 610, 7, 15, 128}},  // the dump's own figures
+        {120, {120, 19, 763, 9, 19, 160}},
+        {144, {144, 23, 915, 11, 23, 192}},  // halves round up: 22.5 -> 23, 10.5 -> 11
+        {192, {192, 30, 1220, 14, 30, 256}},
+        {0, {96, 15, 610, 7, 15, 128}},  // no DPI known: 96
+    };
+    for (const Case& c : cases) {
+        const ViewGeometry g = GeometryForDpi(c.dpi);
+        EXPECT_EQ(g.dpi, c.geometry.dpi) << c.dpi;
+        EXPECT_EQ(g.linePitch, c.geometry.linePitch) << c.dpi;
+        EXPECT_EQ(g.contentWidth, c.geometry.contentWidth) << c.dpi;
+        EXPECT_EQ(g.charWidth, c.geometry.charWidth) << c.dpi;
+        EXPECT_EQ(g.horizontalStep, c.geometry.horizontalStep) << c.dpi;
+        EXPECT_EQ(g.marginOverhang, c.geometry.marginOverhang) << c.dpi;
+    }
+    // Positions stay whole lines of the pitch: pages, thumbs, painted lines and clicks.
+    EXPECT_EQ(PageFromClientHeight(600, 23), 23 * ((600 - 22) / 23));
+    EXPECT_EQ(PageFromClientHeight(44, 23), 0);
+    EXPECT_EQ(RoundUpToWholeLine(24, 23), 46);
+    EXPECT_EQ(ScrollStepFor(ScrollAxis::Vertical, kScrollThumbTrack, {0, 575, 1000 * 23, 23}, 24), 46);
+    const LineRange strip = LinesToPaint(575, 598, 1000, 23);
+    EXPECT_EQ(strip.first, 24);
+    EXPECT_EQ(strip.last, 26);
+    EXPECT_EQ(LineAtLogicalY(23 * 7 + 22, 1000, 23), 7);
+    const VerticalBarScale tall(int64_t{23} << 32, 575, 23);
+    EXPECT_EQ(tall.PositionForTrack(tall.RangeMax() + 1 - tall.Page()), (int64_t{23} << 32) - 575);
+    EXPECT_EQ(tall.PositionForTrack(12345) % 23, 0);
 }

@@ -8,6 +8,7 @@
 #include "framework/bars/DockLayout.h"
 #include "framework/bars/MiniFrameWnd.h"
 #include "framework/window/CmdUI.h"
+#include "framework/window/Dpi.h"
 #include "res/resource.h"
 #include "tests/win/CoreTestSupport.h"
 
@@ -275,6 +276,26 @@ TEST_F(DockingTest, TheToolbarDocksOnEachSideAndTheViewTakesTheRest) {
             break;
         }
     }
+}
+
+TEST_F(DockingTest, TheButtonsHaveTheDisplaysScaledSizeAndFollowADpiChange) {
+    // 16 by 15 pixels of art and 7 of frame at 96 DPI, in proportion at any other.
+    const UINT dpi = AfxGetDpiForWindow(BarWnd());
+    const auto buttonAt = [](UINT at) {
+        return CSize(AfxScaleForDpi(16, at) + AfxScaleForDpi(7, at), AfxScaleForDpi(15, at) + AfxScaleForDpi(7, at));
+    };
+    EXPECT_EQ(Item(0).Size(), buttonAt(dpi)) << "at " << dpi << " DPI";
+    const int barHeight = InFrame(BarWnd()).Height();
+
+    // Moved to a display of twice the DPI, the frame takes the suggested rectangle and the
+    // buttons grow with it.
+    const CRect suggested(60, 50, 60 + 1100, 50 + 800);
+    m_frame->SendMessage(WM_DPICHANGED, MAKEWPARAM(2 * dpi, 2 * dpi), reinterpret_cast<LPARAM>(&suggested));
+    PumpMessages(20);
+    EXPECT_EQ(ScreenRectOf(m_frame->GetSafeHwnd()), suggested);
+    EXPECT_EQ(Item(0).Size(), buttonAt(2 * dpi));
+    EXPECT_GT(InFrame(BarWnd()).Height(), barHeight);
+    EXPECT_EQ(InFrame(ViewWnd()).top, InFrame(BarWnd()).bottom) << "the view starts below the taller bar";
 }
 
 TEST_F(DockingTest, AToolbarDestroyedWhileTheFrameLivesLeavesTheFrameToTheStatusBarAndTheView) {

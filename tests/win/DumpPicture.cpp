@@ -23,10 +23,10 @@ std::string ExpectedLine(int64_t offset, const std::string& bytes, int64_t viewL
 // Draws a line text as the view draws its lines (same font, opaque background) and compares the
 // band with the rows of the painted view that start at `top`.
 ::testing::AssertionResult ShowsLine(const ViewFixture::Picture& picture, int top, const std::string& text,
-                                     COLORREF background) {
+                                     COLORREF background, int pitch) {
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, picture.width, kDumpLineHeight);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, picture.width, pitch);
     ReleaseDC(nullptr, screen);
     HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
     CFont font;
@@ -37,7 +37,7 @@ std::string ExpectedLine(int64_t offset, const std::string& bytes, int64_t viewL
     SetBkColor(memory, background);
     const CString wide{std::string_view(text)};
     TextOutW(memory, 0, 0, wide.GetString(), wide.GetLength());
-    const int bandHeight = std::min<int>(metrics.tmHeight, kDumpLineHeight);
+    const int bandHeight = std::min<int>(metrics.tmHeight, pitch);
     const int bandWidth = std::min<int>(picture.width, metrics.tmAveCharWidth * static_cast<int>(text.size()));
     std::string fault;
     for (int y = 0; y < bandHeight && fault.empty(); ++y) {
@@ -52,6 +52,17 @@ std::string ExpectedLine(int64_t offset, const std::string& bytes, int64_t viewL
                 break;
             }
         }
+    }
+    // Below a cell lower than the pitch, white (over the content's width at least).
+    for (int y = bandHeight; y < pitch && fault.empty(); ++y) {
+        if (top + y < 0 || top + y >= picture.height)
+            continue;
+        for (int x = 0; x < bandWidth; ++x)
+            if (picture.At(x, top + y) != kDumpWhite) {
+                fault =
+                    "pixel (" + std::to_string(x) + ", " + std::to_string(top + y) + ") below the cell is not white";
+                break;
+            }
     }
     SelectObject(memory, oldFont);
     SelectObject(memory, oldBitmap);

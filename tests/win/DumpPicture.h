@@ -4,6 +4,7 @@
 // expect (drawn with the view's font into a bitmap of their own).
 
 #include "tests/win/ViewFixture.h"
+#include "view/ScrollMath.h"
 
 #include <gtest/gtest.h>
 
@@ -18,9 +19,11 @@ inline constexpr COLORREF kDumpWhite = RGB(255, 255, 255);
 // file's last line needs.
 std::string ExpectedLine(int64_t offset, const std::string& bytes, int64_t viewLength);
 
-// Whether the band of client rows that starts at `top` shows `text` on `background`.
+// Whether the band of client rows that starts at `top` shows `text` on `background`, drawn in the
+// dump's font at the screen's DPI, its cell cut to the line pitch; and, where the cell is lower
+// than the pitch, white below it.
 ::testing::AssertionResult ShowsLine(const ViewFixture::Picture& picture, int top, const std::string& text,
-                                     COLORREF background);
+                                     COLORREF background, int pitch = kDumpLineHeight);
 
 // Whether every pixel from row `top` down is white.
 ::testing::AssertionResult WhiteFrom(const ViewFixture::Picture& picture, int top);
