@@ -16,8 +16,6 @@ constexpr int kGripperStripWidth = 8;
 constexpr int kBorderWidth = 2;  // an etched line: shadow and highlight
 }  // namespace
 
-IMPLEMENT_DYNAMIC(CControlBar, CWnd)
-
 BEGIN_MESSAGE_MAP(CControlBar, CWnd)
     ON_MESSAGE(WM_NCCALCSIZE, OnNcCalcSize)
     ON_MESSAGE(WM_NCPAINT, OnNcPaint)

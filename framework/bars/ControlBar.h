@@ -22,7 +22,6 @@ class CMiniFrameWnd;
 // window is destroyed or the object is deleted, whichever comes first. The site lays its bars
 // out; a bar only reports the size it needs (CalcFixedLayout).
 class CControlBar : public CWnd {
-    DECLARE_DYNAMIC(CControlBar)
 public:
     CControlBar();
     ~CControlBar() override;

@@ -3,8 +3,8 @@
 // docks it again, and the places it was last docked and floated.
 //
 // Use: CControlBar::EnableDocking makes one for the bar; the bar hands it the presses on its
-// gripper, the floating window those on its caption. The dock site's DockControlBar and
-// FloatControlBar (the frame's) come here:
+// gripper, the floating window those on its caption. The dock site's DockControlBar (the
+// frame's) comes here:
 //     pBar->GetDockContext()->Dock(CBRS_ALIGN_LEFT);
 //     pBar->GetDockContext()->Float(CPoint(300, 200));
 #pragma once

@@ -52,11 +52,6 @@ void CDockSite::DockControlBar(CControlBar* pBar, UINT nDockBarID) {
         pContext->Dock(SideOfDockBarId(nDockBarID));
 }
 
-void CDockSite::FloatControlBar(CControlBar* pBar, CPoint point) {
-    if (CDockContext* pContext = pBar != nullptr ? pBar->GetDockContext() : nullptr)
-        pContext->Float(point);
-}
-
 void CDockSite::ShowControlBar(CControlBar* pBar, BOOL bShow) {
     if (pBar != nullptr)
         pBar->ShowInPlace(bShow);
@@ -267,11 +262,4 @@ void CDockSite::SetMessageText(UINT nID) {
     CString message;
     GetMessageString(nID, message);
     SetMessageText(message);
-}
-
-CString CDockSite::GetMessageText() const {
-    CString text;
-    if (CControlBar* bar = GetMessageBar())
-        bar->GetWindowText(text);
-    return text;
 }

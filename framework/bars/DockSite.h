@@ -43,9 +43,6 @@ public:
     // Docks a bar that has docking enabled on the side nDockBarID names (AFX_IDW_DOCKBAR_*);
     // 0: the side its style names, or the top. A floating bar comes back into the window.
     void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0);
-    // Floats a bar that has docking enabled in its own small window, whose top-left corner goes
-    // to point (screen coordinates), its buttons in a row.
-    void FloatControlBar(CControlBar* pBar, CPoint point);
     // Shows or hides the bar where it is, docked or floating.
     void ShowControlBar(CControlBar* pBar, BOOL bShow);
     // After the user moved a bar: the keyboard comes back to this window, if it or a window it
@@ -62,7 +59,6 @@ public:
     void SetMessageText(LPCWSTR lpszText);
     // The prompt of command nID (its string up to "\n"); AFX_IDS_IDLEMESSAGE: the idle text.
     void SetMessageText(UINT nID);
-    CString GetMessageText() const;
     // The status-bar prompt of a command: its string up to the first "\n".
     void GetMessageString(UINT nID, CString& rMessage) const;
     // The tooltip of a command: its string after the first "\n" (empty when there is none).

@@ -5,8 +5,6 @@
 #include "framework/bars/ControlBar.h"
 #include "framework/bars/DockContext.h"
 
-IMPLEMENT_DYNAMIC(CMiniFrameWnd, CWnd)
-
 BEGIN_MESSAGE_MAP(CMiniFrameWnd, CWnd)
     ON_MESSAGE(WM_NCLBUTTONDOWN, OnNcLButtonDown)
     ON_MESSAGE(WM_NCLBUTTONDBLCLK, OnNcLButtonDblClk)

@@ -15,7 +15,6 @@ class CControlBar;
 // Ownership: the bar's dock context owns this object; the window is owned by the frame window,
 // so it goes when the frame's window goes. The bar's window is its child while the bar floats.
 class CMiniFrameWnd : public CWnd {
-    DECLARE_DYNAMIC(CMiniFrameWnd)
 public:
     explicit CMiniFrameWnd(CControlBar& bar);
     ~CMiniFrameWnd() override;

@@ -48,8 +48,6 @@ private:
 
 }  // namespace
 
-IMPLEMENT_DYNAMIC(CStatusBar, CControlBar)
-
 BEGIN_MESSAGE_MAP(CStatusBar, CControlBar)
     ON_MESSAGE(WM_SETTEXT, OnSetText)
     ON_MESSAGE(WM_GETTEXT, OnGetText)
@@ -119,19 +117,6 @@ UINT CStatusBar::GetItemID(int nIndex) const {
     if (nIndex < 0 || nIndex >= GetCount())
         return ID_SEPARATOR;
     return m_panes[static_cast<size_t>(nIndex)].nID;
-}
-
-int CStatusBar::CommandToIndex(UINT nIDFind) const {
-    for (int i = 0; i < GetCount(); ++i)
-        if (m_panes[static_cast<size_t>(i)].nID == nIDFind)
-            return i;
-    return -1;
-}
-
-void CStatusBar::GetItemRect(int nIndex, LPRECT lpRect) const {
-    SetRectEmpty(lpRect);
-    if (m_hWnd != nullptr)
-        SendMessage(SB_GETRECT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpRect));
 }
 
 CString CStatusBar::GetPaneText(int nIndex) const {

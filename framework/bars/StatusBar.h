@@ -20,7 +20,6 @@ constexpr UINT SBPS_DISABLED = 0x04000000;  // an indicator that is off: drawn d
 constexpr UINT SBPS_STRETCH = 0x08000000;   // takes the width the other panes leave
 
 class CStatusBar : public CControlBar {
-    DECLARE_DYNAMIC(CStatusBar)
 public:
     CStatusBar() = default;
     ~CStatusBar() override;
@@ -33,8 +32,6 @@ public:
 
     int GetCount() const { return static_cast<int>(m_panes.size()); }
     UINT GetItemID(int nIndex) const;
-    int CommandToIndex(UINT nIDFind) const;
-    void GetItemRect(int nIndex, LPRECT lpRect) const;
 
     CString GetPaneText(int nIndex) const;
     BOOL SetPaneText(int nIndex, LPCWSTR lpszNewText, BOOL bUpdate = TRUE);

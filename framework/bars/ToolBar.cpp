@@ -50,8 +50,6 @@ private:
 };
 }  // namespace
 
-IMPLEMENT_DYNAMIC(CToolBar, CControlBar)
-
 BEGIN_MESSAGE_MAP(CToolBar, CControlBar)
     ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove)
     ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
@@ -249,12 +247,6 @@ UINT CToolBar::GetItemID(int nIndex) const {
     if (m_hWnd == nullptr || !SendMessage(TB_GETBUTTON, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&button)))
         return ID_SEPARATOR;
     return (button.fsStyle & BTNS_SEP) ? ID_SEPARATOR : static_cast<UINT>(button.idCommand);
-}
-
-int CToolBar::CommandToIndex(UINT nIDFind) const {
-    if (m_hWnd == nullptr || nIDFind == ID_SEPARATOR)
-        return -1;
-    return static_cast<int>(SendMessage(TB_COMMANDTOINDEX, nIDFind));
 }
 
 void CToolBar::GetItemRect(int nIndex, LPRECT lpRect) const {

@@ -15,7 +15,6 @@
 #include <vector>
 
 class CToolBar : public CControlBar {
-    DECLARE_DYNAMIC(CToolBar)
 public:
     CToolBar() = default;
     ~CToolBar() override;
@@ -38,7 +37,6 @@ public:
 
     int GetCount() const;
     UINT GetItemID(int nIndex) const;
-    int CommandToIndex(UINT nIDFind) const;
     void GetItemRect(int nIndex, LPRECT lpRect) const;
     // The command of the button at point (client coordinates), or 0 over a gap or no button.
     UINT CommandFromPoint(POINT point) const;

@@ -4,10 +4,6 @@
 
 #include "framework/core/FrameworkIds.h"
 
-IMPLEMENT_DYNAMIC(CException, CObject)
-IMPLEMENT_DYNAMIC(CFileException, CException)
-IMPLEMENT_DYNAMIC(CMemoryException, CException)
-
 CString CException::GetErrorMessage() const {
     return AfxLoadString(AFX_IDP_COMMAND_FAILURE);
 }

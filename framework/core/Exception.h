@@ -6,14 +6,12 @@
 #include "framework/core/String.h"
 
 class CException : public CObject {
-    DECLARE_DYNAMIC(CException)
 public:
     // The text shown to the user when the exception ends a command.
     virtual CString GetErrorMessage() const;
 };
 
 class CFileException : public CException {
-    DECLARE_DYNAMIC(CFileException)
 public:
     enum Cause {
         none,
@@ -56,7 +54,6 @@ public:
 };
 
 class CMemoryException : public CException {
-    DECLARE_DYNAMIC(CMemoryException)
 public:
     CMemoryException() = default;
     CMemoryException(const CMemoryException&) : CException() {}

@@ -3,8 +3,6 @@
 
 #include "framework/core/Path.h"
 
-IMPLEMENT_DYNAMIC(CFile, CObject)
-
 namespace {
 DWORD ShareModeOf(UINT openFlags) {
     switch (openFlags & 0x0070) {
@@ -61,13 +59,6 @@ ULONGLONG CFile::GetLength() const {
     if (!GetFileSizeEx(m_handle.get(), &size))
         ThrowLastError();
     return static_cast<ULONGLONG>(size.QuadPart);
-}
-
-ULONGLONG CFile::GetPosition() const {
-    LARGE_INTEGER position{};
-    if (!SetFilePointerEx(m_handle.get(), LARGE_INTEGER{}, &position, FILE_CURRENT))
-        ThrowLastError();
-    return static_cast<ULONGLONG>(position.QuadPart);
 }
 
 void CFile::Close() {

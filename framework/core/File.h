@@ -7,7 +7,6 @@
 #include "framework/core/UniqueHandle.h"
 
 class CFile : public CObject {
-    DECLARE_DYNAMIC(CFile)
 public:
     // Access and share modes. The viewer only ever reads; the compatibility share mode maps to
     // exclusive access, so no other handle may be open on the file while this one is.
@@ -33,7 +32,6 @@ public:
     // Moves the position; returns the new position from the beginning of the file.
     ULONGLONG Seek(LONGLONG offset, UINT from);
     ULONGLONG GetLength() const;
-    ULONGLONG GetPosition() const;
     // Closes the file; throws when the system refuses. Closing a closed file does nothing.
     void Close();
 

@@ -36,16 +36,9 @@ public:
     constexpr int Height() const { return bottom - top; }
     constexpr CSize Size() const { return CSize(Width(), Height()); }
     constexpr CPoint TopLeft() const { return CPoint(left, top); }
-    constexpr CPoint BottomRight() const { return CPoint(right, bottom); }
     constexpr CPoint CenterPoint() const { return CPoint((left + right) / 2, (top + bottom) / 2); }
     constexpr bool IsRectEmpty() const { return right <= left || bottom <= top; }
     constexpr bool PtInRect(POINT pt) const { return pt.x >= left && pt.x < right && pt.y >= top && pt.y < bottom; }
-    void SetRect(int l, int t, int r, int b) {
-        left = l;
-        top = t;
-        right = r;
-        bottom = b;
-    }
     void OffsetRect(int dx, int dy) {
         left += dx;
         right += dx;

@@ -6,24 +6,12 @@
 class CObject;
 
 struct CRuntimeClass {
-    const char* m_lpszClassName;
     const CRuntimeClass* m_pBaseClass;
     std::unique_ptr<CObject> (*m_pfnCreateObject)();  // null when not dynamically creatable
-
-    // Registers the class so that FromName finds it.
-    CRuntimeClass(const char* name, const CRuntimeClass* base, std::unique_ptr<CObject> (*create)());
-    CRuntimeClass(const CRuntimeClass&) = delete;
-    CRuntimeClass& operator=(const CRuntimeClass&) = delete;
 
     // A new object of this class, or null when the class is not dynamically creatable.
     std::unique_ptr<CObject> CreateObject() const;
     bool IsDerivedFrom(const CRuntimeClass* base) const;
-
-    // The registered class of that name, or null.
-    static const CRuntimeClass* FromName(const char* name);
-
-private:
-    const CRuntimeClass* m_pNextClass = nullptr;
 };
 
 class CObject {
@@ -33,8 +21,6 @@ public:
     CObject& operator=(const CObject&) = delete;
     virtual ~CObject() = default;
 
-    virtual const CRuntimeClass* GetRuntimeClass() const;
-    bool IsKindOf(const CRuntimeClass* pClass) const;
     static const CRuntimeClass* GetThisClass();
 };
 
@@ -49,26 +35,18 @@ std::unique_ptr<T> CreateObjectAs(const CRuntimeClass* pClass) {
 
 #define RUNTIME_CLASS(class_name) (class_name::GetThisClass())
 
-#define DECLARE_DYNAMIC(class_name)             \
-public:                                         \
-    static const CRuntimeClass* GetThisClass(); \
-    const CRuntimeClass* GetRuntimeClass() const override;
+#define DECLARE_DYNAMIC(class_name) \
+public:                             \
+    static const CRuntimeClass* GetThisClass();
 
 #define DECLARE_DYNCREATE(class_name) \
     DECLARE_DYNAMIC(class_name)       \
     static std::unique_ptr<CObject> CreateObject();
 
-#define OKTALON_IMPLEMENT_RUNTIMECLASS(class_name, base_name, create)                                 \
-    const CRuntimeClass* class_name::GetThisClass() {                                                 \
-        static const CRuntimeClass runtimeClass(#class_name, RUNTIME_CLASS(base_name), create);       \
-        return &runtimeClass;                                                                         \
-    }                                                                                                 \
-    const CRuntimeClass* class_name::GetRuntimeClass() const {                                        \
-        return GetThisClass();                                                                        \
-    }                                                                                                 \
-    namespace {                                                                                       \
-    /* Registers the class at start-up, so that FromName knows it. */                                 \
-    [[maybe_unused]] const CRuntimeClass* const registered_##class_name = class_name::GetThisClass(); \
+#define OKTALON_IMPLEMENT_RUNTIMECLASS(class_name, base_name, create)              \
+    const CRuntimeClass* class_name::GetThisClass() {                              \
+        static const CRuntimeClass runtimeClass{RUNTIME_CLASS(base_name), create}; \
+        return &runtimeClass;                                                      \
     }
 
 #define IMPLEMENT_DYNAMIC(class_name, base_name) OKTALON_IMPLEMENT_RUNTIMECLASS(class_name, base_name, nullptr)

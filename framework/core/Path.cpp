@@ -91,10 +91,6 @@ CString FullPath(LPCWSTR pathName) {
     return CString(LongForm(full));
 }
 
-bool SamePath(LPCWSTR a, LPCWSTR b) {
-    return SameFullPath(FullPath(a), FullPath(b));
-}
-
 bool SameFullPath(const CString& a, const CString& b) {
     return SameComparableForm(PlainPath(a.str()), PlainPath(b.str()));
 }

@@ -11,10 +11,9 @@
 // Always the plain form for a plain name, however long: the "\\?\" form is only for the system.
 CString FullPath(LPCWSTR pathName);
 
-// Whether two names name the same file: full forms compared without regard to case, a drive's
-// or a share's file written with "\\?\" or "\\.\" as it is written without.
-bool SamePath(LPCWSTR a, LPCWSTR b);
-// The same for two names that are full already (as FullPath gives them): no file is looked up.
+// Whether two full names (as FullPath gives them) name the same file: compared without regard to
+// case, a drive's or a share's file written with "\\?\" or "\\.\" as it is written without. No
+// file is looked up.
 bool SameFullPath(const CString& a, const CString& b);
 
 // Whether the name is a full, normalised file name within the system's limits (not a folder's

@@ -5,8 +5,6 @@
 #include <cwchar>
 #include <vector>
 
-CString::CString(const char* ansiText) : CString(std::string_view(ansiText != nullptr ? ansiText : "")) {}
-
 CString::CString(std::string_view ansiText) {
     if (ansiText.empty())
         return;
@@ -44,10 +42,6 @@ BOOL CString::LoadString(UINT id) {
     return TRUE;
 }
 
-CString CString::Left(int count) const {
-    return CString(m_text.substr(0, static_cast<size_t>(count < 0 ? 0 : count)));
-}
-
 CString CString::Mid(int first, int count) const {
     if (first < 0)
         first = 0;
@@ -59,11 +53,6 @@ CString CString::Mid(int first, int count) const {
 
 int CString::Find(wchar_t ch, int start) const {
     const size_t at = m_text.find(ch, static_cast<size_t>(start < 0 ? 0 : start));
-    return at == std::wstring::npos ? -1 : static_cast<int>(at);
-}
-
-int CString::Find(const wchar_t* sub, int start) const {
-    const size_t at = m_text.find(sub, static_cast<size_t>(start < 0 ? 0 : start));
     return at == std::wstring::npos ? -1 : static_cast<int>(at);
 }
 

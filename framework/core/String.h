@@ -14,7 +14,6 @@ public:
     CString(std::wstring_view text) : m_text(text) {}
     CString(std::wstring text) : m_text(std::move(text)) {}
     // Text in the system's ANSI code page, converted to UTF-16.
-    explicit CString(const char* ansiText);
     explicit CString(std::string_view ansiText);
 
     int GetLength() const { return static_cast<int>(m_text.size()); }
@@ -31,10 +30,8 @@ public:
     // The string of that id from the program's string table; FALSE (and empty) when there is none.
     BOOL LoadString(UINT id);
 
-    CString Left(int count) const;
     CString Mid(int first, int count = -1) const;
     int Find(wchar_t ch, int start = 0) const;
-    int Find(const wchar_t* sub, int start = 0) const;
 
     // The text in the system's ANSI code page. pLossless, if given, tells whether every character
     // could be represented exactly (no replacement by '?' or by a look-alike).

@@ -5,9 +5,6 @@
 #include "framework/core/FrameworkIds.h"
 #include "framework/core/Path.h"
 
-IMPLEMENT_DYNAMIC(CDocTemplate, CCmdTarget)
-IMPLEMENT_DYNAMIC(CSingleDocTemplate, CDocTemplate)
-
 CDocTemplate::CDocTemplate(UINT nIDResource, const CRuntimeClass* pDocClass, const CRuntimeClass* pFrameClass,
                            const CRuntimeClass* pViewClass)
     : m_nIDResource(nIDResource), m_pDocClass(pDocClass), m_pFrameClass(pFrameClass), m_pViewClass(pViewClass) {

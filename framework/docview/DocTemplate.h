@@ -9,7 +9,6 @@
 #include <memory>
 
 class CDocTemplate : public CCmdTarget {
-    DECLARE_DYNAMIC(CDocTemplate)
 public:
     // The fields of the template's document string (resource nIDResource), separated by "\n".
     enum DocStringIndex {
@@ -26,7 +25,6 @@ public:
                  const CRuntimeClass* pViewClass);
     ~CDocTemplate() override;
 
-    UINT GetResourceID() const { return m_nIDResource; }
     // FALSE (and empty) when the string or the field does not exist.
     BOOL GetDocString(CString& rString, DocStringIndex index) const;
 
@@ -58,7 +56,6 @@ protected:
 // Ownership: the template owns the document and the frame (which owns the view); the frame
 // goes first.
 class CSingleDocTemplate : public CDocTemplate {
-    DECLARE_DYNAMIC(CSingleDocTemplate)
 public:
     CSingleDocTemplate(UINT nIDResource, const CRuntimeClass* pDocClass, const CRuntimeClass* pFrameClass,
                        const CRuntimeClass* pViewClass);

@@ -4,7 +4,7 @@
 
 #include "framework/window/CmdUI.h"
 
-IMPLEMENT_DYNCREATE(CFrameWnd, CDockSite)
+IMPLEMENT_DYNAMIC(CFrameWnd, CDockSite)
 
 BEGIN_MESSAGE_MAP(CFrameWnd, CDockSite)
     ON_WM_CREATE()

@@ -19,7 +19,7 @@ constexpr DWORD FWS_ADDTOTITLE = 0x00008000;
 // small icon. The menu belongs to the window once the window exists. The bars belong to the
 // derived frame class that declares them; they register with the dock site while they live.
 class CFrameWnd : public CDockSite, public IIdleHandler {
-    DECLARE_DYNCREATE(CFrameWnd)
+    DECLARE_DYNAMIC(CFrameWnd)
 public:
     CFrameWnd();
     ~CFrameWnd() override;

@@ -12,12 +12,11 @@ public:
     // pattern (with one %d, counted from 1); size: how many files the list keeps (1..16).
     CRecentFileList(UINT firstCommand, LPCWSTR section, LPCWSTR entryFormat, int size, int maxDisplayLength = 40);
 
-    int GetSize() const { return m_nSize; }
     int GetCount() const { return static_cast<int>(m_files.size()); }
     const CString& operator[](int index) const { return m_files.at(static_cast<size_t>(index)); }
     UINT GetFirstCommand() const { return m_nFirstCommand; }
 
-    // Puts the file at the top, as a full path (FullPath); an entry for the same file (SamePath)
+    // Puts the file at the top, as a full path (FullPath); an entry for the same file (SameFullPath)
     // moves rather than repeats, and the oldest entry drops off a full list.
     void Add(LPCWSTR pathName);
     void Remove(int index);

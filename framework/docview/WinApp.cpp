@@ -38,8 +38,6 @@ bool CanNeverOpen(LPCWSTR path) {
 }
 }  // namespace
 
-IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
-
 BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
     ON_COMMAND(ID_APP_EXIT, OnAppExit)
     ON_COMMAND_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE16, OnOpenRecentFile)
@@ -173,27 +171,6 @@ CRegKey CWinApp::GetAppRegistryKey() const {
     if (path.IsEmpty())
         return CRegKey();
     return CRegKey::Create(HKEY_CURRENT_USER, path);
-}
-
-CString CWinApp::GetProfileString(LPCWSTR lpszSection, LPCWSTR lpszEntry, LPCWSTR lpszDefault) const {
-    const CString path = GetProfileKeyPath();
-    CString value;
-    if (!path.IsEmpty()) {
-        const CRegKey section = CRegKey::Open(HKEY_CURRENT_USER, path + L"\\" + lpszSection);
-        if (section.QueryString(lpszEntry, value))
-            return value;
-    }
-    return CString(lpszDefault);
-}
-
-BOOL CWinApp::WriteProfileString(LPCWSTR lpszSection, LPCWSTR lpszEntry, LPCWSTR lpszValue) {
-    const CString path = GetProfileKeyPath();
-    if (path.IsEmpty())
-        return FALSE;
-    CRegKey section = CRegKey::Create(HKEY_CURRENT_USER, path + L"\\" + lpszSection);
-    if (lpszValue == nullptr)
-        return section.DeleteValue(lpszEntry);
-    return section.SetString(lpszEntry, lpszValue);
 }
 
 void CWinApp::LoadStdProfileSettings(UINT nMaxMRU) {

@@ -17,7 +17,6 @@ class CRegKey;
 // frames and views) and the recent-file list. There is one application object at a time;
 // AfxGetApp finds it.
 class CWinApp : public CCmdTarget {
-    DECLARE_DYNAMIC(CWinApp)
 public:
     // Without a name the application takes its name from the string AFX_IDS_APP_TITLE.
     explicit CWinApp(LPCWSTR lpszAppName = nullptr);
@@ -41,13 +40,10 @@ public:
     // ---- Profile ----------------------------------------------------------------------------
     // The profile is kept under HKEY_CURRENT_USER\Software\<lpszRegistryKey>\<application name>.
     void SetRegistryKey(LPCWSTR lpszRegistryKey);
-    const CString& GetRegistryKeyName() const { return m_strRegistryKey; }
     // "Software\<key>\<name>", or empty before SetRegistryKey.
     CString GetProfileKeyPath() const;
     // The application's profile key, made when missing; empty before SetRegistryKey.
     CRegKey GetAppRegistryKey() const;
-    CString GetProfileString(LPCWSTR lpszSection, LPCWSTR lpszEntry, LPCWSTR lpszDefault = nullptr) const;
-    BOOL WriteProfileString(LPCWSTR lpszSection, LPCWSTR lpszEntry, LPCWSTR lpszValue);
     // Loads the recent-file list (nMaxMRU entries, none when 0) from the profile.
     void LoadStdProfileSettings(UINT nMaxMRU = 4);
     void SaveStdProfileSettings();

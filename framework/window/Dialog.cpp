@@ -4,9 +4,6 @@
 
 #include <string>
 
-IMPLEMENT_DYNAMIC(CUserException, CException)
-IMPLEMENT_DYNAMIC(CDialog, CWnd)
-
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
     ON_MESSAGE(WM_INITDIALOG, HandleInitDialog)
     ON_COMMAND(IDOK, OnOK)
@@ -89,9 +86,6 @@ void CWnd::DoDataExchange(CDataExchange* /*pDX*/) {}
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
     : m_lpszTemplateName(MAKEINTRESOURCEW(nIDTemplate)), m_pParentWnd(pParentWnd) {}
-
-CDialog::CDialog(LPCWSTR lpszTemplateName, CWnd* pParentWnd)
-    : m_lpszTemplateName(lpszTemplateName), m_pParentWnd(pParentWnd) {}
 
 CDialog::~CDialog() = default;
 

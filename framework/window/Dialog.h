@@ -8,7 +8,6 @@
 // Ends a data exchange that cannot go on (a control that the dialog lacks); UpdateData
 // catches it and returns FALSE.
 class CUserException : public CException {
-    DECLARE_DYNAMIC(CUserException)
 public:
     CUserException() = default;
     CUserException(const CUserException&) : CException() {}
@@ -37,15 +36,13 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
 void DDX_Radio(CDataExchange* pDX, int nIDC, int& value);
 
 // A modal dialog, or one the caller runs itself (Create). Its template is a resource of the
-// program (by id or name) or a template in memory (InitModalIndirect). The object is bound to its window from WM_INITDIALOG to
+// program (by id) or a template in memory (InitModalIndirect). The object is bound to its window from WM_INITDIALOG to
 // WM_NCDESTROY; its message map serves the dialog's messages and its controls'
 // notifications (ON_BN_CLICKED ...). IDOK and IDCANCEL reach OnOK and OnCancel.
 class CDialog : public CWnd {
-    DECLARE_DYNAMIC(CDialog)
 public:
     CDialog() = default;
     explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
-    explicit CDialog(LPCWSTR lpszTemplateName, CWnd* pParentWnd = nullptr);
     ~CDialog() override;
 
     // Uses a template in memory (which must outlive DoModal) instead of a resource.
@@ -73,7 +70,7 @@ protected:
     // Ends the dialog with IDCANCEL; nothing is transferred.
     virtual void OnCancel();
 
-    LPCWSTR m_lpszTemplateName = nullptr;          // resource id (MAKEINTRESOURCE) or name
+    LPCWSTR m_lpszTemplateName = nullptr;          // resource id (MAKEINTRESOURCE)
     LPCDLGTEMPLATEW m_lpDialogTemplate = nullptr;  // template in memory
     CWnd* m_pParentWnd = nullptr;
 

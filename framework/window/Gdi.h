@@ -1,16 +1,13 @@
 // Gdi: the GDI wrappers: CGdiObject and its kinds CFont, CBrush and CBitmap, move-only owners of
 // GDI objects; CDC, CPaintDC, CClientDC and CWindowDC, device contexts; and CSelectGuard, what is
-// selected into them. One unit: a device context selects the objects, and an object measures
-// itself on a device context (the screen's when none is given).
+// selected into them. One unit: the guard selects the objects into a device context, and a bitmap
+// is made compatible with one (the screen's when none is given).
 #pragma once
 
 #include "framework/core/Geometry.h"
 #include "framework/core/String.h"
 
 #include <windows.h>
-
-#include <memory>
-#include <vector>
 
 class CDC;
 class CWnd;
@@ -32,32 +29,20 @@ public:
     BOOL Attach(HGDIOBJ hObject);
     // Gives up ownership and returns the handle.
     HGDIOBJ Detach();
-    // Deletes the object now (nothing when there is none, or when it is only borrowed).
+    // Deletes the object now (nothing when there is none).
     BOOL DeleteObject();
-    int GetObject(int nCount, LPVOID lpObject) const;
 
     HGDIOBJ m_hObject = nullptr;
-
-protected:
-    friend class CDC;
-    // False for the wrappers a device context makes of objects it did not create (the objects
-    // SelectObject replaced): those are never deleted through the wrapper.
-    bool m_bOwned = true;
 };
 
 class CFont : public CGdiObject {
 public:
     CFont() = default;
 
-    // A font of nPointSize tenths of a point. The height is worked out for pDC's vertical
-    // resolution and mapping mode, or for the screen's when pDC is null. The other attributes
-    // are the defaults: normal weight, upright, the system's default character set.
-    BOOL CreatePointFont(int nPointSize, LPCWSTR lpszFaceName, CDC* pDC = nullptr);
-    // The same font for a display of `dpi` dots an inch (a window's, which may differ from the
-    // screen's), in the device's own units.
+    // A font of nPointSize tenths of a point for a display of `dpi` dots an inch (a window's,
+    // which may differ from the screen's), in the device's own units. The other attributes are
+    // the defaults: normal weight, upright, the system's default character set.
     BOOL CreatePointFontForDpi(int nPointSize, LPCWSTR lpszFaceName, UINT dpi);
-    // As CreatePointFont, with lfHeight in tenths of a point.
-    BOOL CreatePointFontIndirect(const LOGFONTW* lpLogFont, CDC* pDC = nullptr);
     BOOL CreateFontIndirect(const LOGFONTW* lpLogFont);
 
     HFONT GetSafeHandle() const { return static_cast<HFONT>(m_hObject); }
@@ -67,8 +52,6 @@ public:
 class CBrush : public CGdiObject {
 public:
     CBrush() = default;
-    // A solid brush of that colour; throws CMemoryException when the system has no room for it.
-    explicit CBrush(COLORREF crColor);
 
     BOOL CreateSolidBrush(COLORREF crColor);
 
@@ -91,8 +74,8 @@ public:
 // Device contexts
 // ---------------------------------------------------------------------------------------------
 
-// A device context. Wraps one that someone else releases (CDC(HDC), Attach, CPaintDC,
-// CClientDC, CWindowDC), or owns a memory device context that it made itself (CreateCompatibleDC).
+// A device context. Wraps one that someone else releases (CDC(HDC), CPaintDC, CClientDC,
+// CWindowDC), or owns a memory device context that it made itself (CreateCompatibleDC).
 class CDC {
 public:
     CDC() = default;
@@ -108,44 +91,20 @@ public:
     // Makes an owned memory device context compatible with pDC (the screen when null).
     BOOL CreateCompatibleDC(CDC* pDC);
     BOOL DeleteDC();
-    // Wraps a device context that someone else releases; fails when this holds one already.
-    BOOL Attach(HDC hDC);
-    HDC Detach();
 
     // Coordinates.
-    // The origins; each Set returns the earlier one.
-    CPoint SetWindowOrg(int x, int y) { return SetPoint(&::SetWindowOrgEx, x, y); }
-    CPoint SetWindowOrg(POINT point) { return SetWindowOrg(point.x, point.y); }
-    CPoint GetWindowOrg() const { return GetPoint(&::GetWindowOrgEx); }
-    CPoint SetViewportOrg(int x, int y) { return SetPoint(&::SetViewportOrgEx, x, y); }
-    CPoint GetViewportOrg() const { return GetPoint(&::GetViewportOrgEx); }
-    void DPtoLP(LPPOINT lpPoints, int nCount = 1) const;
-    void DPtoLP(LPRECT lpRect) const;
-    void LPtoDP(LPPOINT lpPoints, int nCount = 1) const;
-    void LPtoDP(LPRECT lpRect) const;
+    // The window origin; returns the earlier one.
+    CPoint SetWindowOrg(int x, int y);
     // The smallest rectangle around the clip region, in logical units; returns the region's
     // kind (NULLREGION, SIMPLEREGION, COMPLEXREGION) or ERROR.
     int GetClipBox(LPRECT lpRect) const;
-    int GetDeviceCaps(int nIndex) const;
 
-    // Selection. Each returns what was selected before, or null on failure. The pointer to
-    // the earlier object is a wrapper that this CDC keeps until it is destroyed; it never
-    // deletes the object it stands for. Select the earlier object back before the selected
-    // one is deleted, or let a CSelectGuard do it.
-    HGDIOBJ SelectObject(HGDIOBJ hObject);
-    CFont* SelectObject(CFont* pFont);
-    CBrush* SelectObject(CBrush* pBrush);
-    CBitmap* SelectObject(CBitmap* pBitmap);
-    int SaveDC();
-    BOOL RestoreDC(int nSavedDC);
+    // Selection: see CSelectGuard, which selects the earlier object back before the selected
+    // one is deleted.
 
     // Colours and text.
     COLORREF SetBkColor(COLORREF crColor);
-    COLORREF GetBkColor() const;
     COLORREF SetTextColor(COLORREF crColor);
-    COLORREF GetTextColor() const;
-    int SetBkMode(int nBkMode);
-    int GetBkMode() const;
     BOOL TextOut(int x, int y, const CString& str);
     BOOL TextOut(int x, int y, LPCWSTR lpszString, int nCount);
     CSize GetTextExtent(const CString& str) const;
@@ -153,22 +112,11 @@ public:
 
     // Drawing.
     void FillRect(LPCRECT lpRect, CBrush* pBrush);
-    void FillSolidRect(LPCRECT lpRect, COLORREF crColor);
-    COLORREF GetPixel(int x, int y) const;
 
     HDC m_hDC = nullptr;
 
 private:
-    template <class T>
-    T* Borrowed(HGDIOBJ hObject);
-    // A Set...Ex or Get...Ex call of GDI, and the point it reports.
-    using SetPointFunction = BOOL(WINAPI*)(HDC, int, int, LPPOINT);
-    using GetPointFunction = BOOL(WINAPI*)(HDC, LPPOINT);
-    CPoint SetPoint(SetPointFunction pfnSet, int x, int y);
-    CPoint GetPoint(GetPointFunction pfnGet) const;
-
-    bool m_bOwned = false;                                // a memory device context made by CreateCompatibleDC
-    std::vector<std::unique_ptr<CGdiObject>> m_borrowed;  // wrappers of replaced selections
+    bool m_bOwned = false;  // a memory device context made by CreateCompatibleDC
 };
 
 // The device context of a WM_PAINT: BeginPaint in the constructor, EndPaint in the destructor

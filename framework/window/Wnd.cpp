@@ -292,19 +292,6 @@ BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg) {
     return FALSE;
 }
 
-void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep) {
-    for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); m_hWnd != nullptr && hChild != nullptr;
-         hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
-        ::SendMessageW(hChild, message, wParam, lParam);
-        if (bDeep && ::GetWindow(hChild, GW_CHILD) != nullptr) {
-            CWnd child;
-            child.m_hWnd = hChild;
-            child.SendMessageToDescendants(message, wParam, lParam, TRUE);
-            child.m_hWnd = nullptr;
-        }
-    }
-}
-
 void CWnd::PostNcDestroy() {}
 
 // ---------------------------------------------------------------------------------------------
@@ -324,13 +311,10 @@ void CWnd::UnbindHandle() {
     auto it = permanent.find(m_hWnd);
     if (it != permanent.end() && it->second == this)
         permanent.erase(it);
-    if (!m_bAttachedOnly) {
-        ::SetWindowLongPtrW(m_hWnd, m_bDialog ? DWLP_USER : GWLP_USERDATA, 0);
-        if (m_pfnSuper != nullptr)
-            ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
-    }
+    ::SetWindowLongPtrW(m_hWnd, m_bDialog ? DWLP_USER : GWLP_USERDATA, 0);
+    if (m_pfnSuper != nullptr)
+        ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
     m_pfnSuper = nullptr;
-    m_bAttachedOnly = false;
     m_bDialog = false;
     m_hWnd = nullptr;
 }
@@ -439,13 +423,6 @@ BOOL CWnd::Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, 
                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), pContext);
 }
 
-BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
-                    CWnd* pParentWnd, UINT nID, LPVOID lpParam) {
-    return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, rect.right - rect.left,
-                    rect.bottom - rect.top, pParentWnd != nullptr ? pParentWnd->GetSafeHwnd() : nullptr,
-                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), lpParam);
-}
-
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, int x, int y,
                     int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam) {
     if (m_hWnd != nullptr)
@@ -515,41 +492,6 @@ BOOL CWnd::SubclassWindow(HWND hWnd) {
     return TRUE;
 }
 
-BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
-    if (pParent == nullptr || pParent->GetSafeHwnd() == nullptr)
-        return FALSE;
-    return SubclassWindow(::GetDlgItem(pParent->GetSafeHwnd(), static_cast<int>(nID)));
-}
-
-HWND CWnd::UnsubclassWindow() {
-    const HWND hWnd = m_hWnd;
-    if (hWnd == nullptr || m_pfnSuper == nullptr)
-        return nullptr;
-    UnbindHandle();
-    return hWnd;
-}
-
-BOOL CWnd::Attach(HWND hWnd) {
-    if (m_hWnd != nullptr || hWnd == nullptr || FromHandlePermanent(hWnd) != nullptr)
-        return FALSE;
-    m_hWnd = hWnd;
-    m_bAttachedOnly = true;
-    Maps().permanent[hWnd] = this;
-    return TRUE;
-}
-
-HWND CWnd::Detach() {
-    const HWND hWnd = m_hWnd;
-    if (hWnd == nullptr)
-        return nullptr;
-    if (!m_bAttachedOnly) {
-        // A window whose messages come here stays bound to the procedure: unsubclass instead.
-        return nullptr;
-    }
-    UnbindHandle();
-    return hWnd;
-}
-
 // ---------------------------------------------------------------------------------------------
 // Base handlers: the default processing
 // ---------------------------------------------------------------------------------------------
@@ -560,31 +502,10 @@ int CWnd::OnCreate(LPCREATESTRUCT) {
 void CWnd::OnDestroy() {
     Default();
 }
-void CWnd::OnSize(UINT, int, int) {
-    Default();
-}
 void CWnd::OnVScroll(UINT, UINT, CScrollBar*) {
     Default();
 }
 void CWnd::OnHScroll(UINT, UINT, CScrollBar*) {
-    Default();
-}
-BOOL CWnd::OnEraseBkgnd(CDC*) {
-    return static_cast<BOOL>(Default());
-}
-void CWnd::OnPaint() {
-    Default();
-}
-void CWnd::OnLButtonDown(UINT, CPoint) {
-    Default();
-}
-BOOL CWnd::OnMouseWheel(UINT, short, CPoint) {
-    return static_cast<BOOL>(Default());
-}
-void CWnd::OnTimer(UINT_PTR) {
-    Default();
-}
-void CWnd::OnClose() {
     Default();
 }
 void CWnd::OnSetFocus(CWnd*) {
@@ -688,11 +609,6 @@ void CWnd::Invalidate(BOOL bErase) {
     InvalidateRect(nullptr, bErase);
 }
 
-void CWnd::ValidateRect(LPCRECT lpRect) {
-    if (m_hWnd != nullptr)
-        ::ValidateRect(m_hWnd, lpRect);
-}
-
 void CWnd::UpdateWindow() {
     if (m_hWnd != nullptr)
         ::UpdateWindow(m_hWnd);
@@ -716,10 +632,6 @@ BOOL CWnd::GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, UINT nMask) const 
 
 int CWnd::SetScrollPos(int nBar, int nPos, BOOL bRedraw) {
     return m_hWnd != nullptr ? ::SetScrollPos(m_hWnd, nBar, nPos, bRedraw) : 0;
-}
-
-int CWnd::GetScrollPos(int nBar) const {
-    return m_hWnd != nullptr ? ::GetScrollPos(m_hWnd, nBar) : 0;
 }
 
 void CWnd::ScrollWindow(int xAmount, int yAmount, LPCRECT lpRect, LPCRECT lpClipRect) {
@@ -748,19 +660,6 @@ int CWnd::GetDlgCtrlID() const {
     return m_hWnd != nullptr ? ::GetDlgCtrlID(m_hWnd) : 0;
 }
 
-CWnd* CWnd::GetParent() const {
-    return m_hWnd != nullptr ? FromHandle(::GetParent(m_hWnd)) : nullptr;
-}
-
-CWnd* CWnd::GetTopLevelParent() const {
-    if (m_hWnd == nullptr)
-        return nullptr;
-    HWND hTop = m_hWnd;
-    while ((::GetWindowLongPtrW(hTop, GWL_STYLE) & WS_CHILD) && ::GetParent(hTop) != nullptr)
-        hTop = ::GetParent(hTop);
-    return FromHandle(hTop);
-}
-
 BOOL CWnd::ShowWindow(int nCmdShow) {
     return m_hWnd != nullptr ? ::ShowWindow(m_hWnd, nCmdShow) : FALSE;
 }
@@ -773,18 +672,10 @@ BOOL CWnd::EnableWindow(BOOL bEnable) {
     return m_hWnd != nullptr ? ::EnableWindow(m_hWnd, bEnable) : FALSE;
 }
 
-BOOL CWnd::IsWindowEnabled() const {
-    return m_hWnd != nullptr ? ::IsWindowEnabled(m_hWnd) : FALSE;
-}
-
 CWnd* CWnd::SetFocus() {
     if (m_hWnd == nullptr)
         return nullptr;
     return FromHandle(::SetFocus(m_hWnd));
-}
-
-CWnd* CWnd::GetFocus() {
-    return FromHandle(::GetFocus());
 }
 
 void CWnd::SetWindowText(LPCWSTR lpszString) {
@@ -808,33 +699,15 @@ DWORD CWnd::GetStyle() const {
     return m_hWnd != nullptr ? static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)) : 0;
 }
 
-DWORD CWnd::GetExStyle() const {
-    return m_hWnd != nullptr ? static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE)) : 0;
-}
-
-namespace {
-BOOL ModifyStyleOf(HWND hWnd, int nIndex, DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
-    if (hWnd == nullptr)
+BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
+    if (m_hWnd == nullptr)
         return FALSE;
-    const DWORD dwStyle = static_cast<DWORD>(::GetWindowLongPtrW(hWnd, nIndex));
+    const DWORD dwStyle = GetStyle();
     const DWORD dwNewStyle = (dwStyle & ~dwRemove) | dwAdd;
     if (dwStyle == dwNewStyle)
         return FALSE;
-    ::SetWindowLongPtrW(hWnd, nIndex, static_cast<LONG_PTR>(dwNewStyle));
+    ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(dwNewStyle));
     if (nFlags != 0)
-        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
     return TRUE;
-}
-}  // namespace
-
-BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
-    return ModifyStyleOf(m_hWnd, GWL_STYLE, dwRemove, dwAdd, nFlags);
-}
-
-BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
-    return ModifyStyleOf(m_hWnd, GWL_EXSTYLE, dwRemove, dwAdd, nFlags);
-}
-
-BOOL CWnd::IsWindow() const {
-    return m_hWnd != nullptr && ::IsWindow(m_hWnd);
 }

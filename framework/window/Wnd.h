@@ -42,7 +42,7 @@ int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = static_cast
 // Ownership: a CWnd object and its window are separate. Whoever creates the object owns it
 // (by value or unique_ptr); destroying the window never deletes the object, and deleting the
 // object destroys a window it still has (its own handlers no longer run then). The window
-// is bound to the object from WM_NCCREATE (or SubclassWindow / Attach) to WM_NCDESTROY, after
+// is bound to the object from WM_NCCREATE (or SubclassWindow) to WM_NCDESTROY, after
 // which m_hWnd is null and PostNcDestroy runs. Operations on an object without a window do
 // nothing and report failure.
 class CWnd : public CCmdTarget {
@@ -64,17 +64,10 @@ public:
     // control) is subclassed once it exists, so its messages after WM_CREATE reach the maps.
     virtual BOOL CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, int x, int y,
                           int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam = nullptr);
-    BOOL CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
-                  CWnd* pParentWnd, UINT nID, LPVOID lpParam = nullptr);
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
     virtual BOOL DestroyWindow();
     // Binds an existing window to this object, routing its messages through the maps.
     BOOL SubclassWindow(HWND hWnd);
-    BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
-    HWND UnsubclassWindow();
-    // Binds an existing window to this object for FromHandle only; its messages are not seen.
-    BOOL Attach(HWND hWnd);
-    HWND Detach();
 
     // The object bound to hWnd; for any other window a temporary wrapper that the framework
     // owns and keeps at least until the thread is next idle (see DeleteTempMap). Null for null.
@@ -106,8 +99,6 @@ public:
     // Offers the message to PreTranslateMessage of the bound windows from pMsg->hwnd up to
     // and including hWndStop; TRUE when one took it.
     static BOOL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
-    // Sends the message to all children (and their children when bDeep).
-    void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, BOOL bDeep = TRUE);
     // Called after WM_NCDESTROY, once the window is gone and m_hWnd is null.
     virtual void PostNcDestroy();
 
@@ -135,13 +126,11 @@ public:
 
     void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE);
     void Invalidate(BOOL bErase = TRUE);
-    void ValidateRect(LPCRECT lpRect);
     void UpdateWindow();
 
     BOOL SetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, BOOL bRedraw = TRUE);
     BOOL GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, UINT nMask = SIF_ALL) const;
     int SetScrollPos(int nBar, int nPos, BOOL bRedraw = TRUE);
-    int GetScrollPos(int nBar) const;
     void ScrollWindow(int xAmount, int yAmount, LPCRECT lpRect = nullptr, LPCRECT lpClipRect = nullptr);
 
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = nullptr);
@@ -152,23 +141,16 @@ public:
 
     CWnd* GetDlgItem(int nID) const;
     int GetDlgCtrlID() const;
-    CWnd* GetParent() const;
-    CWnd* GetTopLevelParent() const;
     BOOL ShowWindow(int nCmdShow);
     BOOL IsWindowVisible() const;
     BOOL EnableWindow(BOOL bEnable = TRUE);
-    BOOL IsWindowEnabled() const;
     // Returns the window that had the focus before, or null.
     CWnd* SetFocus();
-    static CWnd* GetFocus();
     void SetWindowText(LPCWSTR lpszString);
     void GetWindowText(CString& rString) const;
     int GetWindowTextLength() const;
     DWORD GetStyle() const;
-    DWORD GetExStyle() const;
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
-    BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
-    BOOL IsWindow() const;
 
     HWND m_hWnd = nullptr;
 
@@ -176,15 +158,8 @@ protected:
     // The base handlers: each hands the current message to Default().
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnDestroy();
-    afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
-    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
-    afx_msg void OnPaint();
-    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
-    afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
-    afx_msg void OnTimer(UINT_PTR nIDEvent);
-    afx_msg void OnClose();
     afx_msg void OnSetFocus(CWnd* pOldWnd);
 
     // The window procedure a subclassed window had before, or null for the framework's classes.
@@ -209,7 +184,6 @@ private:
     void MapClientPoints(bool bToScreen, LPPOINT lpPoints, UINT nCount) const;
 
     bool m_bDialog = false;             // bound through a dialog procedure (see CDialog)
-    bool m_bAttachedOnly = false;       // bound with Attach: in the map only
     const void* m_pCreating = nullptr;  // the pending creation record while CreateEx runs
     LPVOID m_lpCreateParam = nullptr;   // the caller's creation parameter while CreateEx runs
 };

@@ -12,5 +12,7 @@ IMPLEMENT_DYNCREATE(CWhiteTestView, CView)
 void CWhiteTestView::OnDraw(CDC* pDC) {
     CRect area;
     pDC->GetClipBox(&area);
-    pDC->FillSolidRect(&area, RGB(255, 255, 255));
+    CBrush white;
+    white.CreateSolidBrush(RGB(255, 255, 255));
+    pDC->FillRect(&area, &white);
 }

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <utility>
 
 namespace {
@@ -18,44 +19,41 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 struct Canvas {
     CDC dc;
     CBitmap bitmap;
-    HGDIOBJ hOldBitmap = nullptr;
+    std::optional<CSelectGuard> select;
     Canvas(int width, int height) {
         dc.CreateCompatibleDC(nullptr);
         bitmap.CreateCompatibleBitmap(nullptr, width, height);
-        hOldBitmap = dc.SelectObject(bitmap.GetSafeHandle());
+        select.emplace(dc, bitmap);
     }
-    ~Canvas() { dc.SelectObject(hOldBitmap); }
+    COLORREF Pixel(int x, int y) const { return GetPixel(dc, x, y); }
 };
 
-int FontHeight(const CFont& font) {
+CBrush SolidBrush(COLORREF color) {
+    CBrush brush;
+    EXPECT_TRUE(brush.CreateSolidBrush(color));
+    return brush;
+}
+
+LOGFONTW FontOf(const CFont& font) {
     LOGFONTW logFont{};
-    font.GetObject(sizeof(logFont), &logFont);
-    return logFont.lfHeight;
+    GetObjectW(font.GetSafeHandle(), sizeof(logFont), &logFont);
+    return logFont;
 }
 }  // namespace
 
-TEST(FontTest, PointFontHeightFollowsTheScreenResolution) {
-    HDC hScreen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(hScreen, LOGPIXELSY);
-    ReleaseDC(nullptr, hScreen);
-
-    CFont font;
-    ASSERT_TRUE(font.CreatePointFont(90, L"Courier New"));
-    EXPECT_EQ(FontHeight(font), -(dpi * 90 / 720)) << "9 points at " << dpi << " dpi, as a character height";
-    LOGFONTW logFont{};
-    font.GetObject(sizeof(logFont), &logFont);
-    EXPECT_STREQ(logFont.lfFaceName, L"Courier New");
-    EXPECT_EQ(logFont.lfWeight, 0);
-    EXPECT_EQ(logFont.lfItalic, 0);
-    EXPECT_EQ(logFont.lfCharSet, DEFAULT_CHARSET);
-    EXPECT_FALSE(font.CreatePointFont(100, L"Arial")) << "one object, one font";
-
-    // A window origin on the device context does not change the height.
-    Canvas canvas(10, 10);
-    canvas.dc.SetWindowOrg(500, 7000);
-    CFont onCanvas;
-    ASSERT_TRUE(onCanvas.CreatePointFont(90, L"Courier New", &canvas.dc));
-    EXPECT_EQ(FontHeight(onCanvas), -(canvas.dc.GetDeviceCaps(LOGPIXELSY) * 90 / 720));
+TEST(FontTest, PointFontHeightFollowsTheDisplayResolution) {
+    for (const UINT dpi : {96u, 120u, 144u, 192u}) {
+        CFont font;
+        ASSERT_TRUE(font.CreatePointFontForDpi(90, L"Courier New", dpi));
+        const LOGFONTW logFont = FontOf(font);
+        EXPECT_EQ(logFont.lfHeight, -static_cast<LONG>(dpi * 90 / 720))
+            << "9 points at " << dpi << " dpi, as a character height";
+        EXPECT_STREQ(logFont.lfFaceName, L"Courier New");
+        EXPECT_EQ(logFont.lfWeight, 0);
+        EXPECT_EQ(logFont.lfItalic, 0);
+        EXPECT_EQ(logFont.lfCharSet, DEFAULT_CHARSET);
+        EXPECT_FALSE(font.CreatePointFontForDpi(100, L"Arial", dpi)) << "one object, one font";
+    }
 }
 
 TEST(GdiObjectTest, OwnershipMovesAndEndsOnce) {
@@ -65,7 +63,7 @@ TEST(GdiObjectTest, OwnershipMovesAndEndsOnce) {
     CBrush second(std::move(first));
     EXPECT_EQ(first.GetSafeHandle(), nullptr);
     EXPECT_EQ(second.GetSafeHandle(), hBrush);
-    CBrush third(kCyan);
+    CBrush third = SolidBrush(kCyan);
     third = std::move(second);
     EXPECT_EQ(third.GetSafeHandle(), hBrush);
     EXPECT_EQ(GetObjectType(hBrush), static_cast<DWORD>(OBJ_BRUSH));
@@ -75,36 +73,11 @@ TEST(GdiObjectTest, OwnershipMovesAndEndsOnce) {
 
     HGDIOBJ hDetached = nullptr;
     {
-        CBrush brush(kWhite);
+        CBrush brush = SolidBrush(kWhite);
         hDetached = brush.Detach();
     }
     EXPECT_EQ(GetObjectType(hDetached), static_cast<DWORD>(OBJ_BRUSH)) << "detached objects stay";
     DeleteObject(hDetached);
-}
-
-TEST(DeviceContextTest, SelectionReturnsTheEarlierObjectWithoutOwningIt) {
-    CFont font;
-    ASSERT_TRUE(font.CreatePointFont(90, L"Courier New"));
-    CFont other;
-    ASSERT_TRUE(other.CreatePointFont(120, L"Courier New"));
-    Canvas canvas(40, 20);
-    const HGDIOBJ hOriginal = GetCurrentObject(canvas.dc, OBJ_FONT);
-    {
-        CDC dc;
-        dc.Attach(canvas.dc.GetSafeHdc());
-        CFont* pOld = dc.SelectObject(&font);
-        ASSERT_NE(pOld, nullptr);
-        EXPECT_EQ(pOld->GetSafeHandle(), hOriginal);
-        CFont* pFont = dc.SelectObject(&other);
-        ASSERT_NE(pFont, nullptr);
-        EXPECT_EQ(pFont->GetSafeHandle(), font.GetSafeHandle());
-        dc.SelectObject(pOld);
-        dc.Detach();
-    }
-    EXPECT_EQ(GetCurrentObject(canvas.dc, OBJ_FONT), hOriginal);
-    EXPECT_EQ(GetObjectType(font.GetSafeHandle()), static_cast<DWORD>(OBJ_FONT))
-        << "the wrapper of an earlier selection deletes nothing";
-    EXPECT_EQ(GetObjectType(other.GetSafeHandle()), static_cast<DWORD>(OBJ_FONT));
 }
 
 TEST(DeviceContextTest, SelectGuardRestoresBeforeTheObjectGoes) {
@@ -113,7 +86,7 @@ TEST(DeviceContextTest, SelectGuardRestoresBeforeTheObjectGoes) {
     HGDIOBJ hFont = nullptr;
     {
         CFont font;
-        ASSERT_TRUE(font.CreatePointFont(90, L"Courier New"));
+        ASSERT_TRUE(font.CreatePointFontForDpi(90, L"Courier New", 96));
         hFont = font.GetSafeHandle();
         CSelectGuard select(canvas.dc, font);
         EXPECT_TRUE(select.Selected());
@@ -126,7 +99,7 @@ TEST(DeviceContextTest, SelectGuardRestoresBeforeTheObjectGoes) {
     // Also when an exception leaves the scope.
     try {
         CFont font;
-        font.CreatePointFont(90, L"Courier New");
+        font.CreatePointFontForDpi(90, L"Courier New", 96);
         CSelectGuard select(canvas.dc, font);
         throw CMemoryException();
     } catch (const CMemoryException&) {
@@ -134,28 +107,26 @@ TEST(DeviceContextTest, SelectGuardRestoresBeforeTheObjectGoes) {
     EXPECT_EQ(GetCurrentObject(canvas.dc, OBJ_FONT), hOriginal);
 }
 
-TEST(DeviceContextTest, WindowOriginMovesDrawingAndConversions) {
+TEST(DeviceContextTest, WindowOriginMovesDrawingAndTheClipBox) {
     Canvas canvas(50, 50);
     CRect all(0, 0, 50, 50);
-    CBrush white(kWhite);
+    CBrush white = SolidBrush(kWhite);
     canvas.dc.FillRect(&all, &white);
 
     EXPECT_EQ(canvas.dc.SetWindowOrg(30, 150), CPoint(0, 0));
-    EXPECT_EQ(canvas.dc.GetWindowOrg(), CPoint(30, 150));
-    CBrush red(kRed);
+    CPoint origin;
+    GetWindowOrgEx(canvas.dc, &origin);
+    EXPECT_EQ(origin, CPoint(30, 150));
+    CBrush red = SolidBrush(kRed);
     CRect logical(30, 150, 32, 152);  // the logical point at the top-left device pixel
     canvas.dc.FillRect(&logical, &red);
-    EXPECT_EQ(canvas.dc.GetPixel(30, 150), kRed);
-    canvas.dc.SetWindowOrg(0, 0);
-    EXPECT_EQ(canvas.dc.GetPixel(0, 0), kRed);
-    EXPECT_EQ(canvas.dc.GetPixel(1, 1), kRed);
-    EXPECT_EQ(canvas.dc.GetPixel(2, 2), kWhite);
+    EXPECT_EQ(canvas.Pixel(30, 150), kRed);
+    EXPECT_EQ(canvas.dc.SetWindowOrg(0, 0), CPoint(30, 150));
+    EXPECT_EQ(canvas.Pixel(0, 0), kRed);
+    EXPECT_EQ(canvas.Pixel(1, 1), kRed);
+    EXPECT_EQ(canvas.Pixel(2, 2), kWhite);
 
-    // Device to logical: a click at client y = 20 with the view at 150 is logical y 170.
     canvas.dc.SetWindowOrg(0, 150);
-    CPoint click(7, 20);
-    canvas.dc.DPtoLP(&click);
-    EXPECT_EQ(click, CPoint(7, 170));
     CRect clip;
     EXPECT_NE(canvas.dc.GetClipBox(&clip), ERROR);
     EXPECT_EQ(clip, CRect(0, 150, 50, 200)) << "the clip box is logical";
@@ -164,23 +135,24 @@ TEST(DeviceContextTest, WindowOriginMovesDrawingAndConversions) {
 TEST(DeviceContextTest, OpaqueTextFillsItsCellsWithTheBackgroundColour) {
     Canvas canvas(200, 30);
     CRect all(0, 0, 200, 30);
-    canvas.dc.FillSolidRect(&all, kRed);
-    EXPECT_EQ(canvas.dc.GetPixel(100, 20), kRed);
+    CBrush red = SolidBrush(kRed);
+    canvas.dc.FillRect(&all, &red);
+    EXPECT_EQ(canvas.Pixel(100, 20), kRed);
 
     CFont font;
-    ASSERT_TRUE(font.CreatePointFont(90, L"Courier New"));
+    ASSERT_TRUE(font.CreatePointFontForDpi(90, L"Courier New", 96));
     CSelectGuard select(canvas.dc, font);
-    EXPECT_EQ(canvas.dc.GetBkMode(), OPAQUE);
-    canvas.dc.SetBkColor(kCyan);
-    EXPECT_EQ(canvas.dc.GetBkColor(), kCyan);
+    EXPECT_EQ(GetBkMode(canvas.dc), OPAQUE);
+    EXPECT_EQ(canvas.dc.SetBkColor(kCyan), kWhite) << "a new device context's background is white";
+    EXPECT_EQ(GetBkColor(canvas.dc), kCyan);
     // The view's 8-bit line text goes through the ANSI constructor.
     const CString line("....");
     ASSERT_TRUE(canvas.dc.TextOut(0, 0, line));
     const CSize extent = canvas.dc.GetTextExtent(line);
     EXPECT_GT(extent.cx, 0);
-    EXPECT_EQ(canvas.dc.GetPixel(1, 1), kCyan) << "the cell background, not the red behind it";
-    EXPECT_EQ(canvas.dc.GetPixel(extent.cx + 2, 1), kRed) << "nothing drawn past the text";
-    EXPECT_EQ(canvas.dc.GetPixel(1, extent.cy + 2), kRed);
+    EXPECT_EQ(canvas.Pixel(1, 1), kCyan) << "the cell background, not the red behind it";
+    EXPECT_EQ(canvas.Pixel(extent.cx + 2, 1), kRed) << "nothing drawn past the text";
+    EXPECT_EQ(canvas.Pixel(1, extent.cy + 2), kRed);
 }
 
 namespace {
@@ -219,7 +191,8 @@ TEST(DeviceContextTest, PaintAndClientContextsPairTheirCalls) {
         CClientDC dc(&wnd);
         ASSERT_NE(dc.GetSafeHdc(), nullptr);
         CRect box(0, 0, 5, 5);
-        dc.FillSolidRect(&box, kCyan);
-        EXPECT_EQ(dc.GetPixel(2, 2), kCyan);
+        CBrush cyan = SolidBrush(kCyan);
+        dc.FillRect(&box, &cyan);
+        EXPECT_EQ(GetPixel(dc, 2, 2), kCyan);
     }
 }

@@ -281,7 +281,7 @@ TEST(DialogTest, OwnedByTheMainWindowAndCentredOnIt) {
     CRect dialogRect, mainRect;
     dlg.script = [&](CChoiceDlg& d) {
         hOwner = GetWindow(d.m_hWnd, GW_OWNER);
-        ownerEnabled = main.IsWindowEnabled();
+        ownerEnabled = IsWindowEnabled(main);
         d.GetWindowRect(&dialogRect);
         main.GetWindowRect(&mainRect);
         d.Click(IDOK);
@@ -290,7 +290,7 @@ TEST(DialogTest, OwnedByTheMainWindowAndCentredOnIt) {
     AfxSetMainWnd(nullptr);
     EXPECT_EQ(hOwner, main.m_hWnd);
     EXPECT_FALSE(ownerEnabled) << "modal to its owner";
-    EXPECT_TRUE(main.IsWindowEnabled());
+    EXPECT_TRUE(IsWindowEnabled(main));
     EXPECT_NEAR(dialogRect.CenterPoint().x, mainRect.CenterPoint().x, 1);
     EXPECT_NEAR(dialogRect.CenterPoint().y, mainRect.CenterPoint().y, 1);
 }
@@ -309,7 +309,7 @@ TEST(DialogTest, FindDialogResourceRunsWithItsControls) {
             CDialog::OnInitDialog();
             GetWindowText(caption);
             upperCaseHex = (GetDlgItem(IDC_HEX_TEXT)->GetStyle() & ES_UPPERCASE) != 0;
-            textDisabled = !GetDlgItem(IDC_PLAIN_TEXT)->IsWindowEnabled();
+            textDisabled = !::IsWindowEnabled(*GetDlgItem(IDC_PLAIN_TEXT));
             int hexMode = 0;
             CDataExchange load(this, FALSE);
             DDX_Radio(&load, IDC_MODE_HEX, hexMode);

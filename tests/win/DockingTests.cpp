@@ -152,7 +152,7 @@ protected:
     }
     // A real press and release on a toolbar button, as the control sees them.
     void ClickButton(UINT nID) {
-        const CPoint centre = Item(Bar().CommandToIndex(nID)).CenterPoint();
+        const CPoint centre = Item(static_cast<int>(Bar().SendMessage(TB_COMMANDTOINDEX, nID))).CenterPoint();
         const LPARAM at = MAKELPARAM(centre.x, centre.y);
         Bar().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
         Bar().SendMessage(WM_LBUTTONUP, 0, at);
@@ -205,7 +205,7 @@ protected:
         int inColour = 0, inOther = 0;
         for (int y = top; y < bottom; ++y) {
             for (int x = left; x < right; ++x) {
-                const COLORREF pixel = dc.GetPixel(x, y);
+                const COLORREF pixel = GetPixel(dc, x, y);
                 inColour += pixel == colour ? 1 : 0;
                 inOther += pixel == other ? 1 : 0;
             }
@@ -321,7 +321,7 @@ TEST_F(DockingTest, AToolbarDestroyedWhileTheFrameLivesLeavesTheFrameToTheStatus
 }
 
 TEST_F(DockingTest, AFloatingToolbarLivesInAnOwnedToolWindowAndKeepsItsPlaceWhenHiddenAndShown) {
-    m_frame->FloatControlBar(&Bar(), CPoint(300, 200));
+    Bar().GetDockContext()->Float(CPoint(300, 200));
     const HWND hFloating = Floating();
     ASSERT_NE(hFloating, nullptr);
     EXPECT_TRUE(Bar().IsFloating());
@@ -384,7 +384,7 @@ TEST_F(DockingTest, AFloatingToolbarLivesInAnOwnedToolWindowAndKeepsItsPlaceWhen
     EXPECT_FALSE(IsWindowVisible(hFloating));
 
     // The floating window goes with the frame.
-    m_frame->FloatControlBar(&Bar(), CPoint(320, 220));
+    Bar().GetDockContext()->Float(CPoint(320, 220));
     m_frame->DestroyWindow();
     EXPECT_FALSE(IsWindow(hFloating));
 }
@@ -394,7 +394,7 @@ TEST_F(DockingTest, TheFloatingCaptionLooksActiveWhileTheFrameIs) {
     const COLORREF inactive = GetSysColor(COLOR_INACTIVECAPTION);
     ASSERT_NE(active, inactive);
     ASSERT_EQ(GetActiveWindow(), m_frame->GetSafeHwnd());
-    m_frame->FloatControlBar(&Bar(), CPoint(300, 200));
+    Bar().GetDockContext()->Float(CPoint(300, 200));
     CMiniFrameWnd* pFloating = Bar().GetDockContext()->GetFloatingFrameIfAny();
     ASSERT_NE(pFloating, nullptr);
     PumpMessages(20);
@@ -415,9 +415,9 @@ TEST_F(DockingTest, TheFloatingCaptionLooksActiveWhileTheFrameIs) {
 
 TEST_F(DockingTest, DoubleClicksToggleBetweenTheLastDockedSideAndTheLastFloatingPlace) {
     m_frame->DockControlBar(&Bar(), AFX_IDW_DOCKBAR_LEFT);
-    m_frame->FloatControlBar(&Bar(), CPoint(250, 150));
+    Bar().GetDockContext()->Float(CPoint(250, 150));
     m_frame->DockControlBar(&Bar(), AFX_IDW_DOCKBAR_BOTTOM);
-    m_frame->FloatControlBar(&Bar(), CPoint(260, 170));
+    Bar().GetDockContext()->Float(CPoint(260, 170));
     const HWND hFloating = Floating();
 
     // On the floating window's caption: back to the last side, the bottom.
@@ -481,7 +481,7 @@ TEST_F(DockingTest, TheGripperDroppedInTheMiddleFloatsTheBarWhereThePointerHeldI
 }
 
 TEST_F(DockingTest, APressOnTheFloatingCaptionThatHardlyMovesIsAClick) {
-    m_frame->FloatControlBar(&Bar(), CPoint(300, 200));
+    Bar().GetDockContext()->Float(CPoint(300, 200));
     const HWND hFloating = Floating();
     const CRect floating = ScreenRectOf(hFloating);
     const CPoint caption = Caption(hFloating);
@@ -493,7 +493,7 @@ TEST_F(DockingTest, APressOnTheFloatingCaptionThatHardlyMovesIsAClick) {
 }
 
 TEST_F(DockingTest, TheFloatingCaptionDraggedToTheBottomDocksTheBarThere) {
-    m_frame->FloatControlBar(&Bar(), CPoint(300, 200));
+    Bar().GetDockContext()->Float(CPoint(300, 200));
     const HWND hFloating = Floating();
     const CRect area = DockingAreaOnScreen();
     const POINT middle = area.CenterPoint();
@@ -507,7 +507,7 @@ TEST_F(DockingTest, TheFloatingCaptionDraggedToTheBottomDocksTheBarThere) {
 }
 
 TEST_F(DockingTest, AFloatingToolbarTakesNoInputBehindAModalWindowNorRunsACommandDisabledMeanwhile) {
-    m_frame->FloatControlBar(&Bar(), CPoint(300, 200));
+    Bar().GetDockContext()->Float(CPoint(300, 200));
     const HWND hFloating = Floating();
     const HWND hFrame = m_frame->GetSafeHwnd();
     // A message box disables its owner, the frame, and the floating window goes with it.

@@ -221,13 +221,13 @@ TEST(ViewWindowTest, JoinsItsDocumentPaintsThroughOnDrawAndLeavesWithItsWindow) 
     EXPECT_EQ(view.GetDocument(), &doc);
     EXPECT_EQ(ViewsOf(doc), (std::vector<CView*>{&view}));
     EXPECT_EQ(view.GetDlgCtrlID(), AFX_IDW_PANE_FIRST);
-    EXPECT_EQ(view.GetParent(), &frame);
+    EXPECT_EQ(CWnd::FromHandle(GetParent(view)), &frame);
 
     // Redrawn whole when resized; the border became a sunken edge.
     const auto classStyle = static_cast<UINT>(GetClassLongPtrW(view.m_hWnd, GCL_STYLE));
     EXPECT_EQ(classStyle & (CS_HREDRAW | CS_VREDRAW), static_cast<UINT>(CS_HREDRAW | CS_VREDRAW));
     EXPECT_FALSE(view.GetStyle() & WS_BORDER);
-    EXPECT_TRUE(view.GetExStyle() & WS_EX_CLIENTEDGE);
+    EXPECT_TRUE(GetWindowLongPtrW(view, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
 
     // The initial update invalidates everything; painting goes through OnDraw with the
     // paint context clipped to what is invalid.

@@ -27,10 +27,11 @@ std::string ExpectedLine(int64_t offset, const std::string& bytes, int64_t viewL
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, picture.width, pitch);
+    const int screenDpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
     CFont font;
-    font.CreatePointFont(90, L"Courier New");
+    font.CreatePointFontForDpi(90, L"Courier New", static_cast<UINT>(screenDpi));
     HGDIOBJ oldFont = SelectObject(memory, font.GetSafeHandle());
     TEXTMETRICW metrics{};
     GetTextMetricsW(memory, &metrics);

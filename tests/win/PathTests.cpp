@@ -27,15 +27,15 @@ TEST(Path, AFileWrittenWithOrWithoutTheDeviceOrLongPathPrefixIsOneFile) {
     const std::wstring plain = TempFolder() + L"one.bin";
     for (const std::wstring& name :
          {plain, L"\\\\?\\" + plain, L"\\\\.\\" + plain, plain.substr(0, 2) + L"/" + plain.substr(3)}) {
-        EXPECT_TRUE(SamePath(name.c_str(), plain.c_str()));
+        EXPECT_TRUE(SameFullPath(FullPath(name.c_str()), FullPath(plain.c_str())));
     }
     std::wstring upper = plain;
     CharUpperW(upper.data());
     EXPECT_TRUE(SameFullPath(CString(upper), FullPath(plain.c_str())));
     const std::wstring share = L"\\\\server\\share\\one.bin";
-    EXPECT_TRUE(SamePath(L"\\\\?\\UNC\\server\\share\\one.bin", share.c_str()));
-    EXPECT_FALSE(SamePath(L"\\\\?\\UNC\\server\\share\\two.bin", share.c_str()));
-    EXPECT_FALSE(SamePath(L"", L"")) << "an empty name is no file";
+    EXPECT_TRUE(SameFullPath(FullPath(L"\\\\?\\UNC\\server\\share\\one.bin"), FullPath(share.c_str())));
+    EXPECT_FALSE(SameFullPath(FullPath(L"\\\\?\\UNC\\server\\share\\two.bin"), FullPath(share.c_str())));
+    EXPECT_FALSE(SameFullPath(FullPath(L""), FullPath(L""))) << "an empty name is no file";
 }
 
 TEST(Path, LongNamesWithShortPartsAreOneFile) {
@@ -55,7 +55,7 @@ TEST(Path, LongNamesWithShortPartsAreOneFile) {
             const std::wstring full = prefix + folder + tail;
             const std::wstring withShortPart = prefix + shortFolder + tail;
             EXPECT_EQ(FullPath(withShortPart.c_str()).str(), full);
-            EXPECT_TRUE(SamePath(withShortPart.c_str(), full.c_str()));
+            EXPECT_TRUE(SameFullPath(FullPath(withShortPart.c_str()), FullPath(full.c_str())));
         }
         // A short part that names nothing leaves the name as it is.
         const std::wstring missing = std::wstring(shortFolder) + L"\\NOSUCH~1" + tail;

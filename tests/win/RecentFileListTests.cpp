@@ -74,17 +74,17 @@ TEST_F(RecentFileListTest, KeepsTheNewestFirstWithoutRepeatsAndDropsTheOldest) {
     for (const wchar_t* again : {L"e.bin", L"E.BIN"}) {
         list.Add(Temp(again).c_str());
         ASSERT_EQ(list.GetCount(), 4);
-        EXPECT_TRUE(SamePath(list[0], Temp(L"e.bin").c_str()));
-        EXPECT_TRUE(SamePath(list[1], Temp(L"d.bin").c_str()));
-        EXPECT_TRUE(SamePath(list[3], Temp(L"b.bin").c_str()));
+        EXPECT_TRUE(SameFullPath(FullPath(list[0]), FullPath(Temp(L"e.bin").c_str())));
+        EXPECT_TRUE(SameFullPath(FullPath(list[1]), FullPath(Temp(L"d.bin").c_str())));
+        EXPECT_TRUE(SameFullPath(FullPath(list[3]), FullPath(Temp(L"b.bin").c_str())));
     }
 
     std::wstring detour = Temp(L"x\\..\\C.BIN");
     list.Add(detour.c_str());
     ASSERT_EQ(list.GetCount(), 4);
-    EXPECT_TRUE(SamePath(list[0], Temp(L"c.bin").c_str()));
-    EXPECT_TRUE(SamePath(list[1], Temp(L"e.bin").c_str()));
-    EXPECT_TRUE(SamePath(list[3], Temp(L"b.bin").c_str()));
+    EXPECT_TRUE(SameFullPath(FullPath(list[0]), FullPath(Temp(L"c.bin").c_str())));
+    EXPECT_TRUE(SameFullPath(FullPath(list[1]), FullPath(Temp(L"e.bin").c_str())));
+    EXPECT_TRUE(SameFullPath(FullPath(list[3]), FullPath(Temp(L"b.bin").c_str())));
     EXPECT_EQ(list.Find(Temp(L"E.bin").c_str()), 1);
 
     EXPECT_TRUE(list.Remove(Temp(L"d.bin").c_str()));

@@ -176,6 +176,12 @@ protected:
         SendMessageW(hStatus, SB_GETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
         return text;
     }
+    // The status bar's window text: the message the frame shows there.
+    static std::wstring MessageText(CShellTestApp& app) {
+        CString text;
+        app.StatusBar()->GetWindowText(text);
+        return text.str();
+    }
     static CRect ChildRect(CWnd& parent, HWND hChild) {
         CRect rect;
         GetWindowRect(hChild, &rect);
@@ -334,7 +340,7 @@ TEST_F(ShellTest, StatusBarShowsTheIdleTextAndTheHighlightedCommandsPrompt) {
     CShellTestApp& app = StartRun();
     CFrameWnd* frame = app.Frame();
     const HWND hStatus = app.StatusBar()->GetSafeHwnd();
-    EXPECT_EQ(frame->GetMessageText().str(), L"Připraven");
+    EXPECT_EQ(MessageText(app), L"Připraven");
     EXPECT_EQ(ControlText(hStatus, 0), L"Připraven");
 
     HMENU search = GetSubMenu(GetMenu(frame->GetSafeHwnd()), 1);
@@ -432,14 +438,14 @@ TEST_F(ShellTest, ToolbarHasRaisedButtonsAGripperTooltipsAndFlyByPrompts) {
         toolbar->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(item.CenterPoint().x, item.CenterPoint().y));
     };
     moveOver(1);
-    EXPECT_EQ(app.Frame()->GetMessageText().str(), L"Vyhledá v souboru data");
+    EXPECT_EQ(MessageText(app), L"Vyhledá v souboru data");
     moveOver(0);
-    EXPECT_EQ(app.Frame()->GetMessageText().str(), L"Otevře existující dokument");
+    EXPECT_EQ(MessageText(app), L"Otevře existující dokument");
     moveOver(2);
-    EXPECT_EQ(app.Frame()->GetMessageText().str(), L"Připraven") << "over the gap";
+    EXPECT_EQ(MessageText(app), L"Připraven") << "over the gap";
     moveOver(3);
     toolbar->SendMessage(WM_MOUSELEAVE);
-    EXPECT_EQ(app.Frame()->GetMessageText().str(), L"Připraven");
+    EXPECT_EQ(MessageText(app), L"Připraven");
 }
 
 TEST_F(ShellTest, IdleUpdatesEnableToolbarButtonsAndTheTitleFollowsTheDocument) {
@@ -547,12 +553,12 @@ TEST_F(ShellTest, ADamagedRecentFileListOffersOnlyFileNamesAndAFolderLeavesItWhe
         EXPECT_EQ(boxes.Seen()[0].icon, L"exclamation");
     }
     ASSERT_EQ(app.GetRecentFileList()->GetCount(), 1);
-    EXPECT_TRUE(SamePath((*app.GetRecentFileList())[0], file.c_str()));
+    EXPECT_TRUE(SameFullPath(FullPath((*app.GetRecentFileList())[0]), FullPath(file.c_str())));
     const CRegKey section = CRegKey::Open(
         HKEY_CURRENT_USER, (std::wstring(kTestRegistryRoot) + L"\\" + kTestAppName + L"\\Recent File List").c_str());
     CString value;
     EXPECT_TRUE(section.QueryString(L"File1", value));
-    EXPECT_TRUE(SamePath(value, file.c_str()));
+    EXPECT_TRUE(SameFullPath(FullPath(value), FullPath(file.c_str())));
     for (const wchar_t* gone : {L"File2", L"File3", L"File4"})
         EXPECT_FALSE(section.QueryString(gone, value)) << gone;
     EndRun();
@@ -603,7 +609,7 @@ TEST_F(ShellTest, FileOpenAsksWithTheCommonDialogOfferingAllFiles) {
     EXPECT_EQ(owner, hMain);
     EXPECT_EQ(filter, L"Všechny soubory (*.*)");
     ASSERT_NE(app.Doc(), nullptr);
-    EXPECT_TRUE(SamePath(app.Doc()->GetPathName(), file.c_str()));
+    EXPECT_TRUE(SameFullPath(FullPath(app.Doc()->GetPathName()), FullPath(file.c_str())));
     EXPECT_EQ(app.Doc()->m_nOpens, 1);
 }
 

@@ -66,7 +66,9 @@ ViewFixture::Picture ViewFixture::Paint(COLORREF background) {
     picture.height = client.Height();
     {
         CSelectGuard selectBitmap(memory, bitmap);
-        memory.FillSolidRect(&client, background);
+        CBrush fill;
+        fill.CreateSolidBrush(background);
+        memory.FillRect(&client, &fill);
         view->OnDraw(&memory);
     }
     // Read back as top-down 32-bit pixels (blue, green, red, unused) and turn into COLORREFs.

@@ -39,7 +39,7 @@ public:
     CRect Client() const;
 
     // The vertical scroll box, which is the view's position in pixels while the bar is not scaled.
-    int ScrollY() const { return view->GetScrollPos(SB_VERT); }
+    int ScrollY() const { return GetScrollPos(*view, SB_VERT); }
     SCROLLINFO VerticalBar() const;
     SCROLLINFO HorizontalBar() const;
     void VScroll(UINT code) { view->SendMessage(WM_VSCROLL, MAKEWPARAM(code, 0), 0); }

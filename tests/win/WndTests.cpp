@@ -35,7 +35,7 @@ public:
 
     afx_msg void OnSize(UINT nType, int cx, int cy) {
         log.push_back("base size " + std::to_string(nType) + " " + std::to_string(cx) + "x" + std::to_string(cy));
-        CWnd::OnSize(nType, cx, cy);
+        Default();
     }
     afx_msg void OnTimer(UINT_PTR nIDEvent) { log.push_back("base timer " + std::to_string(nIDEvent)); }
     afx_msg void OnFirst() { log.push_back("base first"); }
@@ -267,8 +267,8 @@ TEST(DefaultTest, ControlMadeThroughCreateExIsRoutedThroughTheMaps) {
     CDerivedLogWnd parent;
     ASSERT_TRUE(CreateTestWindow(parent));
     CButtonSpy button;
-    ASSERT_TRUE(button.CreateEx(0, L"BUTTON", L"first", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(10, 10, 100, 40),
-                                &parent, IDC_TEST_BUTTON));
+    ASSERT_TRUE(button.CreateEx(0, L"BUTTON", L"first", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 90, 30,
+                                parent.m_hWnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(IDC_TEST_BUTTON))));
     button.SetWindowText(L"second");
     EXPECT_EQ(button.setTexts, 1);
     CString text;
@@ -513,7 +513,7 @@ TEST(ExceptionNetTest, ExceptionFromPaintingValidatesAndShowsNothing) {
     early.Invalidate();
     early.UpdateWindow();
     EXPECT_FALSE(GetUpdateRect(early.m_hWnd, nullptr, FALSE));
-    early.ValidateRect(nullptr);  // should the net fail, the loop below must not paint forever
+    ValidateRect(early, nullptr);  // should the net fail, the loop below must not paint forever
     PumpMessages(100);
     EXPECT_TRUE(boxes.Seen().empty());
 }
@@ -612,7 +612,7 @@ TEST(WindowLifetimeTest, ForeignWindowsGetStableTemporaryWrappers) {
     EXPECT_EQ(pEdit->m_hWnd, hEdit);
     EXPECT_EQ(parent.GetDlgItem(1300), pEdit) << "one wrapper per window";
     EXPECT_EQ(CWnd::FromHandlePermanent(hEdit), nullptr);
-    EXPECT_EQ(pEdit->GetParent(), &parent) << "a bound window comes back as its object";
+    EXPECT_EQ(CWnd::FromHandle(GetParent(hEdit)), &parent) << "a bound window comes back as its object";
     EXPECT_EQ(parent.GetDlgItem(4444), nullptr);
 
     // Idle clean-up keeps wrappers of live windows, so pointers held stay good.
