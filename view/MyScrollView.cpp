@@ -48,7 +48,7 @@ BEGIN_MESSAGE_MAP(CMyScrollView, CView)
     ON_WM_TIMER()
     ON_WM_CREATE()
     ON_WM_DESTROY()
-    ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
+    ON_WM_DPICHANGED()
 END_MESSAGE_MAP()
 
 CMyScrollView::CMyScrollView() = default;
@@ -185,10 +185,10 @@ void CMyScrollView::ApplyGeometry(const ViewGeometry& geometry) {
     m_nContentHeight = int64_t{geometry.linePitch} * m_nLineCount;
 }
 
-LRESULT CMyScrollView::OnDpiChanged(WPARAM wParam, LPARAM) {
-    const auto dpi = static_cast<int32_t>(LOWORD(wParam));
+void CMyScrollView::OnDpiChanged(UINT nDpi, const RECT*) {
+    const auto dpi = static_cast<int32_t>(nDpi);
     if (dpi == 0 || dpi == m_geometry.dpi)
-        return 0;
+        return;
     const int32_t oldPitch = m_geometry.linePitch;
     const int64_t topLine = m_nScrollY / oldPitch;
     const int64_t pageLines = m_nPageY / oldPitch;
@@ -207,7 +207,6 @@ LRESULT CMyScrollView::OnDpiChanged(WPARAM wParam, LPARAM) {
     if (markShown && marked >= m_nScrollY / m_geometry.linePitch + newPageLines)
         BringLineToTop(marked - newPageLines + 1);
     InvalidateRect(nullptr, FALSE);
-    return 0;
 }
 
 // ---- Painting ---------------------------------------------------------------------------

@@ -36,9 +36,9 @@ protected:
     void OnTimer(UINT_PTR nIDEvent);
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnDestroy();
-    // A new DPI, told by the frame (wParam's low word): the pixel figures and the font are made
-    // anew, and the same top line, and the mark when it was shown, stay in view.
-    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
+    // A new DPI, told by the frame: the pixel figures and the font are made anew, and the same
+    // top line, and the mark when it was shown, stay in view.
+    void OnDpiChanged(UINT dpi, const RECT* pSuggested);
 
     DECLARE_MESSAGE_MAP()
 

@@ -17,11 +17,11 @@ constexpr int kBorderWidth = 2;  // an etched line: shadow and highlight
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CControlBar, CWnd)
-    ON_MESSAGE(WM_NCCALCSIZE, OnNcCalcSize)
-    ON_MESSAGE(WM_NCPAINT, OnNcPaint)
-    ON_MESSAGE(WM_NCHITTEST, OnNcHitTest)
-    ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
-    ON_MESSAGE(WM_LBUTTONDBLCLK, OnLButtonDblClk)
+    ON_WM_NCCALCSIZE()
+    ON_WM_NCPAINT()
+    ON_WM_NCHITTEST()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONDBLCLK()
 END_MESSAGE_MAP()
 
 CControlBar::CControlBar() = default;
@@ -79,7 +79,7 @@ bool CControlBar::DragsAt(CPoint) const {
     return true;
 }
 
-LRESULT CControlBar::OnNcHitTest(WPARAM, LPARAM) {
+LRESULT CControlBar::OnNcHitTest(CPoint) {
     const LRESULT result = Default();
     // The gripper and the borders belong to the bar: a press there starts a drag.
     if (m_pDockContext && result != HTCLIENT && !IsFloating())
@@ -87,22 +87,22 @@ LRESULT CControlBar::OnNcHitTest(WPARAM, LPARAM) {
     return result;
 }
 
-LRESULT CControlBar::OnLButtonDown(WPARAM, LPARAM lParam) {
-    const CPoint point(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-    if (!m_pDockContext || m_pDockSite == nullptr || !DragsAt(point))
-        return Default();
+void CControlBar::OnLButtonDown(UINT, CPoint point) {
+    if (!m_pDockContext || m_pDockSite == nullptr || !DragsAt(point)) {
+        Default();
+        return;
+    }
     CPoint screen = point;
     ClientToScreen(&screen);
     m_pDockContext->StartDrag(screen);
-    return 0;
 }
 
-LRESULT CControlBar::OnLButtonDblClk(WPARAM, LPARAM lParam) {
-    const CPoint point(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-    if (!m_pDockContext || m_pDockSite == nullptr || !DragsAt(point))
-        return Default();
+void CControlBar::OnLButtonDblClk(UINT, CPoint point) {
+    if (!m_pDockContext || m_pDockSite == nullptr || !DragsAt(point)) {
+        Default();
+        return;
+    }
     m_pDockContext->ToggleDocking();
-    return 0;
 }
 
 bool CControlBar::IsVisible() const {
@@ -158,10 +158,10 @@ CRect CControlBar::GetNonClientBorders(DWORD dwStyle) const {
     return borders;
 }
 
-LRESULT CControlBar::OnNcCalcSize(WPARAM wParam, LPARAM lParam) {
+LRESULT CControlBar::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* lpncsp) {
     const LRESULT result = Default();
     // Both forms of the message start with the proposed client rectangle.
-    RECT* client = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
+    RECT* client = reinterpret_cast<RECT*>(lpncsp);
     const CRect borders = GetNonClientBorders();
     client->left += borders.left;
     client->top += borders.top;
@@ -174,12 +174,12 @@ LRESULT CControlBar::OnNcCalcSize(WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
-LRESULT CControlBar::OnNcPaint(WPARAM, LPARAM) {
+void CControlBar::OnNcPaint() {
     const CRect borders = GetNonClientBorders();
     if (borders.left == 0 && borders.top == 0 && borders.right == 0 && borders.bottom == 0)
-        return Default();
-    DrawNonClient();
-    return 0;
+        Default();
+    else
+        DrawNonClient();
 }
 
 void CControlBar::DrawNonClient() {

@@ -77,11 +77,11 @@ protected:
     // Whether a press at this client point starts a drag rather than working the bar's items.
     virtual bool DragsAt(CPoint point) const;
 
-    afx_msg LRESULT OnNcCalcSize(WPARAM wParam, LPARAM lParam);
-    afx_msg LRESULT OnNcPaint(WPARAM wParam, LPARAM lParam);
-    afx_msg LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
-    afx_msg LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
-    afx_msg LRESULT OnLButtonDblClk(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp);
+    afx_msg void OnNcPaint();
+    afx_msg LRESULT OnNcHitTest(CPoint point);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
     void PostNcDestroy() override;
 
     // The window the bar floats in, while it exists; null before the bar first floats.

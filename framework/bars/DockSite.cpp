@@ -15,9 +15,9 @@ IMPLEMENT_DYNAMIC(CDockSite, CWnd)
 
 BEGIN_MESSAGE_MAP(CDockSite, CWnd)
     ON_WM_SIZE()
-    ON_MESSAGE(WM_ACTIVATE, OnActivate)
-    ON_MESSAGE(WM_ENABLE, OnEnable)
-    ON_MESSAGE(WM_DRAWITEM, OnDrawItem)
+    ON_WM_ACTIVATE()
+    ON_WM_ENABLE()
+    ON_WM_DRAWITEM()
     ON_NOTIFY_RANGE(TTN_GETDISPINFOW, 0, UINT_MAX, OnToolTipText)
     ON_COMMAND_RANGE(ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, OnBarCheck)
     ON_UPDATE_COMMAND_UI_RANGE(ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, OnUpdateControlBarMenu)
@@ -129,26 +129,25 @@ void CDockSite::OnSize(UINT nType, int, int) {
 
 // ---- Floating bars ----------------------------------------------------------------------------
 
-LRESULT CDockSite::OnActivate(WPARAM wParam, LPARAM) {
-    const LRESULT result = Default();
-    const bool activated = LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0;
+void CDockSite::OnActivate(UINT nState, CWnd*, BOOL bMinimized) {
+    Default();
+    const bool activated = nState != WA_INACTIVE && !bMinimized;
     for (CControlBar* bar : m_controlBars) {
         CWnd* pFloating = bar->GetFloatingWindow();
         if (pFloating != nullptr && pFloating->IsWindowVisible())
             pFloating->SendMessage(WM_NCACTIVATE, activated ? TRUE : FALSE);
     }
-    return result;
 }
 
-LRESULT CDockSite::OnEnable(WPARAM wParam, LPARAM) {
+void CDockSite::OnEnable(BOOL bEnable) {
     // A modal dialog or message box disables only its owner, this window. The floating bars
     // are top-level windows of their own, so they go and come back with it: nothing behind a
     // modal window takes input. This window is enabled before they are (this message comes
     // after the change), so the activation that a closing dialog hands on comes here.
     for (CControlBar* bar : m_controlBars)
         if (CWnd* pFloating = bar->GetFloatingWindow())
-            pFloating->EnableWindow(wParam != FALSE);
-    return Default();
+            pFloating->EnableWindow(bEnable);
+    Default();
 }
 
 void CDockSite::KeepFloatingBarsAbove() {
@@ -184,14 +183,13 @@ void CDockSite::OnIdleUpdateBars() {
 
 // ---- The bars' items --------------------------------------------------------------------------
 
-LRESULT CDockSite::OnDrawItem(WPARAM, LPARAM lParam) {
-    auto* pDrawItem = reinterpret_cast<LPDRAWITEMSTRUCT>(lParam);
-    if (pDrawItem != nullptr) {
+BOOL CDockSite::OnDrawItem(int, LPDRAWITEMSTRUCT lpDrawItemStruct) {
+    if (lpDrawItemStruct != nullptr) {
         for (CControlBar* bar : m_controlBars)
-            if (bar->GetSafeHwnd() == pDrawItem->hwndItem && bar->DrawItem(pDrawItem))
+            if (bar->GetSafeHwnd() == lpDrawItemStruct->hwndItem && bar->DrawItem(lpDrawItemStruct))
                 return TRUE;
     }
-    return Default();
+    return static_cast<BOOL>(Default());
 }
 
 void CDockSite::OnToolTipText(NMHDR* pNMHDR, LRESULT* pResult) {

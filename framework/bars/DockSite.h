@@ -75,10 +75,11 @@ protected:
 
     afx_msg void OnSize(UINT nType, int cx, int cy);
     // The captions of the floating bars look active while this window is.
-    afx_msg LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
     // The floating bars are enabled and disabled with this window.
-    afx_msg LRESULT OnEnable(WPARAM wParam, LPARAM lParam);
-    afx_msg LRESULT OnDrawItem(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnEnable(BOOL bEnable);
+    // A bar's owner-drawn part (CControlBar::DrawItem); TRUE when a bar drew it.
+    afx_msg BOOL OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
     afx_msg void OnToolTipText(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnBarCheck(UINT nID);
     afx_msg void OnUpdateControlBarMenu(CCmdUI* pCmdUI);

@@ -6,9 +6,9 @@
 #include "framework/bars/DockContext.h"
 
 BEGIN_MESSAGE_MAP(CMiniFrameWnd, CWnd)
-    ON_MESSAGE(WM_NCLBUTTONDOWN, OnNcLButtonDown)
-    ON_MESSAGE(WM_NCLBUTTONDBLCLK, OnNcLButtonDblClk)
-    ON_MESSAGE(WM_MOUSEACTIVATE, OnMouseActivate)
+    ON_WM_NCLBUTTONDOWN()
+    ON_WM_NCLBUTTONDBLCLK()
+    ON_WM_MOUSEACTIVATE()
     ON_WM_CLOSE()
 END_MESSAGE_MAP()
 
@@ -52,24 +52,26 @@ void CMiniFrameWnd::ShowWithoutActivating() {
     SendMessage(WM_NCACTIVATE, hOwner != nullptr && ::GetActiveWindow() == hOwner ? TRUE : FALSE);
 }
 
-LRESULT CMiniFrameWnd::OnNcLButtonDown(WPARAM wParam, LPARAM lParam) {
+void CMiniFrameWnd::OnNcLButtonDown(UINT nHitTest, CPoint point) {
     CDockContext* pContext = m_bar.GetDockContext();
-    if (wParam != HTCAPTION || pContext == nullptr)
-        return Default();
+    if (nHitTest != HTCAPTION || pContext == nullptr) {
+        Default();
+        return;
+    }
     // The caption moves the bar the way its gripper does, so it may dock again.
-    pContext->StartDrag(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)), m_hWnd);
-    return 0;
+    pContext->StartDrag(point, m_hWnd);
 }
 
-LRESULT CMiniFrameWnd::OnNcLButtonDblClk(WPARAM wParam, LPARAM) {
+void CMiniFrameWnd::OnNcLButtonDblClk(UINT nHitTest, CPoint) {
     CDockContext* pContext = m_bar.GetDockContext();
-    if (wParam != HTCAPTION || pContext == nullptr)
-        return Default();
+    if (nHitTest != HTCAPTION || pContext == nullptr) {
+        Default();
+        return;
+    }
     pContext->ToggleDocking();
-    return 0;
 }
 
-LRESULT CMiniFrameWnd::OnMouseActivate(WPARAM, LPARAM) {
+int CMiniFrameWnd::OnMouseActivate(CWnd*, UINT, UINT) {
     // The keyboard stays with the main frame's view: the bar only sends commands.
     return MA_NOACTIVATE;
 }

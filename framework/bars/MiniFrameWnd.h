@@ -32,9 +32,9 @@ public:
     void ShowWithoutActivating();
 
 protected:
-    afx_msg LRESULT OnNcLButtonDown(WPARAM wParam, LPARAM lParam);
-    afx_msg LRESULT OnNcLButtonDblClk(WPARAM wParam, LPARAM lParam);
-    afx_msg LRESULT OnMouseActivate(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
+    afx_msg void OnNcLButtonDblClk(UINT nHitTest, CPoint point);
+    afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
     afx_msg void OnClose();
 
 private:

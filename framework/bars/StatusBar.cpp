@@ -49,9 +49,9 @@ private:
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CStatusBar, CControlBar)
-    ON_MESSAGE(WM_SETTEXT, OnSetText)
-    ON_MESSAGE(WM_GETTEXT, OnGetText)
-    ON_MESSAGE(WM_GETTEXTLENGTH, OnGetTextLength)
+    ON_WM_SETTEXT()
+    ON_WM_GETTEXT()
+    ON_WM_GETTEXTLENGTH()
 END_MESSAGE_MAP()
 
 CStatusBar::~CStatusBar() = default;
@@ -220,23 +220,21 @@ void CStatusBar::OnFrameLayout() {
     UpdatePartWidths();
 }
 
-LRESULT CStatusBar::OnSetText(WPARAM, LPARAM lParam) {
-    return SetPaneText(0, reinterpret_cast<LPCWSTR>(lParam));
+BOOL CStatusBar::OnSetText(LPCWSTR lpszText) {
+    return SetPaneText(0, lpszText);
 }
 
-LRESULT CStatusBar::OnGetText(WPARAM wParam, LPARAM lParam) {
-    auto* buffer = reinterpret_cast<wchar_t*>(lParam);
-    const auto room = static_cast<size_t>(wParam);
-    if (buffer == nullptr || room == 0)
+int CStatusBar::OnGetText(int nMaxChars, LPWSTR lpszText) {
+    if (lpszText == nullptr || nMaxChars <= 0)
         return 0;
     const CString text = GetPaneText(0);
-    const size_t count = std::min(room - 1, static_cast<size_t>(text.GetLength()));
-    std::wmemcpy(buffer, text.GetString(), count);
-    buffer[count] = L'\0';
-    return static_cast<LRESULT>(count);
+    const int count = std::min(nMaxChars - 1, text.GetLength());
+    std::wmemcpy(lpszText, text.GetString(), static_cast<size_t>(count));
+    lpszText[count] = L'\0';
+    return count;
 }
 
-LRESULT CStatusBar::OnGetTextLength(WPARAM, LPARAM) {
+int CStatusBar::OnGetTextLength() {
     return GetPaneText(0).GetLength();
 }
 

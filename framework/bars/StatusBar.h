@@ -51,9 +51,9 @@ public:
 
 protected:
     // The window's text is the first pane's text.
-    afx_msg LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
-    afx_msg LRESULT OnGetText(WPARAM wParam, LPARAM lParam);
-    afx_msg LRESULT OnGetTextLength(WPARAM wParam, LPARAM lParam);
+    afx_msg BOOL OnSetText(LPCWSTR lpszText);
+    afx_msg int OnGetText(int nMaxChars, LPWSTR lpszText);
+    afx_msg int OnGetTextLength();
 
 private:
     struct Pane {

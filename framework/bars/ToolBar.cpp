@@ -51,9 +51,9 @@ private:
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CToolBar, CControlBar)
-    ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove)
-    ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
-    ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
+    ON_WM_MOUSEMOVE()
+    ON_WM_MOUSELEAVE()
+    ON_WM_DPICHANGED()
 END_MESSAGE_MAP()
 
 CToolBar::~CToolBar() {
@@ -155,10 +155,9 @@ BOOL CToolBar::LoadScaledImages() {
     return TRUE;
 }
 
-LRESULT CToolBar::OnDpiChanged(WPARAM wParam, LPARAM) {
-    const UINT dpi = LOWORD(wParam);
+void CToolBar::OnDpiChanged(UINT dpi, const RECT*) {
     if (m_nImageResource == 0 || dpi == 0 || dpi == m_nDpi)
-        return 0;
+        return;
     m_nDpi = dpi;
     const CSize image(AfxScaleForDpi(m_sizeImageAt96.cx, dpi), AfxScaleForDpi(m_sizeImageAt96.cy, dpi));
     SetSizes(CSize(image.cx + AfxScaleForDpi(kButtonMarginX, dpi), image.cy + AfxScaleForDpi(kButtonMarginY, dpi)),
@@ -166,7 +165,6 @@ LRESULT CToolBar::OnDpiChanged(WPARAM wParam, LPARAM) {
     LoadScaledImages();
     if (m_pDockSite != nullptr)
         m_pDockSite->RecalcLayout();
-    return 0;
 }
 
 BOOL CToolBar::SetButtons(const UINT* lpIDArray, int nIDCount) {
@@ -368,19 +366,17 @@ void CToolBar::TrackFlyBy(UINT nID) {
         m_pDockSite->SetMessageText(nID != 0 ? nID : static_cast<UINT>(AFX_IDS_IDLEMESSAGE));
 }
 
-LRESULT CToolBar::OnMouseMove(WPARAM, LPARAM lParam) {
-    const LRESULT result = Default();
+void CToolBar::OnMouseMove(UINT, CPoint point) {
+    Default();
     if (!m_bTrackingLeave) {
         TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, m_hWnd, 0};
         m_bTrackingLeave = TrackMouseEvent(&track) != FALSE;
     }
-    TrackFlyBy(CommandFromPoint(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}));
-    return result;
+    TrackFlyBy(CommandFromPoint(point));
 }
 
-LRESULT CToolBar::OnMouseLeave(WPARAM, LPARAM) {
-    const LRESULT result = Default();
+void CToolBar::OnMouseLeave() {
+    Default();
     m_bTrackingLeave = false;
     TrackFlyBy(0);
-    return result;
 }

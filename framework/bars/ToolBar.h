@@ -52,10 +52,10 @@ protected:
     // Everywhere but over a button: the gripper, the gaps and the empty end of the bar.
     bool DragsAt(CPoint point) const override;
 
-    afx_msg LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
-    afx_msg LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnMouseLeave();
     // A new DPI: the images and buttons are made again at its size.
-    afx_msg LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnDpiChanged(UINT dpi, const RECT* pSuggested);
 
 private:
     struct ImageListDestroyer {

@@ -9,12 +9,12 @@ IMPLEMENT_DYNAMIC(CFrameWnd, CDockSite)
 BEGIN_MESSAGE_MAP(CFrameWnd, CDockSite)
     ON_WM_CREATE()
     ON_WM_SETFOCUS()
-    ON_MESSAGE(WM_ACTIVATE, OnActivate)
-    ON_MESSAGE(WM_INITMENUPOPUP, OnInitMenuPopup)
-    ON_MESSAGE(WM_MENUSELECT, OnMenuSelect)
-    ON_MESSAGE(WM_EXITMENULOOP, OnExitMenuLoop)
+    ON_WM_ACTIVATE()
+    ON_WM_INITMENUPOPUP()
+    ON_WM_MENUSELECT()
+    ON_WM_EXITMENULOOP()
     ON_WM_CLOSE()
-    ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
+    ON_WM_DPICHANGED()
 END_MESSAGE_MAP()
 
 CFrameWnd::CFrameWnd() = default;
@@ -203,25 +203,24 @@ void CFrameWnd::OnSetFocus(CWnd* pOldWnd) {
         CDockSite::OnSetFocus(pOldWnd);
 }
 
-LRESULT CFrameWnd::OnActivate(WPARAM wParam, LPARAM lParam) {
-    const LRESULT result = CDockSite::OnActivate(wParam, lParam);
-    const bool activated = LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0;
+void CFrameWnd::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized) {
+    CDockSite::OnActivate(nState, pWndOther, bMinimized);
+    const bool activated = nState != WA_INACTIVE && !bMinimized;
     if (activated && m_pActiveView != nullptr && m_pActiveView->GetSafeHwnd() != nullptr) {
         const HWND hFocus = ::GetFocus();
         const HWND hView = m_pActiveView->GetSafeHwnd();
         if (hFocus != hView && !::IsChild(hView, hFocus))
             m_pActiveView->SetFocus();
     }
-    return result;
 }
 
 // ---- Menus --------------------------------------------------------------------------------
 
-LRESULT CFrameWnd::OnInitMenuPopup(WPARAM wParam, LPARAM lParam) {
-    if (HIWORD(lParam) != 0)
-        return Default();  // the window menu is the system's
-    UpdateMenuCmdUI(reinterpret_cast<HMENU>(wParam));
-    return 0;
+void CFrameWnd::OnInitMenuPopup(HMENU hPopupMenu, UINT, BOOL bSysMenu) {
+    if (bSysMenu)
+        Default();  // the window menu is the system's
+    else
+        UpdateMenuCmdUI(hPopupMenu);
 }
 
 void CFrameWnd::UpdateMenuCmdUI(HMENU hPopup) {
@@ -242,24 +241,21 @@ void CFrameWnd::UpdateMenuCmdUI(HMENU hPopup) {
     }
 }
 
-LRESULT CFrameWnd::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
-    const UINT item = LOWORD(wParam);
-    const UINT flags = HIWORD(wParam);
-    if (flags == 0xFFFF && lParam == 0) {
+void CFrameWnd::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu) {
+    if (nFlags == 0xFFFF && hSysMenu == nullptr) {
         // The menu closed.
         SetMessageText(static_cast<UINT>(AFX_IDS_IDLEMESSAGE));
-    } else if ((flags & (MF_POPUP | MF_SEPARATOR | MF_SYSMENU)) != 0 || item == 0) {
+    } else if ((nFlags & (MF_POPUP | MF_SEPARATOR | MF_SYSMENU)) != 0 || nItemID == 0) {
         // A submenu, a separator or a window-menu command: no prompt of ours.
         SetMessageText(L"");
     } else {
-        SetMessageText(item);
+        SetMessageText(nItemID);
     }
-    return 0;
 }
 
-LRESULT CFrameWnd::OnExitMenuLoop(WPARAM, LPARAM) {
+void CFrameWnd::OnExitMenuLoop(BOOL) {
     SetMessageText(static_cast<UINT>(AFX_IDS_IDLEMESSAGE));
-    return Default();
+    Default();
 }
 
 // ---- Idle and end -------------------------------------------------------------------------
@@ -279,16 +275,15 @@ void CFrameWnd::OnClose() {
     Default();
 }
 
-LRESULT CFrameWnd::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+void CFrameWnd::OnDpiChanged(UINT dpi, const RECT* pSuggested) {
     // The view and the bars make their pixel figures anew first, so that the new size lays them
     // out at the new DPI; then the frame takes the rectangle the system suggests.
     for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild != nullptr; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
-        ::SendMessageW(hChild, WM_DPICHANGED, wParam, lParam);
-    if (const auto* suggested = reinterpret_cast<const RECT*>(lParam))
-        SetWindowPos(nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SendMessageW(hChild, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(pSuggested));
+    if (pSuggested != nullptr)
+        SetWindowPos(nullptr, pSuggested->left, pSuggested->top, pSuggested->right - pSuggested->left,
+                     pSuggested->bottom - pSuggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
     RecalcLayout();
-    return 0;
 }
 
 void CFrameWnd::PostNcDestroy() {

@@ -74,15 +74,15 @@ protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     // The keyboard (and so the wheel) goes on to the view.
     afx_msg void OnSetFocus(CWnd* pOldWnd);
-    afx_msg LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
-    afx_msg LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
-    afx_msg LRESULT OnMenuSelect(WPARAM wParam, LPARAM lParam);
-    afx_msg LRESULT OnExitMenuLoop(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
+    afx_msg void OnInitMenuPopup(HMENU hPopupMenu, UINT nIndex, BOOL bSysMenu);
+    afx_msg void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
+    afx_msg void OnExitMenuLoop(BOOL bIsTrackPopupMenu);
     // Closes the frame unless its document keeps it open for now (CDocument::CanCloseFrame).
     afx_msg void OnClose();
     // A new DPI (another monitor, another scale): the view and the bars are told first, then the
     // frame takes the suggested rectangle.
-    afx_msg LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnDpiChanged(UINT dpi, const RECT* pSuggested);
     // The main window's end ends the message loop.
     void PostNcDestroy() override;
 

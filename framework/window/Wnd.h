@@ -13,6 +13,8 @@
 // windowsx.h makes SubclassWindow a macro; here it is CWnd's member.
 #undef SubclassWindow
 
+#include <climits>
+
 class CDataExchange;
 class CScrollBar;
 struct CCreateContext;  // the document/view layer's (docview/CreateContext.h)
@@ -230,11 +232,36 @@ LRESULT OnEraseBkgndThunk(CCmdTarget& t, const AFX_MSGCALL& c) {
     return (static_cast<T&>(t).*P)(&dc);
 }
 
+// The mouse in the client area (the point in client coordinates) and, with the hit-test code for
+// nFlags, in the non-client area (the point on the screen).
 template <class T, auto P>
 LRESULT OnMouseThunk(CCmdTarget& t, const AFX_MSGCALL& c) {
     static_assert(kHandlerFits<T, P, void(UINT, CPoint)>, "void OnXButtonY(UINT nFlags, CPoint point)");
     (static_cast<T&>(t).*P)(static_cast<UINT>(c.wParam), CPoint(GET_X_LPARAM(c.lParam), GET_Y_LPARAM(c.lParam)));
     return 0;
+}
+
+template <class T, auto P>
+LRESULT OnNcHitTestThunk(CCmdTarget& t, const AFX_MSGCALL& c) {
+    static_assert(kHandlerFits<T, P, LRESULT(CPoint)>, "LRESULT OnNcHitTest(CPoint point)");
+    return (static_cast<T&>(t).*P)(CPoint(GET_X_LPARAM(c.lParam), GET_Y_LPARAM(c.lParam)));
+}
+
+// Both forms of the message: with bCalcValidRects the whole structure, else only its first
+// rectangle (the proposed window rectangle), which is where the structure starts.
+template <class T, auto P>
+LRESULT OnNcCalcSizeThunk(CCmdTarget& t, const AFX_MSGCALL& c) {
+    static_assert(kHandlerFits<T, P, LRESULT(BOOL, NCCALCSIZE_PARAMS*)>,
+                  "LRESULT OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp)");
+    return (static_cast<T&>(t).*P)(c.wParam != FALSE, reinterpret_cast<NCCALCSIZE_PARAMS*>(c.lParam));
+}
+
+template <class T, auto P>
+LRESULT OnMouseActivateThunk(CCmdTarget& t, const AFX_MSGCALL& c) {
+    static_assert(kHandlerFits<T, P, int(CWnd*, UINT, UINT)>,
+                  "int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message)");
+    return (static_cast<T&>(t).*P)(CWnd::FromHandle(reinterpret_cast<HWND>(c.wParam)), LOWORD(c.lParam),
+                                   HIWORD(c.lParam));
 }
 
 template <class T, auto P>
@@ -259,6 +286,77 @@ LRESULT OnSetFocusThunk(CCmdTarget& t, const AFX_MSGCALL& c) {
     return 0;
 }
 
+template <class T, auto P>
+LRESULT OnActivateThunk(CCmdTarget& t, const AFX_MSGCALL& c) {
+    static_assert(kHandlerFits<T, P, void(UINT, CWnd*, BOOL)>,
+                  "void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)");
+    (static_cast<T&>(t).*P)(LOWORD(c.wParam), CWnd::FromHandle(reinterpret_cast<HWND>(c.lParam)),
+                            HIWORD(c.wParam) != 0);
+    return 0;
+}
+
+// WM_ENABLE and WM_EXITMENULOOP: one flag in wParam.
+template <class T, auto P>
+LRESULT OnFlagThunk(CCmdTarget& t, const AFX_MSGCALL& c) {
+    static_assert(kHandlerFits<T, P, void(BOOL)>,
+                  "void OnEnable(BOOL bEnable), void OnExitMenuLoop(BOOL bIsTrackPopupMenu)");
+    (static_cast<T&>(t).*P)(c.wParam != FALSE);
+    return 0;
+}
+
+template <class T, auto P>
+LRESULT OnDrawItemThunk(CCmdTarget& t, const AFX_MSGCALL& c) {
+    static_assert(kHandlerFits<T, P, BOOL(int, LPDRAWITEMSTRUCT)>,
+                  "BOOL OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct)");
+    return (static_cast<T&>(t).*P)(static_cast<int>(c.wParam), reinterpret_cast<LPDRAWITEMSTRUCT>(c.lParam));
+}
+
+template <class T, auto P>
+LRESULT OnInitMenuPopupThunk(CCmdTarget& t, const AFX_MSGCALL& c) {
+    static_assert(kHandlerFits<T, P, void(HMENU, UINT, BOOL)>,
+                  "void OnInitMenuPopup(HMENU hPopupMenu, UINT nIndex, BOOL bSysMenu)");
+    (static_cast<T&>(t).*P)(reinterpret_cast<HMENU>(c.wParam), LOWORD(c.lParam), HIWORD(c.lParam) != 0);
+    return 0;
+}
+
+template <class T, auto P>
+LRESULT OnMenuSelectThunk(CCmdTarget& t, const AFX_MSGCALL& c) {
+    static_assert(kHandlerFits<T, P, void(UINT, UINT, HMENU)>,
+                  "void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu)");
+    (static_cast<T&>(t).*P)(LOWORD(c.wParam), HIWORD(c.wParam), reinterpret_cast<HMENU>(c.lParam));
+    return 0;
+}
+
+// The new DPI (the same horizontally and vertically) and the window rectangle the system suggests
+// for it; the rectangle is null when a parent passes the message on without one.
+template <class T, auto P>
+LRESULT OnDpiChangedThunk(CCmdTarget& t, const AFX_MSGCALL& c) {
+    static_assert(kHandlerFits<T, P, void(UINT, const RECT*)>, "void OnDpiChanged(UINT dpi, const RECT* pSuggested)");
+    (static_cast<T&>(t).*P)(LOWORD(c.wParam), reinterpret_cast<const RECT*>(c.lParam));
+    return 0;
+}
+
+template <class T, auto P>
+LRESULT OnSetTextThunk(CCmdTarget& t, const AFX_MSGCALL& c) {
+    static_assert(kHandlerFits<T, P, BOOL(LPCWSTR)>, "BOOL OnSetText(LPCWSTR lpszText)");
+    return (static_cast<T&>(t).*P)(reinterpret_cast<LPCWSTR>(c.lParam));
+}
+
+// The buffer's size in characters, the terminator's place included; a size past INT_MAX counts
+// as INT_MAX.
+template <class T, auto P>
+LRESULT OnGetTextThunk(CCmdTarget& t, const AFX_MSGCALL& c) {
+    static_assert(kHandlerFits<T, P, int(int, LPWSTR)>, "int OnGetText(int nMaxChars, LPWSTR lpszText)");
+    const int nMaxChars = c.wParam > static_cast<WPARAM>(INT_MAX) ? INT_MAX : static_cast<int>(c.wParam);
+    return (static_cast<T&>(t).*P)(nMaxChars, reinterpret_cast<LPWSTR>(c.lParam));
+}
+
+template <class T, auto P>
+LRESULT OnGetTextLengthThunk(CCmdTarget& t, const AFX_MSGCALL&) {
+    static_assert(kHandlerFits<T, P, int()>, "int OnGetTextLength()");
+    return (static_cast<T&>(t).*P)();
+}
+
 }  // namespace afx
 
 // clang-format off
@@ -266,16 +364,35 @@ LRESULT OnSetFocusThunk(CCmdTarget& t, const AFX_MSGCALL& c) {
     {AfxEntryKind::Message, static_cast<UINT>(message), 0, 0, 0, \
      &::afx::thunk<ThisClass, &ThisClass::memberFxn>},
 
-#define ON_WM_CREATE()       OKTALON_ON_MESSAGE_ENTRY(WM_CREATE, OnCreateThunk, OnCreate)
-#define ON_WM_DESTROY()      OKTALON_ON_MESSAGE_ENTRY(WM_DESTROY, VoidThunk, OnDestroy)
-#define ON_WM_CLOSE()        OKTALON_ON_MESSAGE_ENTRY(WM_CLOSE, VoidThunk, OnClose)
-#define ON_WM_PAINT()        OKTALON_ON_MESSAGE_ENTRY(WM_PAINT, VoidThunk, OnPaint)
-#define ON_WM_SIZE()         OKTALON_ON_MESSAGE_ENTRY(WM_SIZE, OnSizeThunk, OnSize)
-#define ON_WM_VSCROLL()      OKTALON_ON_MESSAGE_ENTRY(WM_VSCROLL, OnScrollThunk, OnVScroll)
-#define ON_WM_HSCROLL()      OKTALON_ON_MESSAGE_ENTRY(WM_HSCROLL, OnScrollThunk, OnHScroll)
-#define ON_WM_ERASEBKGND()   OKTALON_ON_MESSAGE_ENTRY(WM_ERASEBKGND, OnEraseBkgndThunk, OnEraseBkgnd)
-#define ON_WM_LBUTTONDOWN()  OKTALON_ON_MESSAGE_ENTRY(WM_LBUTTONDOWN, OnMouseThunk, OnLButtonDown)
-#define ON_WM_MOUSEWHEEL()   OKTALON_ON_MESSAGE_ENTRY(WM_MOUSEWHEEL, OnMouseWheelThunk, OnMouseWheel)
-#define ON_WM_TIMER()        OKTALON_ON_MESSAGE_ENTRY(WM_TIMER, OnTimerThunk, OnTimer)
-#define ON_WM_SETFOCUS()     OKTALON_ON_MESSAGE_ENTRY(WM_SETFOCUS, OnSetFocusThunk, OnSetFocus)
+#define ON_WM_CREATE()           OKTALON_ON_MESSAGE_ENTRY(WM_CREATE, OnCreateThunk, OnCreate)
+#define ON_WM_DESTROY()          OKTALON_ON_MESSAGE_ENTRY(WM_DESTROY, VoidThunk, OnDestroy)
+#define ON_WM_CLOSE()            OKTALON_ON_MESSAGE_ENTRY(WM_CLOSE, VoidThunk, OnClose)
+#define ON_WM_PAINT()            OKTALON_ON_MESSAGE_ENTRY(WM_PAINT, VoidThunk, OnPaint)
+#define ON_WM_SIZE()             OKTALON_ON_MESSAGE_ENTRY(WM_SIZE, OnSizeThunk, OnSize)
+#define ON_WM_VSCROLL()          OKTALON_ON_MESSAGE_ENTRY(WM_VSCROLL, OnScrollThunk, OnVScroll)
+#define ON_WM_HSCROLL()          OKTALON_ON_MESSAGE_ENTRY(WM_HSCROLL, OnScrollThunk, OnHScroll)
+#define ON_WM_ERASEBKGND()       OKTALON_ON_MESSAGE_ENTRY(WM_ERASEBKGND, OnEraseBkgndThunk, OnEraseBkgnd)
+#define ON_WM_LBUTTONDOWN()      OKTALON_ON_MESSAGE_ENTRY(WM_LBUTTONDOWN, OnMouseThunk, OnLButtonDown)
+#define ON_WM_MOUSEWHEEL()       OKTALON_ON_MESSAGE_ENTRY(WM_MOUSEWHEEL, OnMouseWheelThunk, OnMouseWheel)
+#define ON_WM_TIMER()            OKTALON_ON_MESSAGE_ENTRY(WM_TIMER, OnTimerThunk, OnTimer)
+#define ON_WM_SETFOCUS()         OKTALON_ON_MESSAGE_ENTRY(WM_SETFOCUS, OnSetFocusThunk, OnSetFocus)
+#define ON_WM_ACTIVATE()         OKTALON_ON_MESSAGE_ENTRY(WM_ACTIVATE, OnActivateThunk, OnActivate)
+#define ON_WM_ENABLE()           OKTALON_ON_MESSAGE_ENTRY(WM_ENABLE, OnFlagThunk, OnEnable)
+#define ON_WM_MOUSEMOVE()        OKTALON_ON_MESSAGE_ENTRY(WM_MOUSEMOVE, OnMouseThunk, OnMouseMove)
+#define ON_WM_MOUSELEAVE()       OKTALON_ON_MESSAGE_ENTRY(WM_MOUSELEAVE, VoidThunk, OnMouseLeave)
+#define ON_WM_LBUTTONDBLCLK()    OKTALON_ON_MESSAGE_ENTRY(WM_LBUTTONDBLCLK, OnMouseThunk, OnLButtonDblClk)
+#define ON_WM_MOUSEACTIVATE()    OKTALON_ON_MESSAGE_ENTRY(WM_MOUSEACTIVATE, OnMouseActivateThunk, OnMouseActivate)
+#define ON_WM_NCHITTEST()        OKTALON_ON_MESSAGE_ENTRY(WM_NCHITTEST, OnNcHitTestThunk, OnNcHitTest)
+#define ON_WM_NCCALCSIZE()       OKTALON_ON_MESSAGE_ENTRY(WM_NCCALCSIZE, OnNcCalcSizeThunk, OnNcCalcSize)
+#define ON_WM_NCPAINT()          OKTALON_ON_MESSAGE_ENTRY(WM_NCPAINT, VoidThunk, OnNcPaint)
+#define ON_WM_NCLBUTTONDOWN()    OKTALON_ON_MESSAGE_ENTRY(WM_NCLBUTTONDOWN, OnMouseThunk, OnNcLButtonDown)
+#define ON_WM_NCLBUTTONDBLCLK()  OKTALON_ON_MESSAGE_ENTRY(WM_NCLBUTTONDBLCLK, OnMouseThunk, OnNcLButtonDblClk)
+#define ON_WM_DRAWITEM()         OKTALON_ON_MESSAGE_ENTRY(WM_DRAWITEM, OnDrawItemThunk, OnDrawItem)
+#define ON_WM_INITMENUPOPUP()    OKTALON_ON_MESSAGE_ENTRY(WM_INITMENUPOPUP, OnInitMenuPopupThunk, OnInitMenuPopup)
+#define ON_WM_MENUSELECT()       OKTALON_ON_MESSAGE_ENTRY(WM_MENUSELECT, OnMenuSelectThunk, OnMenuSelect)
+#define ON_WM_EXITMENULOOP()     OKTALON_ON_MESSAGE_ENTRY(WM_EXITMENULOOP, OnFlagThunk, OnExitMenuLoop)
+#define ON_WM_DPICHANGED()       OKTALON_ON_MESSAGE_ENTRY(WM_DPICHANGED, OnDpiChangedThunk, OnDpiChanged)
+#define ON_WM_SETTEXT()          OKTALON_ON_MESSAGE_ENTRY(WM_SETTEXT, OnSetTextThunk, OnSetText)
+#define ON_WM_GETTEXT()          OKTALON_ON_MESSAGE_ENTRY(WM_GETTEXT, OnGetTextThunk, OnGetText)
+#define ON_WM_GETTEXTLENGTH()    OKTALON_ON_MESSAGE_ENTRY(WM_GETTEXTLENGTH, OnGetTextLengthThunk, OnGetTextLength)
 // clang-format on

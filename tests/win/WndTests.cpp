@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <memory>
 #include <new>
 #include <string>
@@ -217,6 +218,153 @@ TEST(MessageMapTest, HandlersGetTypedSignedArguments) {
     EXPECT_EQ(wnd.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(hDC)), TRUE);
     EXPECT_EQ(wnd.lastEraseDC, hDC);
     ReleaseDC(wnd.m_hWnd, hDC);
+}
+
+namespace {
+// Records what the typed entries of the frame's and the bars' messages hand their handlers, and
+// answers with values of its own, so that the results can be seen to come back.
+class CUnpackSpy : public CWnd {
+public:
+    std::vector<std::string> log;
+    CWnd* lastOther = reinterpret_cast<CWnd*>(1);
+    const RECT* lastSuggested = nullptr;
+    NCCALCSIZE_PARAMS* lastCalc = nullptr;
+    LPDRAWITEMSTRUCT lastDrawItem = nullptr;
+    HMENU lastMenu = nullptr;
+    int lastMaxChars = 0;
+
+    afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized) {
+        lastOther = pWndOther;
+        log.push_back("activate " + std::to_string(nState) + " " + std::to_string(bMinimized));
+    }
+    afx_msg void OnEnable(BOOL bEnable) { log.push_back("enable " + std::to_string(bEnable)); }
+    afx_msg LRESULT OnNcHitTest(CPoint point) {
+        log.push_back("hit " + std::to_string(point.x) + " " + std::to_string(point.y));
+        return HTCAPTION;
+    }
+    afx_msg LRESULT OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp) {
+        lastCalc = lpncsp;
+        log.push_back("calc " + std::to_string(bCalcValidRects));
+        return WVR_REDRAW;
+    }
+    afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point) {
+        log.push_back("nc down " + std::to_string(nHitTest) + " " + std::to_string(point.x) + " " +
+                      std::to_string(point.y));
+    }
+    afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message) {
+        lastOther = pDesktopWnd;
+        log.push_back("mouse activate " + std::to_string(nHitTest) + " " + std::to_string(message));
+        return MA_NOACTIVATE;
+    }
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point) {
+        log.push_back("move " + std::to_string(nFlags) + " " + std::to_string(point.x) + " " + std::to_string(point.y));
+    }
+    afx_msg void OnMouseLeave() { log.push_back("leave"); }
+    afx_msg BOOL OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct) {
+        lastDrawItem = lpDrawItemStruct;
+        log.push_back("draw " + std::to_string(nIDCtl));
+        return TRUE;
+    }
+    afx_msg void OnInitMenuPopup(HMENU hPopupMenu, UINT nIndex, BOOL bSysMenu) {
+        lastMenu = hPopupMenu;
+        log.push_back("popup " + std::to_string(nIndex) + " " + std::to_string(bSysMenu));
+    }
+    afx_msg void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu) {
+        lastMenu = hSysMenu;
+        log.push_back("select " + std::to_string(nItemID) + " " + std::to_string(nFlags));
+    }
+    afx_msg void OnExitMenuLoop(BOOL bIsTrackPopupMenu) { log.push_back("exit " + std::to_string(bIsTrackPopupMenu)); }
+    afx_msg void OnDpiChanged(UINT dpi, const RECT* pSuggested) {
+        lastSuggested = pSuggested;
+        log.push_back("dpi " + std::to_string(dpi));
+    }
+    afx_msg int OnGetText(int nMaxChars, LPWSTR lpszText) {
+        lastMaxChars = nMaxChars;
+        if (nMaxChars >= 3)
+            wcscpy(lpszText, L"ab");
+        return 2;
+    }
+    afx_msg int OnGetTextLength() { return 42; }
+
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CUnpackSpy, CWnd)
+    ON_WM_ACTIVATE()
+    ON_WM_ENABLE()
+    ON_WM_NCHITTEST()
+    ON_WM_NCCALCSIZE()
+    ON_WM_NCLBUTTONDOWN()
+    ON_WM_MOUSEACTIVATE()
+    ON_WM_MOUSEMOVE()
+    ON_WM_MOUSELEAVE()
+    ON_WM_DRAWITEM()
+    ON_WM_INITMENUPOPUP()
+    ON_WM_MENUSELECT()
+    ON_WM_EXITMENULOOP()
+    ON_WM_DPICHANGED()
+    ON_WM_GETTEXT()
+    ON_WM_GETTEXTLENGTH()
+END_MESSAGE_MAP()
+}  // namespace
+
+TEST(MessageMapTest, FrameAndBarMessagesArriveUnpackedAndTheirResultsReturn) {
+    CUnpackSpy spy;
+    ASSERT_TRUE(CreateTestWindow(spy));
+    CWnd other;
+    ASSERT_TRUE(CreateTestWindow(other));
+    spy.log.clear();
+
+    spy.SendMessage(WM_ACTIVATE, MAKEWPARAM(WA_CLICKACTIVE, 1), reinterpret_cast<LPARAM>(other.m_hWnd));
+    EXPECT_EQ(spy.lastOther, &other) << "the other window as its object";
+    spy.SendMessage(WM_ACTIVATE, WA_INACTIVE, 0);
+    EXPECT_EQ(spy.lastOther, nullptr);
+    spy.SendMessage(WM_ENABLE, FALSE);
+    // Screen points left of and above the primary monitor arrive negative.
+    EXPECT_EQ(spy.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(-30, -2)), HTCAPTION);
+    spy.SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(-4, 900));
+    EXPECT_EQ(
+        spy.SendMessage(WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(other.m_hWnd), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
+        MA_NOACTIVATE);
+    EXPECT_EQ(spy.lastOther, &other);
+    spy.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-1, 7));
+    spy.SendMessage(WM_MOUSELEAVE);
+
+    NCCALCSIZE_PARAMS calc{};
+    EXPECT_EQ(spy.SendMessage(WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&calc)), WVR_REDRAW);
+    EXPECT_EQ(spy.lastCalc, &calc);
+    DRAWITEMSTRUCT draw{};
+    EXPECT_EQ(spy.SendMessage(WM_DRAWITEM, 1234, reinterpret_cast<LPARAM>(&draw)), TRUE);
+    EXPECT_EQ(spy.lastDrawItem, &draw);
+
+    HMENU menu = CreatePopupMenu();
+    spy.SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(3, TRUE));
+    EXPECT_EQ(spy.lastMenu, menu);
+    spy.SendMessage(WM_MENUSELECT, MAKEWPARAM(40001, MF_HILITE | MF_POPUP), reinterpret_cast<LPARAM>(menu));
+    EXPECT_EQ(spy.lastMenu, menu);
+    spy.SendMessage(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    EXPECT_EQ(spy.lastMenu, nullptr) << "the menu closed";
+    DestroyMenu(menu);
+    spy.SendMessage(WM_EXITMENULOOP, TRUE);
+
+    const RECT suggested{10, 20, 300, 400};
+    spy.SendMessage(WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(spy.lastSuggested, &suggested);
+    spy.SendMessage(WM_DPICHANGED, MAKEWPARAM(120, 120), 0);
+    EXPECT_EQ(spy.lastSuggested, nullptr) << "passed on without a rectangle";
+
+    EXPECT_EQ(
+        (std::vector<std::string>{"activate 2 1", "activate 0 0", "enable 0", "hit -30 -2", "nc down 2 -4 900",
+                                  "mouse activate 1 513", "move 1 -1 7", "leave", "calc 1", "draw 1234", "popup 3 1",
+                                  "select 40001 144", "select 0 65535", "exit 1", "dpi 144", "dpi 120"}),
+        spy.log);
+
+    wchar_t text[8] = L"";
+    EXPECT_EQ(spy.SendMessage(WM_GETTEXT, 8, reinterpret_cast<LPARAM>(text)), 2);
+    EXPECT_EQ(spy.lastMaxChars, 8);
+    EXPECT_STREQ(text, L"ab");
+    spy.SendMessage(WM_GETTEXT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
+    EXPECT_GT(spy.lastMaxChars, 0) << "a size past INT_MAX counts as INT_MAX, never as negative";
+    EXPECT_EQ(spy.SendMessage(WM_GETTEXTLENGTH), 42);
 }
 
 TEST(MessageMapTest, CreationParameterReachesOnCreate) {
