@@ -39,31 +39,20 @@ TEST(Path, AFileWrittenWithOrWithoutTheDeviceOrLongPathPrefixIsOneFile) {
 }
 
 TEST(Path, LongNamesWithShortPartsAreOneFile) {
-    // A folder with a long name, and its short (8.3) name, which the system makes for it.
-    const std::wstring folder = FullPath(UniqueTempPath(L"okt-long-folder-name").c_str()).str();
-    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
-    wchar_t shortFolder[MAX_PATH] = L"";
-    const DWORD shortLength = GetShortPathNameW(folder.c_str(), shortFolder, MAX_PATH);
-    const bool hasShortName = shortLength != 0 && folder != shortFolder;
-    if (hasShortName) {
-        // Names past MAX_PATH below it, plain and in the "\\?\" form.
-        std::wstring tail;
-        while (folder.size() + tail.size() < MAX_PATH + 20)
-            tail += L"\\deeper-folder";
-        tail += L"\\file.bin";
-        for (const std::wstring& prefix : {std::wstring(), std::wstring(L"\\\\?\\")}) {
-            const std::wstring full = prefix + folder + tail;
-            const std::wstring withShortPart = prefix + shortFolder + tail;
-            EXPECT_EQ(FullPath(withShortPart.c_str()).str(), full);
-            EXPECT_TRUE(SameFullPath(FullPath(withShortPart.c_str()), FullPath(full.c_str())));
-        }
-        // A short part that names nothing leaves the name as it is.
-        const std::wstring missing = std::wstring(shortFolder) + L"\\NOSUCH~1" + tail;
-        EXPECT_EQ(FullPath(missing.c_str()).str(), missing);
-    }
-    EXPECT_TRUE(RemoveDirectoryW(folder.c_str()));
-    if (!hasShortName)
+    const ShortNamedFolder folder;
+    if (folder.shortPath().empty())
         GTEST_SKIP() << "the temporary folder's file system makes no short names";
+    // Names past MAX_PATH below it, plain and in the "\\?\" form.
+    const std::wstring tail = folder.LongTail();
+    for (const std::wstring& prefix : {std::wstring(), std::wstring(L"\\\\?\\")}) {
+        const std::wstring full = prefix + folder.path() + tail;
+        const std::wstring withShortPart = prefix + folder.shortPath() + tail;
+        EXPECT_EQ(FullPath(withShortPart.c_str()).str(), full);
+        EXPECT_TRUE(SameFullPath(FullPath(withShortPart.c_str()), FullPath(full.c_str())));
+    }
+    // A short part that names nothing leaves the name as it is.
+    const std::wstring missing = folder.shortPath() + L"\\NOSUCH~1" + tail;
+    EXPECT_EQ(FullPath(missing.c_str()).str(), missing);
 }
 
 TEST(Path, TheSystemGetsTheLongPathFormOfTheResolvedNameFromMaxPathCharactersOn) {

@@ -1,5 +1,6 @@
 #include "tests/win/TestSupport.h"
 
+#include "framework/core/Path.h"
 #include "framework/core/PathRules.h"
 #include "framework/core/UniqueHandle.h"
 
@@ -162,6 +163,26 @@ LongFolder::LongFolder(size_t length) {
 LongFolder::~LongFolder() {
     for (auto it = m_folders.rbegin(); it != m_folders.rend(); ++it)
         EXPECT_TRUE(RemoveDirectoryW(ForSystem(*it).c_str())) << "a long folder is not empty or still held";
+}
+
+ShortNamedFolder::ShortNamedFolder() : m_path(FullPath(UniqueTempPath(L"okt-long-folder-name").c_str()).str()) {
+    if (!CreateDirectoryW(m_path.c_str(), nullptr))
+        throw std::runtime_error("cannot make a folder with a long name");
+    wchar_t shortPath[MAX_PATH] = L"";
+    const DWORD shortLength = GetShortPathNameW(m_path.c_str(), shortPath, MAX_PATH);
+    if (shortLength != 0 && shortLength < MAX_PATH && m_path != shortPath)
+        m_shortPath = shortPath;
+}
+
+ShortNamedFolder::~ShortNamedFolder() {
+    EXPECT_TRUE(RemoveDirectoryW(m_path.c_str())) << "a folder with a long name is not empty or still held";
+}
+
+std::wstring ShortNamedFolder::LongTail() const {
+    std::wstring tail;
+    while (m_path.size() + tail.size() < MAX_PATH + 20)
+        tail += L"\\deeper-folder";
+    return tail + L"\\file.bin";
 }
 
 std::string Letters(size_t count, char first) {

@@ -79,6 +79,29 @@ private:
     std::vector<std::wstring> m_folders;  // the outermost first
 };
 
+// A folder with a long name in the temporary folder, and the short (8.3) name that the system
+// made for it, where its file system makes short names; removed with this object (its files must
+// be gone by then).
+class ShortNamedFolder {
+public:
+    ShortNamedFolder();
+    ~ShortNamedFolder();
+
+    // Its full, long name.
+    const std::wstring& path() const { return m_path; }
+    // Its full name with the short form of its own part; empty when the system made none.
+    const std::wstring& shortPath() const { return m_shortPath; }
+    // Folders and a file below it that take a name in it past MAX_PATH: "\deeper-folder\...\file.bin".
+    std::wstring LongTail() const;
+
+private:
+    ShortNamedFolder(const ShortNamedFolder&) = delete;
+    ShortNamedFolder& operator=(const ShortNamedFolder&) = delete;
+
+    std::wstring m_path;
+    std::wstring m_shortPath;
+};
+
 // While alive, records the file names that this program's own code hands the system to open or
 // to look up (CreateFileW, GetFileAttributesW): those imports of the program are replaced for the
 // time by recorders that pass each call on. One recorder at a time.
