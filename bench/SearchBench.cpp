@@ -26,6 +26,7 @@
 #include "doc/ScrollDoc.h"
 #include "framework/core/File.h"
 #include "res/resource.h"
+#include "tests/e2e/Driver.h"
 #include "tests/win/TestSupport.h"
 
 #include <windows.h>
@@ -102,10 +103,6 @@ private:
     static inline std::wstring s_text;
 };
 
-std::string Narrow(const std::wstring& text) {
-    return std::string(text.begin(), text.end());  // labels are ASCII
-}
-
 void Click(HWND dialog, int id) {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
@@ -170,7 +167,7 @@ int Scan(const std::wstring& path, int runs, const std::vector<Pattern>& pattern
             const double cpuEnd = boxCame ? boxes.CreatedAtCpu() : ThreadCpu();
             boxes.Disarm();
             const long long result = boxes.Text() == L"Nenalezeno!" ? -1 : doc.GetSearchPos() - 1LL;
-            std::printf("scan wine %s %.6f %.6f %lld %lld\n", Narrow(pattern.label).c_str(), end - start,
+            std::printf("scan wine %s %.6f %.6f %lld %lld\n", e2e::Narrow(pattern.label).c_str(), end - start,
                         cpuEnd - cpuStart, length, result);
             std::fflush(stdout);
         }
@@ -207,7 +204,7 @@ int PlainScan(const std::wstring& path, int runs, const std::vector<Pattern>& pa
             const double start = NowSeconds();
             const std::optional<int64_t> found = FindPattern(reader, pattern.bytes, 0);
             const double end = NowSeconds();
-            std::printf("scan wine-plain %s %.6f %.6f %lld %lld\n", Narrow(pattern.label).c_str(), end - start,
+            std::printf("scan wine-plain %s %.6f %.6f %lld %lld\n", e2e::Narrow(pattern.label).c_str(), end - start,
                         ThreadCpu() - cpuStart, static_cast<long long>(reader.Length()),
                         static_cast<long long>(found.value_or(-1)));
             std::fflush(stdout);
@@ -243,8 +240,8 @@ int Bytewise(const std::wstring& path, double budget, const Pattern& pattern) {
     }
     const double elapsed = NowSeconds() - start;
     const double cpu = ThreadCpu() - cpuStart;
-    std::printf("bytewise wine %s %.6f %.6f %llu %llu %lld\n", Narrow(pattern.label).c_str(), elapsed, cpu, positions,
-                static_cast<unsigned long long>(file.GetLength()), result);
+    std::printf("bytewise wine %s %.6f %.6f %llu %llu %lld\n", e2e::Narrow(pattern.label).c_str(), elapsed, cpu,
+                positions, static_cast<unsigned long long>(file.GetLength()), result);
     std::fflush(stdout);
     return 0;
 }

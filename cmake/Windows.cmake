@@ -106,21 +106,23 @@ include(cmake/GoogleTest.cmake)
 set(OKTALON_WINEBED ${CMAKE_CURRENT_SOURCE_DIR}/tests/winebed.sh)
 enable_testing()
 
-# What the test programs share, built once: the Windows-class tests' support (temporary files,
-# the message-box watcher, the view fixture and its picture checks), and the driver that works
-# the real program from outside (its process, input, screen captures and the end-to-end fixture).
-# The driver links no framework: it sees the viewer only as another process does.
+# What the test programs share, built once: the driver that works the real program from outside
+# (its process, input, screen captures, the end-to-end fixture, and the test files every suite
+# makes), and the Windows-class tests' support on top of it (the message-box watcher, the view
+# fixture and its picture checks). The driver links no framework: it sees the viewer only as
+# another process does.
 set(OKTALON_WIN_TEST_SUPPORT_SOURCES
     ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/TestSupport.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/CoreTestSupport.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/ViewFixture.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/DumpPicture.cpp)
 add_library(oktalon_win_test_support STATIC ${OKTALON_WIN_TEST_SUPPORT_SOURCES})
-target_link_libraries(oktalon_win_test_support PUBLIC oktalon_viewer gtest)
+target_link_libraries(oktalon_win_test_support PUBLIC oktalon_viewer oktalon_e2e_driver gtest)
 
 set(OKTALON_E2E_DRIVER_SOURCES
     ${CMAKE_CURRENT_SOURCE_DIR}/tests/e2e/Driver.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/tests/e2e/Screen.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/tests/e2e/TempFile.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/tests/e2e/ViewerTest.cpp)
 add_library(oktalon_e2e_driver STATIC ${OKTALON_E2E_DRIVER_SOURCES})
 target_include_directories(oktalon_e2e_driver PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
@@ -151,9 +153,8 @@ function(oktalon_windows_test name)
 endfunction()
 
 # The Windows-class tests also start the real program as a process (ShellProcessTests.cpp), with
-# the driver's help; the end-to-end tests link the driver alone.
-oktalon_windows_test(oktalon_win_tests SOURCES tests/win/*.cpp
-                     LIBRARIES oktalon_win_test_support oktalon_e2e_driver)
+# the driver's help, which their support brings; the end-to-end tests link the driver alone.
+oktalon_windows_test(oktalon_win_tests SOURCES tests/win/*.cpp LIBRARIES oktalon_win_test_support)
 oktalon_windows_test(oktalon_e2e_tests SOURCES tests/e2e/*.cpp LIBRARIES oktalon_e2e_driver)
 # Both suites start the real program as a child process.
 add_dependencies(oktalon_win_tests oktalon)

@@ -4,8 +4,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <atomic>
-#include <memory>
 #include <thread>
 
 namespace e2e {
@@ -28,6 +26,20 @@ std::wstring ClassOf(HWND window) {
 }
 
 std::wstring TextOf(HWND window) {
+    if (ProcessOf(window) == GetCurrentProcessId()) {
+        // The text the system keeps for the window, read without a message: the thread that
+        // owns it may be waiting for the caller, and a sent WM_GETTEXT would then never be
+        // answered.
+        std::wstring text(256, L'\0');
+        for (;;) {
+            const int copied = InternalGetWindowText(window, text.data(), static_cast<int>(text.size()));
+            if (copied < static_cast<int>(text.size()) - 1) {
+                text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+                return text;
+            }
+            text.resize(text.size() * 2);
+        }
+    }
     DWORD_PTR length = 0;
     if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length))
         return std::wstring();
@@ -516,44 +528,6 @@ RECT Viewer::ShownArea() const {
 
 // ---------------------------------------------------------------------------------------------
 // Files
-
-TempDir::TempDir() {
-    static std::atomic<int> counter{0};
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    std::wstring base = temp;
-    if (!base.empty() && base.back() == L'\\')
-        base.pop_back();
-    m_path = base + L"\\oktalon-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
-    CreateDirectoryW(m_path.c_str(), nullptr);
-}
-
-TempDir::~TempDir() {
-    WIN32_FIND_DATAW data;
-    const HANDLE first = FindFirstFileW((m_path + L"\\*").c_str(), &data);
-    if (first != INVALID_HANDLE_VALUE) {
-        const std::unique_ptr<void, decltype(&FindClose)> find(first, &FindClose);
-        do {
-            std::wstring name = data.cFileName;
-            if (name != L"." && name != L"..") {
-                std::wstring full = m_path + L"\\" + name;
-                SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(full.c_str());
-            }
-        } while (FindNextFileW(find.get(), &data));
-    }
-    RemoveDirectoryW(m_path.c_str());
-}
-
-std::wstring TempDir::Write(const std::wstring& name, const std::vector<uint8_t>& bytes) const {
-    std::wstring path = PathOf(name);
-    const Handle file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    if (file)
-        WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    return path;
-}
 
 bool HeldExclusively(const std::wstring& path) {
     const Handle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

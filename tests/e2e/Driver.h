@@ -29,7 +29,11 @@ bool WaitUntil(const std::function<bool()>& cond, DWORD ms);
 
 // Window helpers that work across processes.
 std::wstring ClassOf(HWND window);
-std::wstring TextOf(HWND window);  // WM_GETTEXT, so controls of another process answer too
+// A window's text. One of another process is asked (WM_GETTEXT, within 2 s), so that controls
+// that keep their text themselves (an edit, the status bar) answer too; one of this process is
+// read where the system keeps it, without a message, since its thread may be waiting for the
+// caller.
+std::wstring TextOf(HWND window);
 DWORD StyleOf(HWND window);
 DWORD ProcessOf(HWND window);
 RECT ScreenRect(HWND window);
@@ -124,21 +128,6 @@ private:
     DWORD m_pid = 0;
     DWORD m_tid = 0;
     HWND m_main = nullptr;
-};
-
-// A folder of test files, deleted with everything in it at the end.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::wstring& Path() const { return m_path; }
-    std::wstring Write(const std::wstring& name, const std::vector<uint8_t>& bytes) const;
-    std::wstring PathOf(const std::wstring& name) const { return m_path + L"\\" + name; }
-
-private:
-    std::wstring m_path;
 };
 
 // Whether some process holds the file so that nobody else may open it, not even for reading

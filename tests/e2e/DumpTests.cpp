@@ -11,7 +11,7 @@ TEST_F(Dump, CharacterColumnUnderCodePage1250) {
     ASSERT_EQ(1250u, GetACP()) << "the test bed runs with the Czech ANSI code page";
     // A, blank, NUL, c with caron (a letter in 1250), dot above (0xFF, a symbol in 1250).
     std::vector<uint8_t> file = Bytes({0x41, 0x20, 0x00, 0xE8, 0xFF});
-    StartWith(m_files.Write(L"znaky.bin", file));
+    StartWith(MakeFile(L"znaky.bin", file));
     ASSERT_TRUE(m_viewer->Main());
     const std::string expected = std::string("  00000000     ") + "41 20 00 E8 FF " + std::string(9, ' ') + "  " +
                                  std::string(24, ' ') + "    " + "A..\xE8." + std::string(11, ' ') + "   ";
@@ -28,7 +28,7 @@ TEST_F(Dump, PartialLastLineOfHelloWorld) {
     for (uint8_t b : Text("Hello World"))
         file.push_back(b);
     ASSERT_EQ(43u, file.size());
-    StartWith(m_files.Write(L"hello.bin", file));
+    StartWith(MakeFile(L"hello.bin", file));
     ASSERT_TRUE(m_viewer->Main());
     const std::string expected = std::string("  00000020     ") + "48 65 6C 6C 6F 20 57 6F " + "- " + "72 6C 64 " +
                                  std::string(15, ' ') + "    " + "Hello.World" + std::string(5, ' ') + "   ";
@@ -43,7 +43,7 @@ TEST_F(Dump, EightAndNineByteLinesAndOneByteFile) {
         SCOPED_TRACE(size);
         std::vector<uint8_t> file = LinesFile(2);
         file.resize(static_cast<size_t>(size));
-        StartWith(m_files.Write(L"kratky" + std::to_wstring(size) + L".bin", file));
+        StartWith(MakeFile(L"kratky" + std::to_wstring(size) + L".bin", file));
         ASSERT_TRUE(m_viewer->Main());
         EXPECT_TRUE(WaitShowsDump(file, 0, 0));
         m_viewer->Kill();
@@ -51,7 +51,7 @@ TEST_F(Dump, EightAndNineByteLinesAndOneByteFile) {
 }
 
 TEST_F(Dump, EmptyFileShowsOnlyWhite) {
-    StartWith(m_files.Write(L"prazdny.bin", {}));
+    StartWith(MakeFile(L"prazdny.bin", {}));
     ASSERT_TRUE(m_viewer->Main());
     EXPECT_TRUE(WaitUntil([&] { return ViewIsBlank(); }, 3000));
     EXPECT_FALSE(StyleOf(m_viewer->View()) & WS_VSCROLL);
@@ -66,7 +66,7 @@ using Marking = ViewerTest;
 
 TEST_F(Marking, ClickMarksTheClickedLine) {
     std::vector<uint8_t> file = LinesFile(100);
-    StartWith(m_files.Write(L"klik.bin", file));
+    StartWith(MakeFile(L"klik.bin", file));
     ASSERT_TRUE(m_viewer->Main());
     ASSERT_TRUE(WaitShowsDump(file, 0, 0));
     ClickRow(4);
@@ -82,7 +82,7 @@ TEST_F(Marking, ClickMarksTheClickedLine) {
 
 TEST_F(Marking, MarkedLineFollowsTheContentWhenScrolling) {
     std::vector<uint8_t> file = LinesFile(100);
-    StartWith(m_files.Write(L"posun.bin", file));
+    StartWith(MakeFile(L"posun.bin", file));
     ASSERT_TRUE(m_viewer->Main());
     ClickRow(6);
     ASSERT_TRUE(WaitShowsDump(file, 0, 6));
@@ -97,7 +97,7 @@ TEST_F(Marking, MarkedLineFollowsTheContentWhenScrolling) {
 
 TEST_F(Marking, ClickBelowTheLastLineMarksTheLastLine) {
     std::vector<uint8_t> file = LinesFile(5);
-    StartWith(m_files.Write(L"pet.bin", file));
+    StartWith(MakeFile(L"pet.bin", file));
     ASSERT_TRUE(m_viewer->Main());
     ASSERT_TRUE(WaitShowsDump(file, 0, 0));
     input::Click(ViewPoint(200, 12 * kLinePixels));

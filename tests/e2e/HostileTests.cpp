@@ -2,7 +2,6 @@
 // paths longer than MAX_PATH, and a file of terabytes. Each ends in a clear message
 // or a sound display, and the program either goes on or ends as it should; no file is changed.
 #include <windows.h>
-#include <winioctl.h>
 
 #include "tests/e2e/ViewerTest.h"
 
@@ -24,37 +23,16 @@ std::vector<uint8_t> ReadAll(const std::wstring& path) {
     return bytes;
 }
 
-// A sparse file of `length` bytes with `head` at its start and `text` at `at`.
-bool WriteSparse(const std::wstring& path, unsigned long long length, const std::vector<uint8_t>& head, long long at,
-                 const std::string& text) {
-    const Handle owner(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    if (!owner)
-        return false;
-    const HANDLE file = owner.get();
-    DWORD returned = 0, written = 0;
-    DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
-    LARGE_INTEGER end{};
-    end.QuadPart = static_cast<LONGLONG>(length);
-    bool ok = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file) &&
-              SetFilePointerEx(file, LARGE_INTEGER{}, nullptr, FILE_BEGIN) &&
-              WriteFile(file, head.data(), static_cast<DWORD>(head.size()), &written, nullptr);
-    LARGE_INTEGER where{};
-    where.QuadPart = at;
-    ok = ok && SetFilePointerEx(file, where, nullptr, FILE_BEGIN) &&
-         WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    return ok;
-}
-
 using HostileStart = ViewerTest;
 
 TEST_F(HostileStart, NamesThatCannotBeOpenedAreReportedAndTheProgramEnds) {
     const std::vector<uint8_t> bytes = LinesFile(4);
-    const std::wstring written = m_files.Write(L"zapisovany.bin", bytes);
+    const std::wstring written = MakeFile(L"zapisovany.bin", bytes);
     // Another program has the file open for writing: the viewer may not even check it.
     Handle writer(CreateFileW(written.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(writer);
-    for (const std::wstring& name : {m_files.Path(), m_files.Path() + L"\\", written, m_files.PathOf(L"a<b>.bin")}) {
+    for (const std::wstring& name : {Folder(), Folder() + L"\\", written, PathOf(L"a<b>.bin")}) {
         SCOPED_TRACE(Narrow(name));
         m_viewer = std::make_unique<Viewer>(std::vector<std::wstring>{name});
         ASSERT_TRUE(m_viewer->Started());
@@ -71,11 +49,10 @@ TEST_F(HostileStart, NamesThatCannotBeOpenedAreReportedAndTheProgramEnds) {
 
 TEST_F(HostileStart, NamesInOtherScriptsAndPathsLongerThanMaxPathOpen) {
     const std::vector<uint8_t> bytes = LinesFile(5);
-    std::vector<std::wstring> paths = {
-        m_files.Write(L"\u03A9\u03BC\u03AD\u03B3\u03B1 \u0424\u0430\u0439\u043B.bin", bytes),
-        m_files.Write(L"\u6587\u4EF6 \U0001F4C4.bin", bytes)};
+    std::vector<std::wstring> paths = {MakeFile(L"\u03A9\u03BC\u03AD\u03B3\u03B1 \u0424\u0430\u0439\u043B.bin", bytes),
+                                       MakeFile(L"\u6587\u4EF6 \U0001F4C4.bin", bytes)};
     // A folder chain past MAX_PATH, named through the \\?\ prefix, which the viewer takes as it is.
-    std::vector<std::wstring> folders{L"\\\\?\\" + m_files.Path() + L"\\dlouha cesta"};
+    std::vector<std::wstring> folders{L"\\\\?\\" + Folder() + L"\\dlouha cesta"};
     for (int i = 0; i < 12; ++i)
         folders.push_back(folders.back() + L"\\slozka s dlouhym nazvem " + std::to_wstring(i));
     for (const std::wstring& folder : folders)
@@ -105,11 +82,10 @@ TEST_F(HostileStart, NamesInOtherScriptsAndPathsLongerThanMaxPathOpen) {
 }
 
 TEST_F(HostileStart, AFileOfTerabytesShowsEveryLineToItsLastWithElevenDigitOffsets) {
-    const std::wstring path = m_files.PathOf(L"obraz disku.bin");
     // 2 TiB and 5 bytes: KONEC at its start and as its last line, at offset 200 0000 0000.
     constexpr long long kLastLine = 1LL << 41;
     constexpr unsigned long long kLength = kLastLine + 5;
-    ASSERT_TRUE(WriteSparse(path, kLength, Text("KONEC"), kLastLine, "KONEC"));
+    const std::wstring path = MakeSparseFile(L"obraz disku.bin", kLength, {{0, "KONEC"}, {kLastLine, "KONEC"}});
     StartWith(path);
     ASSERT_TRUE(m_viewer->Main());
     EXPECT_TRUE(m_viewer->NoMessageBoxFor(1000)) << "the whole file is shown, with no notice";

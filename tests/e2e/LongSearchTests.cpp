@@ -2,7 +2,6 @@
 // keeps answering, Esc stops the scan at once, Find Next goes on from where it stopped, nothing
 // behind the window takes a command, and closing the main window meanwhile ends the program.
 #include <windows.h>
-#include <winioctl.h>
 
 #include "res/resource.h"
 #include "tests/e2e/ViewerTest.h"
@@ -22,26 +21,6 @@ constexpr long long kFirstMarker = 12 * kGiB;
 constexpr long long kLastMarker = kLength - 5;
 constexpr int kDigits = 9;
 
-bool WriteMarkedSparse(const std::wstring& path) {
-    const Handle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    if (!file)
-        return false;
-    DWORD returned = 0;
-    DeviceIoControl(file.get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
-    LARGE_INTEGER at{};
-    at.QuadPart = kLength;
-    if (!SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN) || !SetEndOfFile(file.get()))
-        return false;
-    for (const long long offset : {kFirstMarker, kLastMarker}) {
-        DWORD written = 0;
-        at.QuadPart = offset;
-        if (!SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN) ||
-            !WriteFile(file.get(), "KONEC", 5, &written, nullptr))
-            return false;
-    }
-    return true;
-}
-
 double MillisecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
@@ -50,8 +29,7 @@ class LongSearch : public ViewerTest {
 protected:
     void SetUp() override {
         ViewerTest::SetUp();
-        m_path = m_files.PathOf(L"obraz.bin");
-        ASSERT_TRUE(WriteMarkedSparse(m_path));
+        m_path = MakeSparseFile(L"obraz.bin", kLength, {{kFirstMarker, "KONEC"}, {kLastMarker, "KONEC"}});
         StartWith(m_path);
         ASSERT_TRUE(m_viewer->Main());
         ASSERT_TRUE(WaitUntil([&] { return m_reader.ReadOffset(ViewShot(), 0, kDigits) == 0; }, 5000));

@@ -100,7 +100,7 @@ TEST_F(MenusAndBars, StatusBarShowsReadyAndLightsCapsAndNumPanes) {
 }
 
 TEST_F(MenusAndBars, HighlightedMenuItemsShowTheirPromptsInTheStatusBar) {
-    std::wstring path = m_files.Write(L"a.bin", LinesFile(4));
+    std::wstring path = MakeFile(L"a.bin", LinesFile(4));
     Viewer& viewer = StartWith(path);
     ASSERT_TRUE(viewer.Main());
     ASSERT_TRUE(OpenPopup(L'h')) << "Alt+H opens no menu";
@@ -138,7 +138,7 @@ TEST_F(MenusAndBars, FourPopupsOpenByTheirLettersWithTheirItems) {
 }
 
 TEST_F(MenusAndBars, ToolbarTooltips) {
-    std::wstring path = m_files.Write(L"a.bin", LinesFile(4));  // with a file, Find is enabled and drawn
+    std::wstring path = MakeFile(L"a.bin", LinesFile(4));  // with a file, Find is enabled and drawn
     Viewer& viewer = StartWith(path);
     ASSERT_TRUE(viewer.Toolbar());
     ASSERT_TRUE(WaitUntil([&] { return (viewer.ToolbarState(ID_SEARCH_FIND) & TBSTATE_ENABLED) != 0; }, 3000));
@@ -155,7 +155,7 @@ TEST_F(MenusAndBars, ToolbarTooltips) {
 }
 
 TEST_F(MenusAndBars, EachToolbarButtonRunsItsCommandWhenClicked) {
-    std::wstring path = m_files.Write(L"a.bin", LinesFile(4));  // with a file, Find is enabled
+    std::wstring path = MakeFile(L"a.bin", LinesFile(4));  // with a file, Find is enabled
     Viewer& viewer = StartWith(path);
     ASSERT_TRUE(viewer.Toolbar());
     ASSERT_TRUE(WaitUntil([&] { return (viewer.ToolbarState(ID_SEARCH_FIND) & TBSTATE_ENABLED) != 0; }, 3000));

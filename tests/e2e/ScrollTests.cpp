@@ -13,7 +13,7 @@ protected:
     void SetUp() override {
         ViewerTest::SetUp();
         m_file = LinesFile(kLines);
-        StartWith(m_files.Write(L"dlouhy.bin", m_file));
+        StartWith(MakeFile(L"dlouhy.bin", m_file));
         ASSERT_TRUE(m_viewer->Main());
         ASSERT_TRUE(WaitShowsDump(m_file, 0, 0));
         m_page = PageLines();
@@ -217,7 +217,7 @@ class ShortContent : public ViewerTest {};
 
 TEST_F(ShortContent, KeysAndWheelLeaveTheViewAtTheTop) {
     std::vector<uint8_t> file = LinesFile(5);
-    StartWith(m_files.Write(L"kratky.bin", file));
+    StartWith(MakeFile(L"kratky.bin", file));
     ASSERT_TRUE(m_viewer->Main());
     ASSERT_TRUE(WaitShowsDump(file, 0, 0));
     EXPECT_FALSE(StyleOf(m_viewer->View()) & WS_VSCROLL) << "five lines fit: no vertical bar";

@@ -18,7 +18,7 @@ class Searching : public ViewerTest {
 protected:
     void Open(const std::vector<uint8_t>& file) {
         m_file = file;
-        StartWith(m_files.Write(L"hledani.bin", file));
+        StartWith(MakeFile(L"hledani.bin", file));
         ASSERT_TRUE(m_viewer->Main());
         ASSERT_TRUE(WaitShowsDump(file, 0, 0));
     }

@@ -35,7 +35,7 @@ TEST_F(Launch, WithoutFileShowsWhiteViewAndDisablesSearch) {
 
 TEST_F(Launch, WithFileShowsItsDumpAtOnceWithTheFirstLineMarked) {
     std::vector<uint8_t> file = LinesFile(100);
-    std::wstring path = m_files.Write(L"sto-radek.bin", file);
+    std::wstring path = MakeFile(L"sto-radek.bin", file);
     Viewer& viewer = StartWith(path);
     ASSERT_TRUE(viewer.Main());
     EXPECT_TRUE(WaitShowsDump(file, 0, 0));
@@ -48,7 +48,7 @@ TEST_F(Launch, WithFileShowsItsDumpAtOnceWithTheFirstLineMarked) {
 TEST_F(Launch, FileNameWithCzechLettersOpens) {
     std::vector<uint8_t> file =
         Text("P\xF8\xEDli\x9A \x9Elu\x9Dou\xE8k\xFD k\xF9\xF2");  // a Czech sentence in code page 1250
-    std::wstring path = m_files.Write(L"v\u00fdpis \u010d\u0159\u017e.bin", file);
+    std::wstring path = MakeFile(L"v\u00fdpis \u010d\u0159\u017e.bin", file);
     Viewer& viewer = StartWith(path);
     ASSERT_TRUE(viewer.Main());
     EXPECT_TRUE(WaitShowsDump(file, 0, 0));
@@ -57,7 +57,7 @@ TEST_F(Launch, FileNameWithCzechLettersOpens) {
 
 TEST_F(Launch, MissingFileIsReportedAndTheProgramEnds) {
     const std::wstring title = L"Oktalon 1.0 \u2013 \u00a9 2026 auto\u0159i projektu Oktalon";
-    const std::wstring missing = m_files.PathOf(L"nen\u00ed-tu.bin");
+    const std::wstring missing = PathOf(L"nen\u00ed-tu.bin");
     m_viewer = std::make_unique<Viewer>(std::vector<std::wstring>{missing});
     ASSERT_TRUE(m_viewer->Started());
     Box box = m_viewer->WaitForMessageBox(15000);
@@ -80,7 +80,7 @@ TEST_F(Launch, MissingFileIsReportedAndTheProgramEnds) {
 }
 
 TEST_F(Launch, FileThatAnotherProgramReadsIsRefused) {
-    std::wstring path = m_files.Write(L"cteny.bin", LinesFile(3));
+    std::wstring path = MakeFile(L"cteny.bin", LinesFile(3));
     // Another program reads the file and lets others read it too: the viewer may check it, but
     // cannot hold it alone.
     Handle reader(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));

@@ -175,7 +175,7 @@ TEST_F(ToolbarDocking, DraggedByItsGripperToTheBottomItLiesJustAboveTheStatusBar
 // Behind a modal window nothing of the viewer takes input: the floating toolbar lives in a
 // window of its own, and a dialog disables only the main window it belongs to.
 TEST_F(ToolbarDocking, AFloatingToolbarTakesNoClicksWhileADialogIsUpAndWorksAgainAfterwards) {
-    const std::wstring path = m_files.Write(L"modal.bin", LinesFile(40));
+    const std::wstring path = MakeFile(L"modal.bin", LinesFile(40));
     Viewer& viewer = StartWith(path);
     HWND toolbar = viewer.Toolbar();
     ASSERT_TRUE(toolbar);

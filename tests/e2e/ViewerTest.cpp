@@ -44,6 +44,14 @@ std::wstring Widen(const std::string& text) {
 void ViewerTest::SetUp() {
     // Every test starts without a recent-file list.
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Local AppWizard-Generated Applications");
+    // A folder no one has: Wine gives later runs the same process ids, and a run that ended
+    // early leaves its folders behind.
+    static unsigned counter = 0;
+    do {
+        m_folder =
+            TempFolder() + L"oktalon-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+    } while (GetFileAttributesW(m_folder.c_str()) != INVALID_FILE_ATTRIBUTES);
+    ASSERT_TRUE(CreateDirectoryW(m_folder.c_str(), nullptr)) << "no folder for the test's files";
 }
 
 void ViewerTest::TearDown() {
@@ -53,10 +61,31 @@ void ViewerTest::TearDown() {
         m_viewer->Kill();
         m_viewer.reset();
     }
+    // The files once the viewer no longer holds them, then their folder.
+    m_files.clear();
+    if (!m_folder.empty() && !RemoveDirectoryW(m_folder.c_str()) && !HasFailure())
+        ADD_FAILURE() << "the test left something in its folder";
     // Keys left down by a failed step would spill into the next test.
     for (WORD vk : {VK_MENU, VK_CONTROL, VK_SHIFT, VK_UP, VK_DOWN, VK_PRIOR, VK_NEXT})
         if (GetAsyncKeyState(vk) & 0x8000)
             input::KeyUp(vk);
+}
+
+std::wstring ViewerTest::MakeFile(const std::wstring& name, const std::vector<uint8_t>& bytes) {
+    m_files.push_back(TempFile::At(PathOf(name), std::string(bytes.begin(), bytes.end())));
+    return m_files.back().path();
+}
+
+std::wstring ViewerTest::MakeSparseFile(const std::wstring& name, uint64_t length, const FilePatches& patches) {
+    m_files.push_back(TempFile::SparseAt(PathOf(name), length, patches));
+    return m_files.back().path();
+}
+
+bool ViewerTest::DeleteMadeFile(const std::wstring& path) {
+    for (TempFile& file : m_files)
+        if (file.path() == path)
+            return file.Delete();
+    return false;
 }
 
 Viewer& ViewerTest::Start(const std::vector<std::wstring>& args) {

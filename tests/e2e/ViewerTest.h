@@ -1,5 +1,4 @@
-// ViewerTest.h: the fixture of the end-to-end tests: a fresh registry profile, a folder of test
-// files, one run of the viewer placed at a known size, reading the dump off the screen, and a
+// ViewerTest.h: the fixture of the end-to-end tests: a fresh registry profile, the test's files, one run of the viewer placed at a known size, reading the dump off the screen, and a
 // screenshot of the viewer when a test fails.
 #pragma once
 
@@ -12,6 +11,7 @@
 
 #include "tests/e2e/Driver.h"
 #include "tests/e2e/Screen.h"
+#include "tests/e2e/TempFile.h"
 
 namespace e2e {
 
@@ -84,7 +84,18 @@ protected:
     // Closes a message box with Enter and waits until it is gone.
     void Dismiss(const Box& box);
 
-    TempDir m_files;
+    // The test's files, in a folder of the test's own that goes when the test ends: each one is
+    // checked unchanged then and deleted (TempFile). PathOf names a file in the folder that
+    // no one has made.
+    std::wstring MakeFile(const std::wstring& name, const std::vector<uint8_t>& bytes);
+    std::wstring MakeSparseFile(const std::wstring& name, uint64_t length, const FilePatches& patches);
+    std::wstring PathOf(const std::wstring& name) const { return m_folder + L"\\" + name; }
+    const std::wstring& Folder() const { return m_folder; }
+    // Deletes a file that MakeFile made, as the test's own doing (a file that vanishes).
+    bool DeleteMadeFile(const std::wstring& path);
+
+    std::wstring m_folder;
+    std::vector<TempFile> m_files;
     std::unique_ptr<Viewer> m_viewer;
     DumpReader m_reader;
 };

@@ -178,9 +178,9 @@ TEST_F(Soak, TenThousandScrollStepsThousandFindNextsHundredOpensLeakNothing) {
         const size_t at = static_cast<size_t>(i) * 961 + 5;
         std::copy_n("SOAK!", 5, big.begin() + static_cast<std::ptrdiff_t>(at));
     }
-    std::vector<std::wstring> paths = {m_files.Write(L"velky soubor.bin", big)};
+    std::vector<std::wstring> paths = {MakeFile(L"velky soubor.bin", big)};
     for (int i = 1; i <= 3; ++i)
-        paths.push_back(m_files.Write(L"soubor " + std::to_wstring(i) + L".bin", LinesFile(100 * i + 7)));
+        paths.push_back(MakeFile(L"soubor " + std::to_wstring(i) + L".bin", LinesFile(100 * i + 7)));
     // The recent-file list: the three small files, then the big one, shown.
     for (int i = 3; i >= 1; --i) {
         StartWith(paths[static_cast<size_t>(i)]);

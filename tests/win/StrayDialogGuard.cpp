@@ -66,8 +66,8 @@ private:
         if (dialog.closeAttempts == 0) {
             const HWND text = IsMessageBox(dialog.window) ? GetDlgItem(dialog.window, 0xFFFF) : nullptr;
             ADD_FAILURE() << "a dialog that no test answered was up for " << dialog.grace / 1000
-                          << " s and is closed: \"" << e2e::Narrow(WindowText(dialog.window)) << "\""
-                          << (text != nullptr ? " saying \"" + e2e::Narrow(WindowText(text)) + "\"" : std::string());
+                          << " s and is closed: \"" << e2e::Narrow(e2e::TextOf(dialog.window)) << "\""
+                          << (text != nullptr ? " saying \"" + e2e::Narrow(e2e::TextOf(text)) + "\"" : std::string());
         }
         const int button = kButtons[static_cast<size_t>(dialog.closeAttempts) % std::size(kButtons)];
         PostMessageW(dialog.window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);

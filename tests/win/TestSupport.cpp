@@ -1,10 +1,7 @@
 #include "tests/win/TestSupport.h"
 
 #include "framework/core/Path.h"
-#include "framework/core/PathRules.h"
-#include "framework/core/UniqueHandle.h"
-
-#include <winioctl.h>
+#include "tests/e2e/Driver.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,35 +11,6 @@
 #include <stdexcept>
 
 namespace {
-// Files still held when their test ended (by a document the test fixture outlives), deleted
-// when the test program ends.
-class PendingDeletes {
-public:
-    ~PendingDeletes() {
-        for (const std::wstring& path : m_paths)
-            DeleteFileW(path.c_str());
-    }
-    void Add(const std::wstring& path) {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_paths.push_back(path);
-    }
-
-private:
-    std::mutex m_mutex;
-    std::vector<std::wstring> m_paths;
-};
-
-void DeleteWhenFree(const std::wstring& path) {
-    static PendingDeletes pending;
-    pending.Add(path);
-}
-
-// The name under which the tests' own calls reach a file of theirs, a full name: its "\\?\"
-// form once it is too long for the plain one.
-std::wstring ForSystem(const std::wstring& fullPath) {
-    return SystemPathFor(fullPath, fullPath);
-}
-
 // The slot of this program's import address table through which its code calls `function` of
 // `dll`; null when the program does not import it by name.
 void** ImportSlot(const char* dll, const char* function) {
@@ -192,130 +160,6 @@ std::string Letters(size_t count, char first) {
     return bytes;
 }
 
-std::wstring TempFolder() {
-    wchar_t folder[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH + 1, folder);
-    return folder;
-}
-
-std::wstring UniqueTempPath(const wchar_t* nameHint) {
-    static std::atomic<unsigned> counter{0};
-    return TempFolder() + nameHint + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++) +
-           L".bin";
-}
-
-TempFile::TempFile(const std::string& bytes, const wchar_t* nameHint) : TempFile(At(UniqueTempPath(nameHint), bytes)) {}
-
-TempFile TempFile::At(const std::wstring& fullPath, const std::string& bytes) {
-    TempFile result;
-    result.m_path = fullPath;
-    UniqueHandle file(CreateFileW(ForSystem(fullPath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        throw std::runtime_error("cannot create a temporary file");
-    DWORD written = 0;
-    if (!bytes.empty() && !WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
-        throw std::runtime_error("cannot write a temporary file");
-    file.reset();
-    result.m_fingerprint = TakeFingerprint(fullPath);
-    return result;
-}
-
-TempFile TempFile::Sparse(uint64_t length, const wchar_t* nameHint) {
-    return Sparse(length, {}, nameHint);
-}
-
-TempFile TempFile::Sparse(uint64_t length, const std::vector<std::pair<uint64_t, std::string>>& patches,
-                          const wchar_t* nameHint) {
-    TempFile result;
-    result.m_path = UniqueTempPath(nameHint);
-    UniqueHandle file(
-        CreateFileW(result.m_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        throw std::runtime_error("cannot create a temporary file");
-    DWORD returned = 0;
-    DeviceIoControl(file.get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
-    LARGE_INTEGER end{};
-    end.QuadPart = static_cast<LONGLONG>(length);
-    if (!SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) || !SetEndOfFile(file.get()))
-        throw std::runtime_error("cannot size a temporary file");
-    for (const auto& [offset, bytes] : patches) {
-        LARGE_INTEGER at{};
-        at.QuadPart = static_cast<LONGLONG>(offset);
-        DWORD written = 0;
-        if (offset + bytes.size() > length || !SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN) ||
-            !WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
-            throw std::runtime_error("cannot write into a temporary file");
-    }
-    file.reset();
-    result.m_fingerprint = TakeFingerprint(result.m_path);
-    return result;
-}
-
-TempFile::~TempFile() {
-    if (m_path.empty())
-        return;
-    const FileFingerprint now = TakeFingerprint(m_path);
-    EXPECT_TRUE(now.Matches(m_fingerprint))
-        << "the file was changed or removed while the test used it (size " << m_fingerprint.size << " -> " << now.size
-        << ", exists " << now.exists << ")";
-    if (!DeleteFileW(ForSystem(m_path).c_str()))
-        DeleteWhenFree(ForSystem(m_path));
-}
-
-bool TempFile::Delete() {
-    const bool deleted = DeleteFileW(ForSystem(m_path).c_str()) != FALSE;
-    if (deleted)
-        m_path.clear();
-    return deleted;
-}
-
-FileFingerprint TakeFingerprint(const std::wstring& path) {
-    FileFingerprint print;
-    // Size and time come from the directory, which answers even while the viewer holds the
-    // file exclusively; the contents can be hashed only when it does not.
-    const std::wstring name = ForSystem(path);
-    WIN32_FILE_ATTRIBUTE_DATA attributes{};
-    if (!GetFileAttributesExW(name.c_str(), GetFileExInfoStandard, &attributes))
-        return print;
-    print.exists = true;
-    print.size = (static_cast<uint64_t>(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
-    print.lastWrite = (static_cast<uint64_t>(attributes.ftLastWriteTime.dwHighDateTime) << 32) |
-                      attributes.ftLastWriteTime.dwLowDateTime;
-    UniqueHandle file(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file)
-        return print;
-    print.hashKnown = true;
-
-    // FNV-1a over the whole file, or over its first and last mebibyte when it is larger.
-    constexpr uint64_t kWhole = 2u << 20;
-    uint64_t hash = 14695981039346656037ull;
-    auto hashFrom = [&](uint64_t offset, uint64_t count) {
-        LARGE_INTEGER at{};
-        at.QuadPart = static_cast<LONGLONG>(offset);
-        SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN);
-        std::vector<unsigned char> buffer(64 * 1024);
-        while (count > 0) {
-            DWORD read = 0;
-            const DWORD want = static_cast<DWORD>(std::min<uint64_t>(count, buffer.size()));
-            if (!ReadFile(file.get(), buffer.data(), want, &read, nullptr) || read == 0)
-                break;
-            for (DWORD i = 0; i < read; ++i)
-                hash = (hash ^ buffer[i]) * 1099511628211ull;
-            count -= read;
-        }
-    };
-    if (print.size <= kWhole) {
-        hashFrom(0, print.size);
-    } else {
-        hashFrom(0, kWhole / 2);
-        hashFrom(print.size - kWhole / 2, kWhole / 2);
-    }
-    print.hash = hash;
-    return print;
-}
-
 MessageBoxWatcher::MessageBoxWatcher() : m_thread([this] { Watch(); }) {}
 
 MessageBoxWatcher::~MessageBoxWatcher() {
@@ -326,14 +170,6 @@ MessageBoxWatcher::~MessageBoxWatcher() {
 std::vector<SeenMessageBox> MessageBoxWatcher::Seen() const {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_seen;
-}
-
-std::wstring WindowText(HWND window) {
-    wchar_t text[1024] = L"";
-    // The window's own text, read without a message: the thread that owns the window may be
-    // waiting for this helper thread, and a sent WM_GETTEXT would then never be answered.
-    InternalGetWindowText(window, text, 1024);
-    return text;
 }
 
 std::vector<HWND> ProcessDialogs() {
@@ -365,7 +201,7 @@ struct FindWindowByCaption {
         auto* self = reinterpret_cast<FindWindowByCaption*>(param);
         DWORD process = 0;
         GetWindowThreadProcessId(window, &process);
-        if (process == GetCurrentProcessId() && IsWindowVisible(window) && WindowText(window) == *self->caption) {
+        if (process == GetCurrentProcessId() && IsWindowVisible(window) && e2e::TextOf(window) == *self->caption) {
             self->found = window;
             return FALSE;
         }
@@ -406,7 +242,7 @@ void MessageBoxWatcher::Watch() {
         const auto found = std::find_if(dialogs.begin(), dialogs.end(), IsMessageBox);
         if (found != dialogs.end()) {
             const HWND window = *found;
-            SeenMessageBox box{WindowText(window), WindowText(GetDlgItem(window, 0xFFFF)), IconOf(window),
+            SeenMessageBox box{e2e::TextOf(window), e2e::TextOf(GetDlgItem(window, 0xFFFF)), IconOf(window),
                                GetWindow(window, GW_OWNER)};
             {
                 std::lock_guard<std::mutex> lock(m_mutex);

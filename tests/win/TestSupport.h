@@ -1,10 +1,13 @@
 #pragma once
 
-// Helpers for the Windows tests that need no framework class: temporary files checked unchanged,
-// a watcher that answers the message boxes a test provokes and remembers what they said, finding
-// and driving windows of this process, and the program's own strings.
+// Helpers for the Windows tests that need no framework class: folders with long names, a watcher
+// that answers the message boxes a test provokes and remembers what they said, finding and
+// driving windows of this process, and the program's own strings. The test files themselves are
+// the driver's (tests/e2e/TempFile.h), which every test program shares.
 
 #include <windows.h>
+
+#include "tests/e2e/TempFile.h"
 
 #include <atomic>
 #include <cstdint>
@@ -14,53 +17,6 @@
 #include <thread>
 #include <utility>
 #include <vector>
-
-// What the read-only promise is checked against: a file's size, last write time and a hash of
-// its contents (of its first and last mebibyte when it is larger than that).
-struct FileFingerprint {
-    uint64_t size = 0;
-    uint64_t lastWrite = 0;
-    uint64_t hash = 0;
-    bool exists = false;
-    bool hashKnown = false;  // false while someone holds the file exclusively
-    // Equal when size and time agree and, where both hashes could be taken, the hashes too.
-    bool Matches(const FileFingerprint& other) const {
-        return exists == other.exists && size == other.size && lastWrite == other.lastWrite &&
-               (!hashKnown || !other.hashKnown || hash == other.hash);
-    }
-};
-FileFingerprint TakeFingerprint(const std::wstring& path);
-
-// A file in the temporary folder with the given bytes, deleted again with this object. The
-// viewer only ever reads: when the file goes, it must be exactly as it was made (same size,
-// time and contents), or the test fails.
-class TempFile {
-public:
-    explicit TempFile(const std::string& bytes, const wchar_t* nameHint = L"okt");
-    // The file at that full name (plain, of any length).
-    static TempFile At(const std::wstring& fullPath, const std::string& bytes);
-    // A sparse file of the given length (zeros), cheap however long.
-    static TempFile Sparse(uint64_t length, const wchar_t* nameHint = L"okt");
-    // The same with some bytes written at given offsets (each must end inside the file).
-    static TempFile Sparse(uint64_t length, const std::vector<std::pair<uint64_t, std::string>>& patches,
-                           const wchar_t* nameHint = L"okt");
-    TempFile(TempFile&& other) noexcept : m_path(std::move(other.m_path)), m_fingerprint(other.m_fingerprint) {
-        other.m_path.clear();
-    }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-    ~TempFile();
-
-    const std::wstring& path() const { return m_path; }
-    const wchar_t* c_str() const { return m_path.c_str(); }
-    // Deletes the file now, as the test's own doing (a file that vanishes from under the viewer).
-    bool Delete();
-
-private:
-    TempFile() = default;
-    std::wstring m_path;
-    FileFingerprint m_fingerprint;
-};
 
 // A chain of folders in the temporary folder whose full name is exactly `length` characters
 // (at least 20 more than the temporary folder's), made and removed through the "\\?\" form, so
@@ -121,11 +77,6 @@ public:
 // contents whose every line differs from its neighbours.
 std::string Letters(size_t count, char first = 'A');
 
-// The temporary folder, ending in a separator.
-std::wstring TempFolder();
-// A unique path in the temporary folder, not yet created.
-std::wstring UniqueTempPath(const wchar_t* nameHint);
-
 struct SeenMessageBox {
     std::wstring caption;
     std::wstring text;
@@ -178,8 +129,6 @@ private:
     std::thread m_thread;
 };
 
-// A window's own text, read without sending it a message (its thread may be busy or waiting).
-std::wstring WindowText(HWND window);
 // The visible dialogs (class #32770) of this process: message boxes and dialogs alike.
 std::vector<HWND> ProcessDialogs();
 // A message box is a dialog with a static text of id 0xFFFF.
