@@ -3,7 +3,6 @@
 set(PURE_SOURCES
     framework/core/PathRules.cpp
     view/DumpLine.cpp
-    view/Cp1250.cpp
     view/ScrollMath.cpp
     view/ViewGeometry.cpp
     dialogs/HexInput.cpp

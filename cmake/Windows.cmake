@@ -109,13 +109,14 @@ enable_testing()
 # What the test programs share, built once: the driver that works the real program from outside
 # (its process, input, screen captures, the end-to-end fixture, and the test files every suite
 # makes), and the Windows-class tests' support on top of it (the message-box watcher, the view
-# fixture and its picture checks). The driver links no framework: it sees the viewer only as
-# another process does.
+# fixture and its picture checks, the Windows-1250 table the dump tests hold against the
+# system). The driver links no framework: it sees the viewer only as another process does.
 set(OKTALON_WIN_TEST_SUPPORT_SOURCES
     ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/TestSupport.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/CoreTestSupport.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/ViewFixture.cpp
-    ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/DumpPicture.cpp)
+    ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/DumpPicture.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/tests/native/Cp1250.cpp)
 add_library(oktalon_win_test_support STATIC ${OKTALON_WIN_TEST_SUPPORT_SOURCES})
 target_link_libraries(oktalon_win_test_support PUBLIC oktalon_viewer oktalon_e2e_driver gtest)
 

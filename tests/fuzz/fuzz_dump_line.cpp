@@ -2,7 +2,7 @@
 // against its rule worked out in 128 bits.
 
 #include "tests/fuzz/FuzzCheck.h"
-#include "view/Cp1250.h"
+#include "tests/native/Cp1250.h"
 #include "view/DumpLine.h"
 
 #include <fuzzer/FuzzedDataProvider.h>

@@ -1,4 +1,4 @@
-#include "view/Cp1250.h"
+#include "tests/native/Cp1250.h"
 #include "view/DumpLine.h"
 #include "view/ScrollMath.h"
 

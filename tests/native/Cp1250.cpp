@@ -1,4 +1,5 @@
-#include "view/Cp1250.h"
+// Cp1250: the table of Windows-1250 letters and digits.
+#include "tests/native/Cp1250.h"
 
 #include <array>
 #include <cstddef>
