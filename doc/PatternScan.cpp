@@ -255,33 +255,33 @@ ScanFilter FastestScanFilter() {
 }
 
 PatternSearcher::PatternSearcher(std::span<const uint8_t> pattern, uint64_t verifyAllowance, ScanFilter filter)
-    : pattern_(pattern.begin(), pattern.end()), filter_(IsScanFilterAvailable(filter) ? filter : ScanFilter::Plain),
-      verifyAllowance_(verifyAllowance) {
-    if (pattern_.size() >= 2) {
-        rarestProbe_ = RarestIndex(pattern_, pattern_.size());
-        otherProbe_ = RarestIndex(pattern_, rarestProbe_);
+    : m_pattern(pattern.begin(), pattern.end()), m_filter(IsScanFilterAvailable(filter) ? filter : ScanFilter::Plain),
+      m_verifyAllowance(verifyAllowance) {
+    if (m_pattern.size() >= 2) {
+        m_rarestProbe = RarestIndex(m_pattern, m_pattern.size());
+        m_otherProbe = RarestIndex(m_pattern, m_rarestProbe);
     }
 }
 
 std::optional<size_t> PatternSearcher::Find(std::span<const uint8_t> haystack) {
-    if (pattern_.empty() || haystack.size() < pattern_.size())
+    if (m_pattern.empty() || haystack.size() < m_pattern.size())
         return std::nullopt;
     size_t from = 0;
-    if (!linear_) {
+    if (!m_linear) {
         if (std::optional<size_t> match = FindFiltered(haystack, from))
             return match;
-        if (!linear_)
+        if (!m_linear)
             return std::nullopt;
     }
     return FindLinear(haystack, from);
 }
 
 PatternSearcher::Candidate PatternSearcher::CheckCandidate(const uint8_t* haystack, size_t position) {
-    const size_t agreed = CommonPrefixLength(haystack + position, pattern_.data(), pattern_.size());
-    if (agreed == pattern_.size())
+    const size_t agreed = CommonPrefixLength(haystack + position, m_pattern.data(), m_pattern.size());
+    if (agreed == m_pattern.size())
         return Candidate::Match;
-    verifyCost_ += kCandidateOverhead + agreed;
-    if (verifyCost_ > verifyAllowance_ && verifyCost_ - verifyAllowance_ > scanned_ + position) {
+    m_verifyCost += kCandidateOverhead + agreed;
+    if (m_verifyCost > m_verifyAllowance && m_verifyCost - m_verifyAllowance > m_scanned + position) {
         SwitchToLinearScan();
         return Candidate::GiveUp;
     }
@@ -289,16 +289,16 @@ PatternSearcher::Candidate PatternSearcher::CheckCandidate(const uint8_t* haysta
 }
 
 void PatternSearcher::SwitchToLinearScan() {
-    failure_ = KmpFailureTable(pattern_);
-    linear_ = true;
+    m_failure = KmpFailureTable(m_pattern);
+    m_linear = true;
 }
 
 // On a switch to the linear scan `resumeAt` tells where it takes over.
 std::optional<size_t> PatternSearcher::FindFiltered(std::span<const uint8_t> haystack, size_t& resumeAt) {
     const uint8_t* const data = haystack.data();
-    const size_t end = haystack.size() - pattern_.size() + 1;  // one past the last start
-    const FilterProbes probes{rarestProbe_, otherProbe_, pattern_[rarestProbe_], pattern_[otherProbe_]};
-    const CandidateFinder nextCandidate = FinderFor(filter_);
+    const size_t end = haystack.size() - m_pattern.size() + 1;  // one past the last start
+    const FilterProbes probes{m_rarestProbe, m_otherProbe, m_pattern[m_rarestProbe], m_pattern[m_otherProbe]};
+    const CandidateFinder nextCandidate = FinderFor(m_filter);
     for (size_t p = nextCandidate(data, 0, end, probes); p < end; p = nextCandidate(data, p + 1, end, probes)) {
         switch (CheckCandidate(data, p)) {
         case Candidate::Match:
@@ -310,17 +310,17 @@ std::optional<size_t> PatternSearcher::FindFiltered(std::span<const uint8_t> hay
             break;
         }
     }
-    scanned_ += end;
+    m_scanned += end;
     return std::nullopt;
 }
 
 std::optional<size_t> PatternSearcher::FindLinear(std::span<const uint8_t> haystack, size_t from) {
-    const size_t length = pattern_.size();
+    const size_t length = m_pattern.size();
     size_t matched = 0;
     for (size_t i = from; i < haystack.size(); ++i) {
-        while (matched > 0 && haystack[i] != pattern_[matched])
-            matched = failure_[matched - 1];
-        if (haystack[i] == pattern_[matched])
+        while (matched > 0 && haystack[i] != m_pattern[matched])
+            matched = m_failure[matched - 1];
+        if (haystack[i] == m_pattern[matched])
             ++matched;
         if (matched == length)
             return i + 1 - length;
@@ -342,55 +342,55 @@ constexpr size_t kReadAlignment = 4096;
 
 PatternScanner::PatternScanner(IPositionedReader& reader, std::span<const uint8_t> pattern, int64_t start,
                                size_t blockSize, ScanFilter filter)
-    : reader_(reader), start_(std::max<int64_t>(start, 0)), bufferOffset_(start_) {
+    : m_reader(reader), m_start(std::max<int64_t>(start, 0)), m_bufferOffset(m_start) {
     if (pattern.empty() || pattern.size() > static_cast<uint64_t>(std::numeric_limits<int64_t>::max())) {
-        done_ = true;
+        m_done = true;
         return;
     }
     const int64_t patternLength = static_cast<int64_t>(pattern.size());
-    length_ = reader.Length();
-    if (length_ < patternLength || start_ > length_ - patternLength) {
-        done_ = true;  // no candidate position at all: nothing is read
+    m_length = reader.Length();
+    if (m_length < patternLength || m_start > m_length - patternLength) {
+        m_done = true;  // no candidate position at all: nothing is read
         return;
     }
-    overlap_ = pattern.size() - 1;
-    capacity_ = std::clamp<size_t>(blockSize, 1, std::numeric_limits<size_t>::max() - overlap_ - 2 * kReadAlignment);
-    blockSize_ = capacity_;
-    storage_ = std::make_unique_for_overwrite<uint8_t[]>(overlap_ + capacity_ + kReadAlignment);
-    const auto rawAddress = reinterpret_cast<std::uintptr_t>(storage_.get()) + overlap_;
-    readTo_ = storage_.get() + (overlap_ + (kReadAlignment - rawAddress % kReadAlignment) % kReadAlignment);
-    searcher_ = std::make_unique<PatternSearcher>(pattern, PatternSearcher::kDefaultVerifyAllowance, filter);
+    m_overlap = pattern.size() - 1;
+    m_capacity = std::clamp<size_t>(blockSize, 1, std::numeric_limits<size_t>::max() - m_overlap - 2 * kReadAlignment);
+    m_blockSize = m_capacity;
+    m_storage = std::make_unique_for_overwrite<uint8_t[]>(m_overlap + m_capacity + kReadAlignment);
+    const auto rawAddress = reinterpret_cast<std::uintptr_t>(m_storage.get()) + m_overlap;
+    m_readTo = m_storage.get() + (m_overlap + (kReadAlignment - rawAddress % kReadAlignment) % kReadAlignment);
+    m_searcher = std::make_unique<PatternSearcher>(pattern, PatternSearcher::kDefaultVerifyAllowance, filter);
 }
 
 PatternScanner::~PatternScanner() = default;
 
 void PatternScanner::SetBlockSize(size_t blockSize) {
-    blockSize_ = std::clamp<size_t>(blockSize, 1, std::max<size_t>(capacity_, 1));
+    m_blockSize = std::clamp<size_t>(blockSize, 1, std::max<size_t>(m_capacity, 1));
 }
 
 bool PatternScanner::Step() {
-    if (done_)
+    if (m_done)
         return false;
     // Done unless the step gets to its end: a read failure leaves nothing to go on with.
-    done_ = true;
-    const int64_t readOffset = bufferOffset_ + static_cast<int64_t>(kept_);
+    m_done = true;
+    const int64_t readOffset = m_bufferOffset + static_cast<int64_t>(m_kept);
     const size_t wanted =
-        static_cast<size_t>(std::min<uint64_t>(blockSize_, static_cast<uint64_t>(length_ - readOffset)));
+        static_cast<size_t>(std::min<uint64_t>(m_blockSize, static_cast<uint64_t>(m_length - readOffset)));
     std::exception_ptr failure;
-    const size_t got = ReadFully(reader_, readOffset, readTo_, wanted, failure);
-    const size_t filled = kept_ + got;
-    if (std::optional<size_t> hit = searcher_->Find({readTo_ - kept_, filled})) {
-        match_ = bufferOffset_ + static_cast<int64_t>(*hit);
+    const size_t got = ReadFully(m_reader, readOffset, m_readTo, wanted, failure);
+    const size_t filled = m_kept + got;
+    if (std::optional<size_t> hit = m_searcher->Find({m_readTo - m_kept, filled})) {
+        m_match = m_bufferOffset + static_cast<int64_t>(*hit);
         return false;
     }
     if (failure)
         std::rethrow_exception(failure);
-    const size_t nextKept = std::min(filled, overlap_);
-    bufferOffset_ += static_cast<int64_t>(filled - nextKept);
-    if (got < wanted || readOffset + static_cast<int64_t>(got) >= length_)
+    const size_t nextKept = std::min(filled, m_overlap);
+    m_bufferOffset += static_cast<int64_t>(filled - nextKept);
+    if (got < wanted || readOffset + static_cast<int64_t>(got) >= m_length)
         return false;  // the data ends here
-    std::memmove(readTo_ - nextKept, readTo_ + got - nextKept, nextKept);
-    kept_ = nextKept;
-    done_ = false;
+    std::memmove(m_readTo - nextKept, m_readTo + got - nextKept, nextKept);
+    m_kept = nextKept;
+    m_done = false;
     return true;
 }

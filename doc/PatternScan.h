@@ -68,33 +68,33 @@ public:
     // Reads and searches the next block; false once the scan has ended, with Match() telling
     // how. A read failure goes through as FindPattern says; the scanner is then done.
     bool Step();
-    bool Done() const { return done_; }
+    bool Done() const { return m_done; }
     // The match; nullopt when the scan has ended without one, or has not ended yet.
-    const std::optional<int64_t>& Match() const { return match_; }
+    const std::optional<int64_t>& Match() const { return m_match; }
     // The first candidate position no step has searched yet: a scan started there finds what
     // this one would find next. Before the first step, the start.
-    int64_t NextCandidate() const { return bufferOffset_; }
+    int64_t NextCandidate() const { return m_bufferOffset; }
     // Where the scan started (0 or more) and the length of the data, for its progress.
-    int64_t Start() const { return start_; }
-    int64_t Length() const { return length_; }
+    int64_t Start() const { return m_start; }
+    int64_t Length() const { return m_length; }
     // The size of the following reads, 1 up to the block size the scanner was made with.
     void SetBlockSize(size_t blockSize);
-    size_t BlockSize() const { return blockSize_; }
+    size_t BlockSize() const { return m_blockSize; }
 
 private:
-    IPositionedReader& reader_;
-    size_t overlap_ = 0;   // bytes kept from one block for the next
-    size_t capacity_ = 0;  // the largest block size
-    size_t blockSize_ = 0;
-    std::unique_ptr<uint8_t[]> storage_;
-    uint8_t* readTo_ = nullptr;  // where each block is read, with the kept bytes just before it
-    std::unique_ptr<PatternSearcher> searcher_;
-    int64_t start_ = 0;
-    int64_t length_ = 0;
-    int64_t bufferOffset_ = 0;  // file offset of the first byte kept before readTo_
-    size_t kept_ = 0;           // bytes carried over from the previous block
-    std::optional<int64_t> match_;
-    bool done_ = false;
+    IPositionedReader& m_reader;
+    size_t m_overlap = 0;   // bytes kept from one block for the next
+    size_t m_capacity = 0;  // the largest block size
+    size_t m_blockSize = 0;
+    std::unique_ptr<uint8_t[]> m_storage;
+    uint8_t* m_readTo = nullptr;  // where each block is read, with the kept bytes just before it
+    std::unique_ptr<PatternSearcher> m_searcher;
+    int64_t m_start = 0;
+    int64_t m_length = 0;
+    int64_t m_bufferOffset = 0;  // file offset of the first byte kept before m_readTo
+    size_t m_kept = 0;           // bytes carried over from the previous block
+    std::optional<int64_t> m_match;
+    bool m_done = false;
 };
 
 // Finds a fixed pattern in memory buffers, fast on ordinary data and never
@@ -116,8 +116,8 @@ public:
     std::optional<size_t> Find(std::span<const uint8_t> haystack);
 
     // True once the searcher has switched to the linear scan.
-    bool UsesLinearScan() const { return linear_; }
-    ScanFilter Filter() const { return filter_; }
+    bool UsesLinearScan() const { return m_linear; }
+    ScanFilter Filter() const { return m_filter; }
 
 private:
     enum class Candidate { Mismatch, Match, GiveUp };
@@ -127,13 +127,13 @@ private:
     Candidate CheckCandidate(const uint8_t* haystack, size_t position);
     void SwitchToLinearScan();
 
-    std::vector<uint8_t> pattern_;
-    size_t rarestProbe_ = 0;  // offsets in the pattern of the two filter bytes:
-    size_t otherProbe_ = 0;   // the rarest one and the next rarest
-    ScanFilter filter_;
-    std::vector<size_t> failure_;  // KMP table, built on the switch
-    uint64_t scanned_ = 0;         // candidate positions passed by the filter
-    uint64_t verifyCost_ = 0;      // estimated work spent verifying candidates
-    uint64_t verifyAllowance_;
-    bool linear_ = false;
+    std::vector<uint8_t> m_pattern;
+    size_t m_rarestProbe = 0;  // offsets in the pattern of the two filter bytes:
+    size_t m_otherProbe = 0;   // the rarest one and the next rarest
+    ScanFilter m_filter;
+    std::vector<size_t> m_failure;  // KMP table, built on the switch
+    uint64_t m_scanned = 0;         // candidate positions passed by the filter
+    uint64_t m_verifyCost = 0;      // estimated work spent verifying candidates
+    uint64_t m_verifyAllowance;
+    bool m_linear = false;
 };

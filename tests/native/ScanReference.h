@@ -16,34 +16,34 @@
 // length (a file that shrank), or throw when a read reaches `throwAt`.
 class MemoryReader : public IPositionedReader {
 public:
-    explicit MemoryReader(std::span<const uint8_t> data) : data_(data), available_(data.size()) {}
+    explicit MemoryReader(std::span<const uint8_t> data) : m_data(data), m_available(data.size()) {}
 
     MemoryReader& MaxChunk(size_t bytes) {
-        maxChunk_ = bytes;
+        m_maxChunk = bytes;
         return *this;
     }
     MemoryReader& EndDataAt(size_t bytes) {
-        available_ = std::min(bytes, data_.size());
+        m_available = std::min(bytes, m_data.size());
         return *this;
     }
     MemoryReader& ThrowAt(int64_t offset) {
-        throwAt_ = offset;
+        m_throwAt = offset;
         return *this;
     }
 
-    int64_t Length() override { return static_cast<int64_t>(data_.size()); }
+    int64_t Length() override { return static_cast<int64_t>(m_data.size()); }
 
     size_t ReadAt(int64_t offset, void* buffer, size_t count) override {
         ++reads;
         if (offset < 0)
             throw std::out_of_range("negative read offset");
-        if (throwAt_ && offset + static_cast<int64_t>(count) > *throwAt_)
+        if (m_throwAt && offset + static_cast<int64_t>(count) > *m_throwAt)
             throw std::runtime_error("read failed");
         const size_t from = static_cast<size_t>(offset);
-        if (from >= available_)
+        if (from >= m_available)
             return 0;
-        const size_t n = std::min({count, available_ - from, maxChunk_});
-        std::memcpy(buffer, data_.data() + from, n);
+        const size_t n = std::min({count, m_available - from, m_maxChunk});
+        std::memcpy(buffer, m_data.data() + from, n);
         bytesRead += n;
         return n;
     }
@@ -52,10 +52,10 @@ public:
     size_t bytesRead = 0;
 
 private:
-    std::span<const uint8_t> data_;
-    size_t available_;
-    size_t maxChunk_ = static_cast<size_t>(-1);
-    std::optional<int64_t> throwAt_;
+    std::span<const uint8_t> m_data;
+    size_t m_available;
+    size_t m_maxChunk = static_cast<size_t>(-1);
+    std::optional<int64_t> m_throwAt;
 };
 
 // The scan as the viewer first defined it: at each candidate p in turn, ask
