@@ -1,3 +1,4 @@
+// CAboutDlg: the About box from its template.
 #include "app/AboutDlg.h"
 
 BEGIN_MESSAGE_MAP(CAboutDlg, CDialog)

@@ -1,3 +1,4 @@
+// CMainFrame: the window's style, and the toolbar and status bar it makes and docks.
 #include "app/MainFrame.h"
 
 #include "res/resource.h"

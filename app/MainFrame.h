@@ -1,3 +1,4 @@
+// CMainFrame: the viewer's main window, with its toolbar and status bar.
 #pragma once
 
 #include "framework/bars/StatusBar.h"

@@ -1,3 +1,5 @@
+// CScrollApp: the one application object, the start (profile, document template, command line)
+// and the About command.
 #include "app/ScrollApp.h"
 
 #include "app/AboutDlg.h"

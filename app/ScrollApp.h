@@ -1,3 +1,4 @@
+// CScrollApp: the viewer's application object.
 #pragma once
 
 #include "framework/docview/WinApp.h"

@@ -1,3 +1,4 @@
+// CFindDlg: the dialog's data exchange, its two modes, and the checks of OK.
 #include "dialogs/FindDlg.h"
 
 #include "dialogs/HexInput.h"

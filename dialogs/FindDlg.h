@@ -1,3 +1,4 @@
+// CFindDlg: the Find dialog.
 #pragma once
 
 #include "framework/window/Dialog.h"

@@ -1,3 +1,4 @@
+// HexInput: checking hex input and turning it into bytes.
 #include "dialogs/HexInput.h"
 
 namespace {

@@ -1,5 +1,5 @@
+// HexInput: checking the Find dialog's hex input and turning it into bytes. Window-free.
 #pragma once
-// Checking the Find dialog's hex input and turning it into bytes.
 
 #include <cstdint>
 #include <string>

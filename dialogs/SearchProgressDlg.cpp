@@ -1,3 +1,4 @@
+// CSearchProgressDlg: making the window over the main window, showing the progress, Storno.
 #include "dialogs/SearchProgressDlg.h"
 
 #include "dialogs/SearchProgressText.h"

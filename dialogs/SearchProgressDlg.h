@@ -1,3 +1,4 @@
+// CSearchProgressDlg: the progress window of a long search.
 #pragma once
 
 #include "framework/window/Dialog.h"

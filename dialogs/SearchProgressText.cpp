@@ -1,3 +1,4 @@
+// SearchProgressText: the progress window's Czech texts.
 #include "dialogs/SearchProgressText.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
+// SearchProgressText: the texts of the search's progress window, in Czech: what is searched for
+// and how much of the file has been searched. Window-free.
 #pragma once
-// The texts of the search's progress window: what is searched for and how much of the file has
-// been searched, in Czech.
 
 #include <cstdint>
 #include <span>

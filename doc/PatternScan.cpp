@@ -1,3 +1,5 @@
+// PatternScan: the candidate filters (AVX2, SSE2, memchr), the check of each candidate, the
+// in-memory search and the block scan over a positioned reader.
 #include "doc/PatternScan.h"
 
 #include <algorithm>

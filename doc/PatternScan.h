@@ -1,6 +1,6 @@
+// PatternScan: the search of a byte pattern through positioned block reads, and the in-memory
+// search it is built on. Window-free.
 #pragma once
-// Search of a byte pattern through positioned block reads, and the in-memory
-// search it is built on.
 
 #include <cstddef>
 #include <cstdint>

@@ -1,3 +1,5 @@
+// CScrollDoc: opening and holding the file, reading its blocks, the mark, Find and Find Next and
+// their command-UI state.
 #include "doc/ScrollDoc.h"
 
 #include "dialogs/FindDlg.h"

@@ -1,3 +1,4 @@
+// CScrollDoc: the viewer's document: the open file, positioned reads, the marked line, the search.
 #pragma once
 
 #include "framework/core/File.h"

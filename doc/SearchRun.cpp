@@ -1,3 +1,5 @@
+// CSearchRun: the scan block by block, the progress window once it outlasts a moment, the
+// messages handled between blocks, the stop.
 #include "doc/SearchRun.h"
 
 #include "dialogs/SearchProgressDlg.h"

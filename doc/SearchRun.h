@@ -1,3 +1,5 @@
+// CSearchRun: a long scan of the document's file on the user-interface thread, its progress
+// window and its stop.
 #pragma once
 
 #include "framework/core/String.h"

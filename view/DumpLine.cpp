@@ -1,3 +1,4 @@
+// DumpLine: formatting a dump line and counting its valid bytes.
 #include "view/DumpLine.h"
 
 #include <algorithm>

@@ -1,5 +1,6 @@
+// DumpLine: the text of one hex dump line (offset, 16 hex cells, character column) and its valid
+// count. Window-free.
 #pragma once
-// Text of one hex dump line: offset, 16 hex cells, character column.
 
 #include <cstdint>
 #include <span>

@@ -1,3 +1,4 @@
+// CMyScrollView: geometry and scrolling, painting, keys, wheel and clicks, a new DPI.
 #include "view/MyScrollView.h"
 
 #include "doc/ScrollDoc.h"
@@ -185,9 +186,9 @@ void CMyScrollView::ApplyGeometry(const ViewGeometry& geometry) {
     m_nContentHeight = int64_t{geometry.linePitch} * m_nLineCount;
 }
 
-void CMyScrollView::OnDpiChanged(UINT nDpi, const RECT*) {
-    const auto dpi = static_cast<int32_t>(nDpi);
-    if (dpi == 0 || dpi == m_geometry.dpi)
+void CMyScrollView::OnDpiChanged(UINT dpi, const RECT*) {
+    const auto newDpi = static_cast<int32_t>(dpi);
+    if (newDpi == 0 || newDpi == m_geometry.dpi)
         return;
     const int32_t oldPitch = m_geometry.linePitch;
     const int64_t topLine = m_nScrollY / oldPitch;
@@ -195,7 +196,7 @@ void CMyScrollView::OnDpiChanged(UINT nDpi, const RECT*) {
     const int64_t marked = GetDocument()->GetMarkedLine();
     const bool markShown = marked >= topLine && marked < topLine + std::max<int64_t>(pageLines, 1);
     const int32_t oldContentWidth = m_nContentWidth;
-    ApplyGeometry(GeometryForDpi(dpi));
+    ApplyGeometry(GeometryForDpi(newDpi));
     m_nScrollY = topLine * m_geometry.linePitch;
     m_nScrollX = oldContentWidth > 0 ? m_nScrollX * m_nContentWidth / oldContentWidth : 0;
     CRect client;

@@ -1,3 +1,4 @@
+// CMyScrollView: the hex view.
 #pragma once
 
 #include "framework/docview/View.h"

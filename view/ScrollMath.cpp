@@ -1,3 +1,4 @@
+// ScrollMath: the hex view's pages, clamps, steps, bar settings and line ranges.
 #include "view/ScrollMath.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
+// ScrollMath: the scroll arithmetic of the hex view: line count, pages, bar settings, the step of
+// each scroll request and its clamp, the lines to paint, hit lines. Window-free.
 #pragma once
-// Scroll arithmetic of the hex view: line count, pages, bar settings, the
-// step of each scroll request and its clamp, the lines to paint, hit lines.
-//
+
 // Positions, extents, line counts and steps are 64-bit, so every line of a
 // file of any length (up to 2^63 - 1 bytes) has its place; client sizes and
 // pages are 32-bit. Divisions truncate toward zero. The platform's scroll bar

@@ -1,3 +1,4 @@
+// ViewGeometry: the view's pixel figures scaled to a DPI.
 #include "view/ViewGeometry.h"
 
 #include "view/DumpLine.h"

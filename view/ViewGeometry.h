@@ -1,8 +1,9 @@
+// ViewGeometry: the hex view's pixel figures at a display's DPI. Window-free.
 #pragma once
-// The hex view's pixel figures at a display's DPI: the dump's figures at 96 DPI (15 pixels a
-// line, 610 pixels of content, a 7-pixel character cell, 15-pixel horizontal steps, margins filled
-// 128 pixels past the client), scaled by DPI / 96 and rounded to whole pixels. At 96 DPI they are
-// exactly those figures.
+
+// The dump's figures at 96 DPI (15 pixels a line, 610 pixels of content, a 7-pixel character cell,
+// 15-pixel horizontal steps, margins filled 128 pixels past the client), scaled by DPI / 96 and
+// rounded to whole pixels. At 96 DPI they are exactly those figures.
 
 #include <cstdint>
 
