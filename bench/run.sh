@@ -2,9 +2,9 @@
 # Builds the benchmarks and prints their tables; asserts nothing.
 #   bench/run.sh [BUILD_ROOT]      (default: build; the native, win64 and win32 builds are used)
 #
-#  1. Open time: oktalon.exe started on a 1 KiB file, on a sparse 2 GiB - 16 file and on the
-#     longest sparse file the file system holds (ext4: just under 16 TiB), in turns, timed from
-#     its process start until its first line shows on cyan on the screen.
+#  1. Open time: oktalon.exe (of each build) started on a 1 KiB file, on a sparse 2 GiB - 16 file
+#     and on the longest sparse file the file system holds (ext4: just under 16 TiB), in turns,
+#     timed from its process start until its first line shows on cyan on the screen.
 #  2. Reads per paint: ReadBlock calls of the hex view for a full repaint and for scroll steps.
 #  3. Search: two 1 GiB files in the page cache, random bytes and mixed text and binary (about a
 #     third zero bytes), each with a 16-byte pattern that it does not hold (for the mixed file
@@ -52,16 +52,20 @@ wants() { [[ " $parts " == *" $1 "* ]]; }
 # --- inside the test bed: the measurements -------------------------------------------------------
 measure() {
   local root=$1 data=$2
-  local exe="$root/win64/oktalon.exe" benches="$root/win64/bench"
+  local benches="$root/win64/bench"
   # One Wine server for the whole session: it does not shut down (and save the registry) in the
   # middle of a measurement when the last Windows program of a step has ended.
   "$WINESERVER" -p
 
   if wants open; then
-    echo
-    "$WINELOADER" "$benches/oktalon_open_bench.exe" "$(winpath "$exe")" "$open_runs" \
-         "1 KiB=$(winpath "$data/small.bin")" "2 GiB - 16 (sparse)=$(winpath "$data/sparse.bin")" \
-         "longest sparse=$(winpath "$data/longest.bin")" | tr -d '\r'
+    local viewer
+    for viewer in $builds; do
+      echo
+      echo "oktalon.exe of the $viewer build:"
+      "$WINELOADER" "$benches/oktalon_open_bench.exe" "$(winpath "$root/$viewer/oktalon.exe")" "$open_runs" \
+           "1 KiB=$(winpath "$data/small.bin")" "2 GiB - 16 (sparse)=$(winpath "$data/sparse.bin")" \
+           "longest sparse=$(winpath "$data/longest.bin")" | tr -d '\r'
+    done
     echo "(longest sparse: $(cat "$data/longest-size") bytes, the longest file this file system holds)"
   fi
   if wants paint; then
@@ -235,7 +239,7 @@ cmake --build "$root/native" --target oktalon_native_search_bench oktalon_bench_
   cmake --build "$root/win64" --target oktalon oktalon_open_bench oktalon_paint_bench oktalon_search_bench >>"$build_log" 2>&1 ||
   { cat "$build_log" >&2; exit 1; }
 for build in $builds; do
-  [ "$build" = win64 ] || cmake --build "$root/$build" --target oktalon_search_bench >>"$build_log" 2>&1 ||
+  [ "$build" = win64 ] || cmake --build "$root/$build" --target oktalon oktalon_search_bench >>"$build_log" 2>&1 ||
     { cat "$build_log" >&2; exit 1; }
 done
 
