@@ -356,16 +356,19 @@ expect "uninstall: the quiet uninstall, the session's first window, returned ($(
 settle
 files >"$work/files.uninstalled"
 reg keys | LC_ALL=C sort >"$work/keys.uninstalled"
-# What stays: the user's recent-file list, and Windows' own places that every profile has but a
-# fresh Wine prefix lacks until the installer makes them for what it puts there.
+# What stays: the user's own settings (the recent-file list and the keys above it, the program's
+# profile), and Windows' own places that every profile has but a fresh Wine prefix lacks until the
+# installer makes them for what it puts there.
 windows_own_folder=$(dirname "$dir")
-kept_keys=("$recent_key" 'Software\Classes' 'Software\Microsoft\Windows\CurrentVersion\Uninstall')
+profile_root='Software\Local AppWizard-Generated Applications'
+kept_keys=('Software\Classes' 'Software\Microsoft\Windows\CurrentVersion\Uninstall')
 expect "uninstall: every key the installer made is gone ($(paste -sd ' ' "$work/keys.made"))" \
   test -z "$(common "$work/keys.made" "$work/keys.uninstalled")"
 expect "uninstall: of the files a fresh prefix lacks, only Windows' own %LOCALAPPDATA%\\Programs is left" \
   test "$(added "$work/files.fresh" "$work/files.uninstalled")" = "$windows_own_folder"
-left_keys=$(added "$work/keys.fresh" "$work/keys.uninstalled" | { grep -vxF "${kept_keys[@]/#/-e}" || true; } | paste -sd ' ')
-expect "uninstall: of the keys a fresh prefix lacks, only ${kept_keys[*]} are left${left_keys:+ (also: $left_keys)}" \
+left_keys=$(added "$work/keys.fresh" "$work/keys.uninstalled" | { grep -vxF "${kept_keys[@]/#/-e}" || true; } |
+  ROOT=$profile_root awk 'index($0, ENVIRON["ROOT"]) != 1' | paste -sd ' ')
+expect "uninstall: of the keys a fresh prefix lacks, only the program's profile, ${kept_keys[*]} are left${left_keys:+ (also: $left_keys)}" \
   test -z "$left_keys"
 expect "uninstall: the user's recent-file list stays, the file still first" \
   test "$(reg value "$recent_key" File1)" = "$file_win"
